@@ -1,0 +1,160 @@
+// camera_state.cpp - records, the write rule and the type-code groups.
+#include "app/camera_state.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <cstring>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/strings.h"
+
+CameraState& CameraState::instance() {
+  static CameraState state;
+  return state;
+}
+
+QString CameraState::text(const char* english, const char* chineseText) const {
+  return QString::fromUtf8(chinese() ? chineseText : english);
+}
+
+void CameraState::setPortName(const QString& port) {
+  const QByteArray bytes = port.toUtf8();
+  const size_t n = std::min<size_t>(static_cast<size_t>(bytes.size()), sizeof(portName) - 1);
+  std::memset(portName, 0, sizeof(portName));
+  std::memcpy(portName, bytes.constData(), n);
+}
+
+void CameraState::initRecords() {
+  params = CameraParams{};
+  params.size = sizeof(CameraParams);
+  params.marker = 0xFFFE;
+  params.lineStep = 12;
+  params.lineCount = 600;
+  params.gain = 330;
+  params.black = 0;
+  params.runMode = 1;
+  params.gamma = 2;
+  params.frameMode = 1;
+  params.outputMode = 1;
+  params.beginLine = 195;
+  params.endLine = 480;
+  params.exposalTime = 270;
+  params.rGain = params.gGain = params.bGain = 1;
+  params.saturation = 0;
+  params.param30 = 50;
+  linear = LinearParams{};
+  linear.size = sizeof(LinearParams);
+  linear.marker = 0xFFFE;
+  ext = ExtendedParams{};
+  ext.size = sizeof(ExtendedParams);
+  std::memset(netArea, 0, sizeof(netArea));
+}
+
+void CameraState::readFunctionTags() {
+  CameraLibrary& lib = CameraLibrary::instance();
+  tag36 = lib.functionTag(handle, 36);
+  tag31 = lib.functionTag(handle, 31);
+  tag32 = lib.functionTag(handle, 32);
+  tag33 = lib.functionTag(handle, 33);
+  tag27 = lib.functionTag(handle, 27);
+  tag37 = lib.functionTag(handle, 37);
+  tag38 = lib.functionTag(handle, 38);
+  tag34 = lib.functionTag(handle, 34);
+}
+
+void CameraState::copyLineGeometry() {
+  lineStep = params.lineStep;
+  lineCount = params.lineCount;
+}
+
+bool CameraState::applyParam(int32_t id, intptr_t value) {
+  if (CameraLibrary::instance().setConfigParam(handle, id, value, 0) != 1) {
+    showCameraError();
+    return false;
+  }
+  return true;
+}
+
+void CameraState::showCameraError() {
+  const int32_t code = CameraLibrary::instance().getLastError();
+  Desktop::get().message(messageParent, strings::cameraErrorMessage(code, chinese()), "Vistrel");
+}
+
+int32_t CameraState::readCameraParams(int32_t mode) {
+  return CameraLibrary::instance().getConfigParam(handle, -1, &params, mode);
+}
+
+int32_t CameraState::readLinearParams(int32_t mode) {
+  return CameraLibrary::instance().getConfigParam(handle, 100, &linear, mode);
+}
+
+int32_t CameraState::fullRead(int32_t mode) {
+  return types::isLineScan(typeCode) ? readLinearParams(mode) : readCameraParams(mode);
+}
+
+void CameraState::repaintInfo() {
+  if (infoWindow != nullptr) infoWindow->update();
+}
+
+void CameraState::reset() {
+  handle = nullptr;
+  typeCode = versionCode = linkFlag = 0;
+  tag36 = tag31 = tag32 = tag33 = tag27 = tag37 = tag38 = tag34 = 0;
+  language = 0;
+  std::memset(portName, 0, sizeof(portName));
+  lineStep = lineCount = 0;
+  initRecords();
+  netPortChoice = 0;
+  defaultsRestored = 0;
+  modelText.clear();
+  infoWindow = nullptr;
+  messageParent = nullptr;
+}
+
+namespace types {
+
+bool isOneOf(int32_t type, std::initializer_list<int32_t> list) {
+  return std::find(list.begin(), list.end(), type) != list.end();
+}
+
+bool isLineScan(int32_t t) { return isOneOf(t, {110410, 117810, 120770}); }
+
+bool isUsbNine(int32_t t) {
+  return isOneOf(t, {211150, 211151, 213000, 214850, 218550, 219660, 319660, 320400, 321510});
+}
+
+bool isColour(int32_t t) { return isOneOf(t, {218180, 218920, 219290, 219291, 220030, 321140}); }
+
+bool isCircle(int32_t t, int32_t v) {
+  if (isOneOf(t, {211890, 211891, 213740, 215591, 217070, 217071})) return true;
+  if (t == 215590) return v != 9;
+  if (t == 212630 || t == 216330) return v == 4;
+  return false;
+}
+
+bool isVideo(int32_t t, int32_t v, int32_t tag27) {
+  if (t == 210781) return true;
+  if (t == 212630 || t == 216330) return v == 4;
+  if (t == 217070 || t == 217071) return tag27 == 1;
+  return false;
+}
+
+bool isUsbImage(int32_t t) {
+  return isOneOf(t, {211150, 211151, 212260, 212261, 213000, 214110, 214850, 215960, 217440, 218550,
+                     218920, 219660, 220030, 319660, 320400, 321510});
+}
+
+bool isNoGamma(int32_t t) {
+  return isOneOf(t, {110410, 117810, 120770, 211150, 211151, 211520, 211521, 211890, 211891,
+                     212260, 212261, 213000, 213370, 213740, 214110, 214850, 215220, 215221,
+                     215590, 215591, 215960, 216700, 216701, 217070, 217071, 217440, 218550,
+                     218920, 219660, 220030, 319660, 320400, 321510});
+}
+
+bool hasLongGammaTable(int32_t t) {
+  return isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221, 215590,
+                     215591, 216700, 216701, 217070, 217071});
+}
+
+}  // namespace types

@@ -1,0 +1,98 @@
+// camera_state.h - the program-wide state of the one open camera.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "tyxcamera/tyxcamera_types.h"
+
+using CameraParams = TyxCameraParams;
+using ExtendedParams = TyxExtendedParams;
+using LinearParams = TyxLinearParams;
+using NetDeviceRecord = TyxNetDeviceRecord;
+
+class QWidget;
+
+// Everything known about the open camera lives here: handle, identity,
+// language, port and the parameter blocks that mirror the camera. Pages hold
+// no settings of their own: they rebuild from this state and write through
+// applyParam(). GUI thread only, so there are no locks.
+class CameraState {
+public:
+  static CameraState& instance();
+
+  void* handle = nullptr;
+  int32_t typeCode = 0;
+  int32_t versionCode = 0;
+  int32_t linkFlag = 0;
+  // Function tags, read after every opening in the order 36, 31, 32, 33, 27,
+  // 37, 38, 34; 0 means the feature is absent.
+  int32_t tag36 = 0, tag31 = 0, tag32 = 0, tag33 = 0, tag27 = 0, tag37 = 0, tag38 = 0, tag34 = 0;
+  int32_t language = 0;
+  char portName[24] = {};
+  int32_t lineStep = 0;
+  int32_t lineCount = 0;
+  CameraParams params{};
+  ExtendedParams ext{};
+  LinearParams linear{};
+  NetDeviceRecord netArea[4]{};
+  int32_t netPortChoice = 0;
+  int32_t defaultsRestored = 0;
+  // Kept by the main window for its model label.
+  QString modelText;
+  // The information window; every page asks it to repaint after a change.
+  QWidget* infoWindow = nullptr;
+  // Parent for message boxes (the main window).
+  QWidget* messageParent = nullptr;
+
+  bool chinese() const { return language == 2; }
+  // Picks the text of the interface language.
+  QString text(const char* english, const char* chinese) const;
+
+  // Sets the port name, cut to the 23 characters the buffer holds.
+  void setPortName(const QString& port);
+  QString port() const { return QString::fromUtf8(portName); }
+
+  // Start values of the three blocks, before the first read.
+  void initRecords();
+  // Reads the function tags in their fixed order.
+  void readFunctionTags();
+  // Copies line step and line count from CameraParams.
+  void copyLineGeometry();
+
+  // The one way to write a parameter: tyxCamSetConfigParam(handle, id,
+  // value, 0); anything but 1 shows the library's message. The caller goes on
+  // either way and keeps its new value in the record.
+  bool applyParam(int32_t id, intptr_t value);
+  // A modal message with the string-table text of the last error.
+  void showCameraError();
+  // Full read of CameraParams (id -1) or the line-scan block (id 100) for
+  // line-scan types. Returns the library's result.
+  int32_t fullRead(int32_t mode = 0);
+  int32_t readCameraParams(int32_t mode = 0);
+  int32_t readLinearParams(int32_t mode = 0);
+  // Asks the information window to repaint, when there is one.
+  void repaintInfo();
+
+  // Everything back to construction values (tests, and a new main window).
+  void reset();
+
+private:
+  CameraState() = default;
+};
+
+// Shorthand used by every page.
+inline CameraState& cameraState() { return CameraState::instance(); }
+
+// Type-code groups used across the program.
+namespace types {
+bool isLineScan(int32_t type);
+bool isUsbNine(int32_t type);
+bool isColour(int32_t type);
+bool isCircle(int32_t type, int32_t version);
+bool isVideo(int32_t type, int32_t version, int32_t tag27);
+bool isUsbImage(int32_t type);
+bool isNoGamma(int32_t type);
+bool hasLongGammaTable(int32_t type);
+bool isOneOf(int32_t type, std::initializer_list<int32_t> list);
+}  // namespace types

@@ -1,0 +1,38 @@
+// dlg_page_wait.h - the progress window of the start-up port scan.
+#pragma once
+
+#include <QDialog>
+
+#include "app/layout.h"
+
+class QLineEdit;
+class QLabel;
+class QProgressBar;
+
+// A line of text, a caption text and a progress bar of four steps. The
+// discovery sets the members, pushes them and repaints between its blocking
+// steps; the window does nothing on its own.
+class CDlgPageWati : public QDialog {
+  Q_OBJECT
+public:
+  explicit CDlgPageWati(QWidget* parent = nullptr);
+
+  QString message;
+  QString caption;
+  int step = 0;
+
+  // Members into the controls.
+  void push();
+  // Push and paint at once (the scan blocks the event loop between steps).
+  void repaintNow();
+
+  QLineEdit* messageEdit() const { return message_; }
+  QLabel* captionLabel() const { return caption_; }
+  QProgressBar* progressBar() const { return bar_; }
+
+private:
+  QLineEdit* message_;
+  QLabel* caption_;
+  QProgressBar* bar_;
+  Layout layout_;
+};

@@ -1,0 +1,545 @@
+// tyx_vistrel_dlg.cpp - start-up, discovery, the page table and the buttons.
+#include "app/tyx_vistrel_dlg.h"
+
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "app/camera_library.h"
+#include "app/camera_page.h"
+#include "app/camera_state.h"
+#include "app/desktop.h"
+#include "app/dlg_page_wait.h"
+#include "app/my_tab.h"
+#include "app/net_camera_list.h"
+#include "app/strings.h"
+
+namespace {
+
+// Template 102. The Chinese layout is larger: its captions are wider.
+const ControlSpec kMainEnglish[] = {
+    {1092, Ctl::Label, "", nullptr, 7, 232, 200, 10},
+    {1007, Ctl::Button, "Bar Mode", nullptr, 7, 246, 62, 14},
+    {1008, Ctl::Button, "<<Grab", nullptr, 73, 246, 62, 14},
+    {1006, Ctl::Button, "GAMMA SET>>", nullptr, 139, 246, 62, 14},
+    {1005, Ctl::Button, "Info Window >>", nullptr, 205, 246, 62, 14},
+    {1002, Ctl::Button, "Reopen Camera", nullptr, 271, 246, 62, 14},
+    {1071, Ctl::Button, "Read Memory", nullptr, 7, 264, 62, 14},
+    {1026, Ctl::Button, "Write Memory", nullptr, 73, 264, 62, 14},
+    {1003, Ctl::Button, "Default Param", nullptr, 139, 264, 62, 14},
+    {1, Ctl::Button, "Close", nullptr, 271, 264, 62, 14},
+};
+const ControlSpec kMainChinese[] = {
+    {1092, Ctl::Label, "", nullptr, 7, 232, 220, 10},
+    {1007, Ctl::Button, "控制条模式", nullptr, 7, 246, 68, 15},
+    {1008, Ctl::Button, "<<采集图像", nullptr, 79, 246, 68, 15},
+    {1006, Ctl::Button, "GAMMA设置>>", nullptr, 151, 246, 68, 15},
+    {1005, Ctl::Button, "参数显示>>", nullptr, 223, 246, 68, 15},
+    {1002, Ctl::Button, "重新打开", nullptr, 295, 246, 68, 15},
+    {1071, Ctl::Button, "读取记忆体参数", nullptr, 7, 265, 68, 15},
+    {1026, Ctl::Button, "存储到记忆体", nullptr, 79, 265, 68, 15},
+    {1003, Ctl::Button, "恢复出厂设置", nullptr, 151, 265, 68, 15},
+    {1, Ctl::Button, "关闭", nullptr, 295, 265, 68, 15},
+};
+
+const char* const kTitlesEnglish[] = {"Mode", "Param", "Color", "Port and File", "Electronic Circle",
+                                      "Color Correct", "video param", "Tarvo", "Melko"};
+const char* const kTitlesChinese[] = {"模式选择", "参数调节", "色彩调节", "通信与文件", "消隐圆设置",
+                                      "色彩校正", "视频参数", "Tarvo", "Melko"};
+
+bool notLineNotUsb(const CameraState& s) {
+  return !types::isLineScan(s.typeCode) && !types::isUsbNine(s.typeCode);
+}
+
+// The page table: the pages each type code gets, with their tab titles.
+struct Row {
+  PageKind kind;
+  int title;
+  bool (*inserted)(const CameraState&);
+};
+const Row kRows[] = {
+    {PageKind::Mode, 0, notLineNotUsb},
+    {PageKind::Param, 1, notLineNotUsb},
+    {PageKind::ColorParam, 2, [](const CameraState& s) { return types::isColour(s.typeCode); }},
+    {PageKind::Circle, 4, [](const CameraState& s) { return types::isCircle(s.typeCode, s.versionCode); }},
+    {PageKind::Tarvo, 7, [](const CameraState& s) { return s.typeCode == 321880; }},
+    {PageKind::Melko, 8, [](const CameraState& s) { return s.typeCode == 321140; }},
+    {PageKind::Video, 6, [](const CameraState& s) { return types::isVideo(s.typeCode, s.versionCode, s.tag27); }},
+    {PageKind::UsbParam, 1, [](const CameraState& s) { return types::isUsbNine(s.typeCode); }},
+    {PageKind::ColorCorrect, 5, [](const CameraState& s) { return types::isUsbNine(s.typeCode); }},
+    {PageKind::LinearMode, 0, [](const CameraState& s) { return types::isLineScan(s.typeCode); }},
+    {PageKind::LinearParam, 1, [](const CameraState& s) { return types::isLineScan(s.typeCode); }},
+    {PageKind::LinearColor, 2, [](const CameraState& s) { return types::isLineScan(s.typeCode); }},
+    {PageKind::Com, 3, [](const CameraState&) { return true; }},
+};
+// Start-up inserts in the order of kRows; a rebuild in this order.
+const PageKind kRebuildOrder[] = {PageKind::Mode,       PageKind::Param,        PageKind::ColorParam,
+                                  PageKind::Circle,     PageKind::Video,        PageKind::UsbParam,
+                                  PageKind::ColorCorrect, PageKind::Tarvo,      PageKind::Melko,
+                                  PageKind::LinearMode, PageKind::LinearParam,  PageKind::LinearColor,
+                                  PageKind::Com};
+
+const Row& rowOf(PageKind kind) {
+  for (const Row& row : kRows)
+    if (row.kind == kind) return row;
+  return kRows[0];
+}
+
+// The gamma dialog's callbacks have no context argument for the program; the
+// one main window is kept here while the dialog runs.
+CTyxVistrelDlg* gammaOwner = nullptr;
+
+int32_t gammaCheck(void*) { return 1009 + cameraState().params.gamma; }
+
+int32_t gammaApply(void* cam, int32_t gammaValue, int32_t, int32_t mode) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  WaitCursor wait;
+  if (lib.setConfigParam(cam, 3, mode, 0) != 1) s.showCameraError();
+  s.params.gamma = mode;
+  if (mode != 4 && lib.setConfigParam(cam, 15, gammaValue, 0) != 1) s.showCameraError();
+  return 1;
+}
+
+}  // namespace
+
+CTyxVistrelDlg::CTyxVistrelDlg(QWidget* parent) : QDialog(parent) {
+  setWindowIcon(QIcon(":/icons/vistrel.png"));
+}
+
+CTyxVistrelDlg::~CTyxVistrelDlg() {
+  CameraState& s = cameraState();
+  // Capture must end before the camera and its library go away.
+  for (CompanionWindow* w : companions_) {
+    if (w != nullptr) w->closeGrab();
+  }
+  for (CompanionWindow* w : companions_) delete w;
+  companions_.fill(nullptr);
+  s.infoWindow = nullptr;
+  if (s.messageParent == this) s.messageParent = nullptr;
+  if (s.handle != nullptr) {
+    CameraLibrary::instance().closeCamera(s.handle);
+    s.handle = nullptr;
+  }
+}
+
+QPushButton* CTyxVistrelDlg::button(int id) const { return qobject_cast<QPushButton*>(layout_.byId(id)); }
+
+QString CTyxVistrelDlg::tabTitle(int index) {
+  return QString::fromUtf8(cameraState().chinese() ? kTitlesChinese[index] : kTitlesEnglish[index]);
+}
+
+void CTyxVistrelDlg::enable(int id, bool on) {
+  if (QWidget* w = layout_.byId(id)) w->setEnabled(on);
+}
+
+void CTyxVistrelDlg::initialise() {
+  CameraState& s = cameraState();
+  s.reset();
+  // 1. Language and captions.
+  s.language = strings::systemLanguageFlag();
+  s.messageParent = this;
+  const bool zh = s.chinese();
+  setWindowTitle(zh ? "Vistrel 20.09" : "Vistrel 14.12");
+  if (zh) layout_.build(this, kMainChinese, true);
+  else layout_.build(this, kMainEnglish, false);
+  resize(Layout::px(zh ? 370 : 340), Layout::py(zh ? 286 : 284));
+  tabs_ = new CMyTab(this);
+  tabs_->setObjectName("1000");
+  tabs_->setGeometry(Layout::px(7), Layout::py(7), Layout::px(zh ? 356 : 326), Layout::py(222));
+  modelLabel_ = qobject_cast<QLabel*>(layout_.byId(1092));
+  connect(button(1), &QPushButton::clicked, this, &QDialog::accept);
+  connect(button(1002), &QPushButton::clicked, this, &CTyxVistrelDlg::reopenCamera);
+  connect(button(1026), &QPushButton::clicked, this, &CTyxVistrelDlg::onWriteMemory);
+  connect(button(1071), &QPushButton::clicked, this, &CTyxVistrelDlg::onReadMemory);
+  connect(button(1003), &QPushButton::clicked, this, &CTyxVistrelDlg::onDefaultParam);
+  connect(button(1005), &QPushButton::clicked, this, &CTyxVistrelDlg::onInfoWindow);
+  connect(button(1007), &QPushButton::clicked, this, &CTyxVistrelDlg::onBarMode);
+  connect(button(1008), &QPushButton::clicked, this, &CTyxVistrelDlg::onGrab);
+  connect(button(1006), &QPushButton::clicked, this, &CTyxVistrelDlg::onGammaSet);
+
+  // 2. Discovery and identification.
+  discover();
+  // 4. Hide the progress window, line geometry, model label.
+  if (progress_ != nullptr) progress_->hide();
+  s.copyLineGeometry();
+  showModelText();
+  // 5. Pages.
+  createPages();
+  // 6. Buttons.
+  setStartupButtons();
+  // 7. Companion windows, created hidden, owned by the main window.
+  for (size_t k = 0; k < companions_.size(); ++k) {
+    CompanionFactory factory = companionFactory(static_cast<CompanionKind>(k));
+    CompanionWindow* w = factory != nullptr ? factory(this, this) : new CompanionWindow(this, this);
+    if (factory == nullptr) {
+      // A window whose implementation is not part of this build still opens
+      // under its own title, so the buttons keep working.
+      static const char* const titles[] = {"All Info", "Control Bar", "Grab video", "Capture Image"};
+      w->setWindowTitle(titles[k]);
+      w->resize(320, 200);
+    }
+    w->hide();
+    companions_[k] = w;
+  }
+  s.infoWindow = companions_[static_cast<size_t>(CompanionKind::Info)];
+  delete progress_;
+  progress_ = nullptr;
+}
+
+void CTyxVistrelDlg::discover() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  Desktop& desktop = Desktop::get();
+  s.linkFlag = 1;
+  s.defaultsRestored = 0;
+  int32_t requested = -2;
+
+  progress_ = new CDlgPageWati(nullptr);
+  progress_->move(static_cast<int>(0.7 * width()), static_cast<int>(0.8 * height()));
+  progress_->show();
+  const QString caption = s.text("camera status", "连接状态");
+  progress_->message = s.text("prepare for scanning COM,please wait......", "准备检测端口,请等待......");
+  progress_->caption = caption;
+  progress_->push();
+
+  int found = 0;
+  auto pass = [&] {
+    for (int n = 1; n <= 4; ++n) {
+      s.setPortName(QString("COM%1").arg(n));
+      progress_->step = n;
+      progress_->message = s.chinese() ? QString::fromUtf8("正在检测端口COM%1").arg(n) : QString("scanning COM%1").arg(n);
+      progress_->caption = caption;
+      s.handle = lib.openCamera(&requested, s.portName);
+      if (s.handle != nullptr) {
+        found = n;
+        return;
+      }
+      progress_->repaintNow();
+    }
+  };
+  pass();
+  if (found == 0) {
+    progress_->message = s.text("scan COM again,please wait......", "准备重新检测端口,请等待......");
+    progress_->repaintNow();
+    desktop.sleepMs(3000);
+    pass();
+  }
+  desktop.sleepMs(2000);
+  if (found != 0) {
+    progress_->message = s.chinese() ? QString::fromUtf8("设备已找到,连接端口COM%1,正在打开").arg(found)
+                                     : QString("prepare for opening camera connected with COM%1").arg(found);
+    progress_->step = 4;
+    progress_->repaintNow();
+    desktop.sleepMs(2000);
+    const int32_t version = lib.getDriverVer(nullptr, 0);
+    setWindowTitle(QString::asprintf("Vistrel %d.%02d", (version >> 16) & 0xFFFF, version & 0xFFFF));
+  } else {
+    s.linkFlag = 0;
+    progress_->message = s.text("no camera connected,please check link status", "端口无设备连接,请检查设备连接是否正常");
+    progress_->repaintNow();
+    desktop.sleepMs(2000);
+  }
+
+  // 7.-11. Identify and read the records.
+  const char* model = nullptr;
+  s.typeCode = lib.getTypeCode(s.handle, &model);
+  s.initRecords();
+  s.modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
+  s.versionCode = lib.getVerCode(s.handle, 0);
+  s.readFunctionTags();
+  if (types::isLineScan(requested)) {
+    if (s.readLinearParams() == 0) s.showCameraError();
+  } else {
+    s.readCameraParams();
+    if (s.tag34 == 1) lib.getConfigParam(s.handle, 34, &s.ext, 0);
+  }
+}
+
+void CTyxVistrelDlg::identify() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const char* model = nullptr;
+  s.typeCode = lib.getTypeCode(s.handle, &model);
+  s.modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
+  s.versionCode = lib.getVerCode(s.handle, 0);
+  s.readFunctionTags();
+}
+
+void CTyxVistrelDlg::showModelText() {
+  if (modelLabel_ != nullptr) modelLabel_->setText(cameraState().modelText);
+}
+
+std::vector<CTyxVistrelDlg::PlannedPage> CTyxVistrelDlg::pagePlan(const CameraState& s, bool rebuild) {
+  std::vector<PlannedPage> plan;
+  auto add = [&](const Row& row) {
+    if (!row.inserted(s)) return;
+    QString title = tabTitle(row.title);
+    if (rebuild && row.kind == PageKind::LinearMode) title = QString::fromUtf8("模式调节");
+    if (rebuild && row.kind == PageKind::LinearParam) title = QString::fromUtf8("参数设置");
+    plan.push_back({row.kind, title});
+  };
+  if (rebuild) {
+    for (PageKind kind : kRebuildOrder) add(rowOf(kind));
+  } else {
+    for (const Row& row : kRows) add(row);
+  }
+  return plan;
+}
+
+void CTyxVistrelDlg::createPages() {
+  tabs_->removeAllTabs();
+  for (const Row& row : kRows) {
+    PageFactory factory = pageFactory(row.kind);
+    if (factory == nullptr) continue;  // not part of this build
+    CameraPage* page = factory(tabs_, this);
+    page->hide();
+    pages_[static_cast<size_t>(row.kind)] = page;
+  }
+  for (const PlannedPage& planned : pagePlan(cameraState(), false)) insertPage(planned.kind, planned.title);
+}
+
+void CTyxVistrelDlg::insertPage(PageKind kind, const QString& title) {
+  CameraPage* p = page(kind);
+  if (p == nullptr) return;
+  tabs_->AddPage(p, title);
+  p->inserted();
+}
+
+void CTyxVistrelDlg::rebuildPages() {
+  CameraState& s = cameraState();
+  tabs_->removeAllTabs();
+  for (const PlannedPage& planned : pagePlan(s, true)) insertPage(planned.kind, planned.title);
+  const int32_t t = s.typeCode;
+  if (types::isLineScan(t)) {
+    for (int id : {1007, 1005, 1008}) enable(id, false);
+  } else if (!types::isOneOf(t, {319660, 321510, 320400, 214850, 213000, 219660, 218550})) {
+    for (int id : {1008, 1007, 1005}) enable(id, true);
+  }
+  if (types::isUsbNine(t)) {
+    for (int id : {1007, 1006, 1005, 1071, 1026, 1003}) enable(id, false);
+  } else {
+    // A USB camera disables the memory and default buttons; the next camera
+    // that has them must get them back, or they would stay dead until the
+    // program is restarted.
+    for (int id : {1002, 1071, 1026, 1003}) enable(id, true);
+  }
+  setGammaButton();
+}
+
+void CTyxVistrelDlg::setStartupButtons() {
+  const int32_t t = cameraState().typeCode;
+  if (types::isLineScan(t)) {
+    for (int id : {1007, 1005, 1008}) enable(id, false);
+  }
+  if (types::isUsbNine(t)) {
+    for (int id : {1007, 1006, 1005, 1002, 1071, 1026, 1003}) enable(id, false);
+  }
+  setGammaButton();
+}
+
+void CTyxVistrelDlg::setGammaButton() { enable(1006, !types::isNoGamma(cameraState().typeCode)); }
+
+void CTyxVistrelDlg::reopenCamera() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  Desktop& desktop = Desktop::get();
+  desktop.setWaitCursor(true);
+  s.linkFlag = 1;
+  int32_t requested = -2;
+  if (s.handle != nullptr) {
+    lib.closeCamera(s.handle);
+    s.handle = nullptr;
+  }
+  desktop.sleepMs(500);
+  const bool network = std::strncmp(s.portName, "NetPort", 7) == 0;
+  if (!network) {
+    s.handle = lib.openCamera(&requested, s.portName);
+  } else {
+    desktop.sleepMs(1000);
+    requested = -1;
+    std::memset(&s.netArea[0], 0, sizeof(NetDeviceRecord));
+    void* list = nullptr;
+    const int32_t count = lib.scanDevice(s.netArea, &list);
+    desktop.setWaitCursor(false);
+    if (!execNetCameraList(this, s.netArea, list, count)) return;
+    const QByteArray port = QString("NetPort%1").arg(s.netPortChoice + 1).toUtf8();
+    desktop.setWaitCursor(true);
+    desktop.sleepMs(1000);
+    s.handle = lib.openCamera(&requested, port.constData());
+  }
+  if (s.handle == nullptr) {
+    s.linkFlag = 0;
+    s.showCameraError();
+  } else {
+    s.linkFlag = 1;
+  }
+  identify();
+  if (types::isLineScan(s.typeCode)) {
+    if (s.readLinearParams() == 0) s.showCameraError();
+  } else {
+    const int32_t result = s.readCameraParams();
+    s.copyLineGeometry();
+    if (result == 0) s.showCameraError();
+  }
+  desktop.setWaitCursor(false);
+  rebuildPages();
+  if (!network) s.repaintInfo();
+  showModelText();
+  update();
+}
+
+void CTyxVistrelDlg::onWriteMemory() {
+  CameraState& s = cameraState();
+  WaitCursor wait;
+  Desktop::get().sleepMs(1000);
+  if (CameraLibrary::instance().memorizeParam(s.handle) == 0) {
+    s.showCameraError();
+    s.linkFlag = 0;
+    s.typeCode = 0;
+  }
+  update();
+}
+
+void CTyxVistrelDlg::onReadMemory() {
+  CameraState& s = cameraState();
+  WaitCursor wait;
+  bool ok = CameraLibrary::instance().recallParam(s.handle) != 0;
+  if (ok) ok = s.fullRead() != 0;
+  if (!ok) {
+    s.showCameraError();
+    s.linkFlag = 0;
+    s.typeCode = 0;
+  }
+  s.repaintInfo();
+  update();
+}
+
+void CTyxVistrelDlg::onDefaultParam() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  WaitCursor wait;
+  auto failed = [&s] {
+    s.showCameraError();
+    s.linkFlag = 0;
+    s.typeCode = 0;
+  };
+  if (lib.functionTag(s.handle, 1002) != 0) {
+    if (lib.setConfigParam(s.handle, 101, reinterpret_cast<intptr_t>(&s.linear), 2) != 1) failed();
+    if (lib.getConfigParam(s.handle, 100, &s.linear, 0) != 1) failed();
+  } else {
+    const int32_t type = s.typeCode;
+    if (lib.setConfigParam(s.handle, -2, reinterpret_cast<intptr_t>(&s.params), 2) != 1) failed();
+    if (type != 321140 && type != 321880 && s.tag34 == 1) {
+      if (lib.setConfigParam(s.handle, 35, reinterpret_cast<intptr_t>(&s.ext), 2) != 1) failed();
+    }
+    lib.getConfigParam(s.handle, -1, &s.params, 0);
+  }
+  s.defaultsRestored = 1;
+  s.repaintInfo();
+  update();
+}
+
+void CTyxVistrelDlg::placeInfoWindow() {
+  CompanionWindow* info = companion(CompanionKind::Info);
+  if (info == nullptr) return;
+  const QRect frame = frameGeometry();
+  info->move(frame.right() + 1, frame.top());
+}
+
+void CTyxVistrelDlg::onInfoWindow() {
+  CompanionWindow* info = companion(CompanionKind::Info);
+  if (info == nullptr) return;
+  const bool zh = cameraState().chinese();
+  if (info->isVisible()) {
+    button(1005)->setText(zh ? QString::fromUtf8("参数显示>>") : QString("Info Window>>"));
+    info->hide();
+  } else {
+    button(1005)->setText(zh ? QString::fromUtf8("参数显示<<") : QString("Info Window<<"));
+    placeInfoWindow();
+    info->show();
+  }
+  infoShown_ = !infoShown_;
+}
+
+void CTyxVistrelDlg::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  CompanionWindow* info = companion(CompanionKind::Info);
+  if (info != nullptr && info->isVisible()) placeInfoWindow();
+}
+
+void CTyxVistrelDlg::onBarMode() {
+  CompanionWindow* bar = companion(CompanionKind::ControlBar);
+  if (bar == nullptr) return;
+  bar->move(10, 10);
+  bar->setMainWindow(this);
+  bar->show();
+  hide();
+  bar->repaint();
+}
+
+void CTyxVistrelDlg::onGrab() {
+  CameraState& s = cameraState();
+  if (s.handle == nullptr) {
+    Desktop::get().message(this, "Open camera failed!", "Vistrel");
+    return;
+  }
+  CompanionWindow* window = companion(types::isUsbImage(s.typeCode) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
+  if (window == nullptr) return;
+  const bool zh = s.chinese();
+  if (grabShown_) {
+    window->closeGrab();
+    button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
+    window->hide();
+  } else {
+    if (!window->openGrab(this)) return;
+    button(1008)->setText(zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab"));
+    const QRect frame = frameGeometry();
+    window->show();
+    window->move(frame.left() - window->frameGeometry().width(), frame.top());
+  }
+  grabShown_ = !grabShown_;
+}
+
+void CTyxVistrelDlg::onGammaSet() {
+  CameraState& s = cameraState();
+  const bool longTable = types::hasLongGammaTable(s.typeCode);
+  const int32_t count = longTable ? 2048 : 1024;
+  std::vector<int32_t> table(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) table[static_cast<size_t>(i)] = longTable ? 2 * i : i;
+  gammaOwner = this;
+  CameraLibrary::instance().gammaDlgCallback(s.handle, this, table.data(), count, 10,
+                                             static_cast<uint8_t>(longTable ? 17 : 1), gammaCheck,
+                                             gammaApply);
+  gammaOwner = nullptr;
+  s.repaintInfo();
+}
+
+void CTyxVistrelDlg::showAbout() {
+  const bool zh = cameraState().chinese();
+  QDialog about(this);
+  about.setWindowTitle(zh ? QString::fromUtf8("关于 Vistrel") : QString("About Vistrel"));
+  auto* box = new QVBoxLayout(&about);
+  auto* text = new QLabel(zh ? QString::fromUtf8("Vistrel 相机控制面板\n工业相机与图像采集卡的参数设置")
+                             : QString("Vistrel camera control panel\nSettings for industrial cameras and frame grabbers"),
+                          &about);
+  box->addWidget(text);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
+  box->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
+  Desktop::get().execDialog(&about);
+}
+
+void CTyxVistrelDlg::contextMenuEvent(QContextMenuEvent* event) {
+  // Linux window managers offer no system menu a program can extend; the
+  // about item lives in the window's context menu instead.
+  const QString item = strings::aboutItem(cameraState().chinese());
+  if (item.isEmpty()) return;
+  QMenu menu(this);
+  menu.addAction(item, this, &CTyxVistrelDlg::showAbout);
+  menu.exec(event->globalPos());
+}

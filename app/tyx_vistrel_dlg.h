@@ -1,0 +1,92 @@
+// tyx_vistrel_dlg.h - the main window of the panel.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <vector>
+
+#include "app/layout.h"
+#include "app/page_registry.h"
+
+class CMyTab;
+class CameraState;
+class CameraPage;
+class CompanionWindow;
+class CDlgPageWati;
+class QLabel;
+class QPushButton;
+
+// The one dialog of the program: the page tab control with the pages that
+// suit the connected camera, the model label, the memory and default buttons
+// and the buttons that show the companion windows. It runs the start-up
+// discovery and Reopen, and assembles the pages for the type code.
+class CTyxVistrelDlg : public QDialog {
+  Q_OBJECT
+public:
+  explicit CTyxVistrelDlg(QWidget* parent = nullptr);
+  ~CTyxVistrelDlg() override;
+
+  // The dialog's initialisation: language, discovery, pages, companions.
+  void initialise();
+
+  CMyTab* tabs() const { return tabs_; }
+  QPushButton* button(int id) const;
+  QWidget* controlWidget(int id) const { return layout_.byId(id); }
+  CameraPage* page(PageKind kind) const { return pages_[static_cast<size_t>(kind)]; }
+  CompanionWindow* companion(CompanionKind kind) const { return companions_[static_cast<size_t>(kind)]; }
+  // The title of tab index 0..8 in the interface language.
+  static QString tabTitle(int index);
+
+  // The pages a camera state gets, in insertion order, with their tab
+  // titles: at start-up (rebuild false) or after a reopen or port change.
+  struct PlannedPage {
+    PageKind kind;
+    QString title;
+  };
+  static std::vector<PlannedPage> pagePlan(const CameraState& state, bool rebuild);
+
+  // Removes all tabs and inserts the pages of the current type code again,
+  // in the order and with the titles of a reopen, then sets the buttons.
+  // Reopen and a port change share this one routine.
+  void rebuildPages();
+  // Shows the camera state's model text in the model label.
+  void showModelText();
+  // Opens the camera again on the last port (button 1002).
+  void reopenCamera();
+
+  bool grabShown() const { return grabShown_; }
+  bool infoShown() const { return infoShown_; }
+
+  // Button handlers, public so that the control bar and tests can use them.
+  void onWriteMemory();
+  void onReadMemory();
+  void onDefaultParam();
+  void onInfoWindow();
+  void onBarMode();
+  void onGrab();
+  void onGammaSet();
+  void showAbout();
+
+protected:
+  void moveEvent(QMoveEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+  void discover();
+  void identify();
+  void createPages();
+  void insertPage(PageKind kind, const QString& title);
+  void setStartupButtons();
+  void setGammaButton();
+  void placeInfoWindow();
+  void enable(int id, bool on);
+
+  CMyTab* tabs_ = nullptr;
+  QLabel* modelLabel_ = nullptr;
+  Layout layout_;
+  CDlgPageWati* progress_ = nullptr;
+  std::array<CameraPage*, static_cast<size_t>(PageKind::Count)> pages_{};
+  std::array<CompanionWindow*, static_cast<size_t>(CompanionKind::Count)> companions_{};
+  bool grabShown_ = false;
+  bool infoShown_ = false;
+};
