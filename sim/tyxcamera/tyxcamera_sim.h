@@ -39,8 +39,51 @@ extern "C" {
  *   log FILE                    also append every call to FILE
  *   log-clear                   empty the in-memory log
  *   fast                        no simulated delays (tests)
+ *
+ * Further commands of this library:
+ *
+ *   fail OP=CODE                OP memorize, recall, save, load or open:
+ *                               that operation fails with CODE
+ *   delay MS                    every open, write, memory, file and scan call
+ *                               waits MS milliseconds (0 by default; never
+ *                               while "fast" is given)
+ *   gamma-choice MODE VALUE     what the simulated user picks in the gamma
+ *                               dialog: mode 1..4 and gamma value (default
+ *                               2 and 45)
+ *   log -                       stop appending to the log file
+ *
+ * Notes: "reset" also closes every handle still open (their capture stops)
+ * so the default ports are free; "unfail" also brings vanished cameras back.
+ * A camera whose type code the library does not know can be placed, but
+ * opening it fails with 124.
  */
 TYXCAM_API int32_t tyxSimControl(const char* commands);
+
+/* The call log has exactly one line per ABI call (tyxCamGetLastError and
+ * the frame-block functions Lock, Unlock, Size and Free are not logged):
+ *
+ *   <name> <key=value ...> -> <result>
+ *
+ * <name> is the function name without its "tyxCam" prefix (OpenCamera,
+ * SetConfigParam, GammaDlgCallback, ...). Calls with a handle start with
+ * port=<port of the handle's camera> (port=- for a null handle, port=? for
+ * one the library does not know); then come the arguments, for example
+ *
+ *   SetConfigParam port=COM1 id=1 value=330 mode=0 -> 1
+ *   SetConfigParam port=COM1 id=-2 value=block mode=2 -> 1
+ *   GetConfigParam port=COM1 id=-1 mode=0 -> 1
+ *   OpenCamera port=CamLink1 type=-2 channel=0 baudrate=9600 ... -> 1
+ *   FunctionTag port=COM1 tag=31 -> 1
+ *   SetTargetRect port=USB1 rect=0,0,640,480 -> 1
+ *   GammaDlgCallback port=COM1 count=1024 bits=10 flag=1 check=1011 value=45 mode=2 -> 1
+ *
+ * OpenCamera logs the port text before the comma, the requested type and
+ * each serial setting as its own key; its result is 1 for a handle, 0 for
+ * none. Floating-point results are printed with %g. The gamma dialog line
+ * carries the radio id its check callback returned and the value and mode
+ * given to its apply callback; calls the program makes from inside those
+ * callbacks come before it in the log. Values are printed as passed, with
+ * control characters replaced by '?', so a line never breaks. */
 
 /* Copies the in-memory call log (one line per call, '\n' separated) into
  * buffer, NUL-terminated and cut to size. Returns the full length. */

@@ -1,0 +1,987 @@
+// api.cpp - the exported camera library functions of the simulated library.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "config_file.h"
+#include "param_ids.h"
+#include "sim_internal.h"
+#include "tyxcamera.h"
+#include "tyxcamera_sim.h"
+
+using namespace tyxsim;
+
+namespace {
+
+using Lock = std::unique_lock<std::mutex>;
+
+constexpr size_t kMaxOpenString = 255;
+constexpr size_t kMaxPath = 4096;
+
+const char* const kKnownPorts[] = {"COM1",      "COM2",      "COM3",      "COM4",     "CamLink1",
+                                   "CamLink2",  "USB/232-1", "USB/232-2", "USB/232-3", "USB/232-4",
+                                   "USB1",      "USB2",      "USB3",      "USB4",     "NetPort1",
+                                   "NetPort2",  "NetPort3",  "NetPort4"};
+
+Session* findSession(const void* handle) {
+  if (!handle) return nullptr;
+  for (auto& s : state().sessions)
+    if (s.get() == handle) return s.get();
+  return nullptr;
+}
+
+// Checks a handle for a call. Returns 0 and the session, or the error code.
+int32_t check(const void* handle, Session** out) {
+  *out = findSession(handle);
+  Session* s = *out;
+  if (!s || !s->open) return kErrInvalidHandle;
+  if (s->vanishCode) return s->vanishCode;
+  // The camera was unplugged or replaced behind the handle's back.
+  auto it = state().cameras.find(s->port);
+  if (it == state().cameras.end() || it->second != s->camera) return kErrCameraInfo;
+  return 0;
+}
+
+int32_t fail(CallLog& log, int32_t code, int32_t result = 0) {
+  setError(code);
+  return log.result(result);
+}
+
+bool isLineScan(const SimCamera& c) { return c.info->kind == Kind::LineScan; }
+bool hasExtended(const SimCamera& c) { return c.tag(34) == 1; }
+
+int32_t paramFault(int32_t id) {
+  const SimState& st = state();
+  auto it = st.paramFaults.find(id);
+  if (it != st.paramFaults.end()) return it->second;
+  return st.allParamFault;
+}
+
+// The white balance measures the scene's colour cast (red 0.9, blue 1.1
+// against green, see the test picture) and sets gains that cancel it, on
+// the 0..252 step-4 scale of the colour page (0..255 on 321140).
+void whiteBalance(SimCamera& c) {
+  TyxCameraParams& p = c.current.cam;
+  const int32_t green = 128;
+  auto round4 = [&c](double v) {
+    int32_t g = static_cast<int32_t>(std::lround(v));
+    if (c.type != 321140) g = (g + 2) / 4 * 4;
+    return std::clamp(g, 0, c.type == 321140 ? 255 : 252);
+  };
+  p.gGain = green;
+  p.rGain = round4(green / 0.9);
+  p.bGain = round4(green / 1.1);
+}
+
+bool melkoOnly(int32_t id) {
+  return id == 59 || (id >= 61 && id <= 66) || id == 68 || id == 69;
+}
+
+// One value written with mode 0. Returns 0 or the error code.
+int32_t writeSingle(SimCamera& c, int32_t id, int64_t v) {
+  if (v < INT32_MIN || v > INT32_MAX) return kErrBadParam;
+  const int32_t value = static_cast<int32_t>(v);
+  if (isLineScan(c)) {
+    const LinearField* f = linearField(id);
+    if (!f || checkLinearRange(*c.info, id, value)) return kErrBadParam;
+    c.current.lin.*(f->member) = value;
+    return 0;
+  }
+  if (melkoOnly(id) && c.type != 321140) return kErrBadParam;
+  switch (id) {
+    case 15:  // gamma value chosen in the gamma dialog
+      if (value < 0 || value > 4095) return kErrBadParam;
+      c.misc[15] = value;
+      return 0;
+    case 29: {  // short-exposure setting, kept in saturation
+      const int32_t hi = hasShortExposure(c) ? static_cast<int32_t>(c.info->linePeriodUs) - 1 : 255;
+      if (value < 0 || value > hi) return kErrBadParam;
+      c.current.cam.saturation = value;
+      return 0;
+    }
+    case 38:  // start the automatic white balance
+      if (!c.info->colour || value != 1) return kErrBadParam;
+      whiteBalance(c);
+      return 0;
+    case 57:  // manual white balance of the 4K video model
+      if (c.type != 321880 || value != 1) return kErrBadParam;
+      c.misc[57] = value;
+      return 0;
+    case 61:
+      if (value < 0 || value > 4) return kErrBadParam;
+      c.misc[id] = value;
+      return 0;
+    case 65:
+    case 66:
+      if (value < 0 || value > 255) return kErrBadParam;
+      c.misc[id] = value;
+      return 0;
+    case 69:
+      if (value < 0 || value > 1) return kErrBadParam;
+      c.misc[id] = value;
+      return 0;
+    case 68: {
+      // Exposure lines; the camera holds a free-running exposure to 1568.
+      if (value < 0 || value > 4091) return kErrBadParam;
+      c.current.cam.exposalTime = std::min(value, c.current.cam.runMode == 1 ? 1568 : 4091);
+      return 0;
+    }
+    default:
+      break;
+  }
+  if (const ExtendedField* f = extendedField(id)) {
+    if (!hasExtended(c)) return kErrBadParam;
+    if (id >= 48 && c.type != 321880) return kErrBadParam;
+    if (checkExtendedRange(id, value)) return kErrBadParam;
+    c.current.ext.*(f->member) = value;
+    return 0;
+  }
+  if (const ParamField* f = cameraField(id)) {
+    if (checkRange(*c.info, id, value)) return kErrBadParam;
+    c.current.cam.*(f->member) = value;
+    if (id == 2) c.current.cam.usbTrigger = value == 2 ? 1 : 0;
+    return 0;
+  }
+  return kErrBadParam;
+}
+
+// One value read with a single id. Returns 0 or the error code.
+int32_t readSingle(const SimCamera& c, const ParamSet& src, int32_t id, int32_t* out) {
+  if (isLineScan(c)) {
+    const LinearField* f = linearField(id);
+    if (!f) return kErrBadParam;
+    *out = src.lin.*(f->member);
+    return 0;
+  }
+  if (melkoOnly(id) && c.type != 321140) return kErrBadParam;
+  if (id == 68) {
+    *out = src.cam.exposalTime;
+    return 0;
+  }
+  if (id == 29) {
+    *out = src.cam.saturation;
+    return 0;
+  }
+  if (id == 15 || id == 61 || id == 65 || id == 66 || id == 69) {
+    auto it = c.misc.find(id);
+    *out = it == c.misc.end() ? 0 : it->second;
+    return 0;
+  }
+  if (const ExtendedField* f = extendedField(id)) {
+    if (!hasExtended(c) || (id >= 48 && c.type != 321880)) return kErrBadParam;
+    *out = src.ext.*(f->member);
+    return 0;
+  }
+  if (const ParamField* f = cameraField(id)) {
+    *out = src.cam.*(f->member);
+    return 0;
+  }
+  return kErrBadParam;
+}
+
+bool parseIpv4(const char* text, uint8_t out[4]) {
+  if (!text) return false;
+  const size_t len = strnlen(text, 16);
+  if (len == 0 || len > 15) return false;
+  int part = 0;
+  size_t i = 0;
+  while (part < 4) {
+    if (i >= len || text[i] < '0' || text[i] > '9') return false;
+    int value = 0, digits = 0;
+    while (i < len && text[i] >= '0' && text[i] <= '9') {
+      value = value * 10 + (text[i] - '0');
+      ++digits;
+      ++i;
+    }
+    if (digits > 3 || value > 255 || (digits > 1 && text[i - digits] == '0')) return false;
+    out[part++] = static_cast<uint8_t>(value);
+    if (part < 4) {
+      if (i >= len || text[i] != '.') return false;
+      ++i;
+    }
+  }
+  if (i != len) return false;
+  const bool allZero = !out[0] && !out[1] && !out[2] && !out[3];
+  const bool broadcast = out[0] == 255 && out[1] == 255 && out[2] == 255 && out[3] == 255;
+  return !allZero && !broadcast;
+}
+
+uint32_t packIp(const std::string& dotted) {
+  uint8_t b[4] = {0, 0, 0, 0};
+  parseIpv4(dotted.c_str(), b);
+  uint32_t v;
+  std::memcpy(&v, b, 4);  // first byte of the address first in memory: network order
+  return v;
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& content) {
+  const std::string tmp = path + ".part";
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  size_t done = 0;
+  bool ok = true;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(tmp.c_str());
+  return ok;
+}
+
+// Reads at most limit + 1 bytes so an oversized file is recognised without
+// reading all of it. Returns false when the file cannot be read at all.
+bool readFileLimited(const std::string& path, size_t limit, std::vector<uint8_t>* out) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  out->assign(limit + 1, 0);
+  size_t done = 0;
+  bool ok = true;
+  while (done < out->size()) {
+    const ssize_t n = ::read(fd, out->data() + done, out->size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  out->resize(done);
+  return ok;
+}
+
+bool isUsb(const SimCamera& c) { return c.info->usbImage; }
+
+void targetSize(const Session& s, int32_t* w, int32_t* h) {
+  const TypeInfo& t = *s.camera->info;
+  *w = s.targetWidth > 0 ? s.targetWidth : t.usbMaxWidth;
+  *h = s.targetHeight > 0 ? s.targetHeight : t.usbMaxHeight;
+}
+
+void stopCaptureLocked(Session* s, Lock& lock) {
+  if (!s->captureThread.joinable()) return;
+  lock.unlock();
+  stopCaptureThread(s);
+  lock.lock();
+  s->captureBlock = nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+TYXCAM_API void* tyxCamOpenCamera(int32_t* type, const char* port) {
+  CallLog log("OpenCamera");
+  simulatedDelay();
+  Lock lock(state().mutex);
+  SimState& st = state();
+  if (!port) {
+    log.key("port", "-");
+    setError(kErrBadParam);
+    return log.resultPtr(nullptr);
+  }
+  const size_t len = strnlen(port, kMaxOpenString + 1);
+  if (len > kMaxOpenString) {
+    log.key("port", "(too long)");
+    setError(kErrBadParam);
+    return log.resultPtr(nullptr);
+  }
+  const std::string open(port, len);
+  const size_t comma = open.find(',');
+  const std::string name = open.substr(0, comma);
+  log.key("port", name);
+  log.key("type", type ? std::to_string(*type) : std::string("-"));
+  bool settingsOk = true;
+  if (comma != std::string::npos) {
+    // Serial settings "key=value,key=value,...": logged one key each.
+    const std::string settings = open.substr(comma + 1);
+    size_t start = 0;
+    while (start <= settings.size()) {
+      size_t end = settings.find(',', start);
+      if (end == std::string::npos) end = settings.size();
+      const std::string pair = settings.substr(start, end - start);
+      const size_t eq = pair.find('=');
+      if (eq == std::string::npos || eq == 0 || pair.find(' ') != std::string::npos) {
+        settingsOk = false;
+        break;
+      }
+      log.key(pair.substr(0, eq).c_str(), pair.substr(eq + 1));
+      start = end + 1;
+    }
+  }
+  if (!type || !settingsOk || name.empty()) {
+    setError(kErrBadParam);
+    return log.resultPtr(nullptr);
+  }
+  const bool netPort = name.rfind("NetPort", 0) == 0;
+  if (*type == -1 || *type == -2) {
+    if ((*type == -1) != netPort) log.key("note", "type-does-not-match-port");
+  } else if (*type <= 0) {
+    setError(kErrBadParam);
+    return log.resultPtr(nullptr);
+  }
+  if (auto f = st.opFaults.find("open"); f != st.opFaults.end()) {
+    setError(f->second);
+    return log.resultPtr(nullptr);
+  }
+  auto it = st.cameras.find(name);
+  if (it == st.cameras.end()) {
+    const bool known = std::any_of(std::begin(kKnownPorts), std::end(kKnownPorts),
+                                   [&](const char* p) { return name == p; });
+    setError(known ? kErrCameraInfo : kErrOpenPort);
+    return log.resultPtr(nullptr);
+  }
+  for (auto& s : st.sessions) {
+    if (s->open && s->port == name) {
+      setError(kErrOpenPort);  // one handle per port
+      return log.resultPtr(nullptr);
+    }
+  }
+  std::shared_ptr<SimCamera> cam = it->second;
+  if (cam->secondPass && ++cam->openAttempts < 2) {
+    setError(kErrCameraInfo);  // the camera has not woken up yet
+    return log.resultPtr(nullptr);
+  }
+  if (cam->info->type == 0) {
+    setError(kErrTypeCode);
+    return log.resultPtr(nullptr);
+  }
+  if (*type > 0 && *type != cam->type) {
+    setError(kErrSpecificCamera);
+    return log.resultPtr(nullptr);
+  }
+  auto session = std::make_unique<Session>();
+  session->port = name;
+  session->camera = cam;
+  Session* s = session.get();
+  st.sessions.push_back(std::move(session));
+  *type = cam->type;
+  return log.resultPtr(s);
+}
+
+TYXCAM_API int32_t tyxCamCloseCamera(void* cam) {
+  CallLog log("CloseCamera");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (!s || !s->open) return fail(log, kErrInvalidHandle);
+  // A vanished camera cannot be told, but the handle and the port are still
+  // released so that the program can open it again.
+  closeSessionLocked(s, lock);
+  s->captureBlock = nullptr;
+  if (err) return fail(log, err);
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamSetConfigParam(void* cam, int32_t id, intptr_t value, int16_t mode) {
+  CallLog log("SetConfigParam");
+  simulatedDelay();
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("id", id);
+  if (mode == 2)
+    log.key("value", "block");
+  else
+    log.key("value", static_cast<long long>(value));
+  log.key("mode", mode);
+  if (err) return fail(log, err);
+  if (const int32_t f = paramFault(id)) return fail(log, f);
+  SimCamera& c = *s->camera;
+  if (mode == 2) {
+    if (!value) return fail(log, kErrBadParam);
+    switch (id) {
+      case -2: {
+        // "Default Param": the camera restores its factory settings; the
+        // block passed in only has to be a CameraParams record.
+        if (isLineScan(c)) return fail(log, kErrBadParam);
+        const auto* p = reinterpret_cast<const TyxCameraParams*>(value);
+        if (p->size != static_cast<int32_t>(sizeof(TyxCameraParams))) return fail(log, kErrBadParam);
+        c.current.cam = factoryCameraParams(*c.info);
+        return log.result(1);
+      }
+      case 35: {
+        if (!hasExtended(c)) return fail(log, kErrBadParam);
+        TyxExtendedParams e;
+        std::memcpy(&e, reinterpret_cast<const void*>(value), sizeof e);
+        if (checkExtendedBlock(e)) return fail(log, kErrBadParam);
+        c.current.ext = e;
+        return log.result(1);
+      }
+      case 101: {
+        if (!isLineScan(c)) return fail(log, kErrBadParam);
+        const auto* p = reinterpret_cast<const TyxLinearParams*>(value);
+        if (p->size != static_cast<int32_t>(sizeof(TyxLinearParams))) return fail(log, kErrBadParam);
+        c.current.lin = factoryLinearParams(*c.info);
+        return log.result(1);
+      }
+      default:
+        return fail(log, kErrBadParam);
+    }
+  }
+  if (mode != 0) return fail(log, kErrBadParam);
+  if (const int32_t e = writeSingle(c, id, value)) return fail(log, e);
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamGetConfigParam(void* cam, int32_t id, void* block, int32_t mode) {
+  CallLog log("GetConfigParam");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("id", id).key("mode", mode);
+  if (err) return fail(log, err);
+  if (const int32_t f = paramFault(id)) return fail(log, f);
+  const bool whole = id == -1 || id == 34 || id == 100;
+  if (whole && state().readFault) return fail(log, state().readFault);
+  if (!block || (mode != 0 && mode != 1)) return fail(log, kErrBadParam);
+  SimCamera& c = *s->camera;
+  const ParamSet& src = mode == 0 ? c.current : c.memory;
+  int32_t size = 0;
+  std::memcpy(&size, block, sizeof size);  // every block starts with its size
+  switch (id) {
+    case -1:
+      if (isLineScan(c) || size != static_cast<int32_t>(sizeof(TyxCameraParams)))
+        return fail(log, kErrBadParam);
+      std::memcpy(block, &src.cam, sizeof src.cam);
+      return log.result(1);
+    case 34:
+      if (!hasExtended(c) || size != static_cast<int32_t>(sizeof(TyxExtendedParams)))
+        return fail(log, kErrBadParam);
+      std::memcpy(block, &src.ext, sizeof src.ext);
+      return log.result(1);
+    case 100:
+      if (!isLineScan(c) || size != static_cast<int32_t>(sizeof(TyxLinearParams)))
+        return fail(log, kErrBadParam);
+      std::memcpy(block, &src.lin, sizeof src.lin);
+      return log.result(1);
+    default: {
+      int32_t v = 0;
+      if (const int32_t e = readSingle(c, src, id, &v)) return fail(log, e);
+      std::memcpy(block, &v, sizeof v);
+      return log.result(1);
+    }
+  }
+}
+
+TYXCAM_API int32_t tyxCamMemorizeParam(void* cam) {
+  CallLog log("MemorizeParam");
+  simulatedDelay();
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) return fail(log, err);
+  if (auto f = state().opFaults.find("memorize"); f != state().opFaults.end())
+    return fail(log, f->second);
+  s->camera->memory = s->camera->current;
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamRecallParam(void* cam) {
+  CallLog log("RecallParam");
+  simulatedDelay();
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) return fail(log, err);
+  if (auto f = state().opFaults.find("recall"); f != state().opFaults.end())
+    return fail(log, f->second);
+  s->camera->current = s->camera->memory;
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamSaveConfigFile(void* cam, const char* utf8Path) {
+  CallLog log("SaveConfigFile");
+  simulatedDelay();
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  const size_t len = utf8Path ? strnlen(utf8Path, kMaxPath + 1) : 0;
+  log.key("path", !utf8Path ? std::string("-")
+                            : len > kMaxPath ? std::string("(too long)") : std::string(utf8Path, len));
+  if (err) return fail(log, err);
+  if (!utf8Path) return fail(log, kErrBadParam);
+  if (len == 0 || len > kMaxPath) return fail(log, kErrConfigOpen);
+  if (auto f = state().opFaults.find("save"); f != state().opFaults.end())
+    return fail(log, f->second);
+  const SimCamera& c = *s->camera;
+  ParsedConfig pc;
+  pc.product = c.type;
+  pc.version = c.version;
+  pc.cam = c.current.cam;
+  pc.ext = c.current.ext;
+  pc.lin = c.current.lin;
+  const std::string content = formatConfigFile(pc);
+  lock.unlock();  // file writes can be slow; the capture thread need not wait
+  const bool ok = writeFileAtomically(std::string(utf8Path, len), content);
+  if (!ok) return fail(log, kErrConfigOpen);
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamLoadConfigFile(void* cam, const char* utf8Path) {
+  CallLog log("LoadConfigFile");
+  simulatedDelay();
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  const size_t len = utf8Path ? strnlen(utf8Path, kMaxPath + 1) : 0;
+  log.key("path", !utf8Path ? std::string("-")
+                            : len > kMaxPath ? std::string("(too long)") : std::string(utf8Path, len));
+  if (err) return fail(log, err);
+  if (!utf8Path) return fail(log, kErrBadParam);
+  if (len == 0 || len > kMaxPath) return fail(log, kErrConfigOpen);
+  if (auto f = state().opFaults.find("load"); f != state().opFaults.end())
+    return fail(log, f->second);
+  std::vector<uint8_t> data;
+  if (!readFileLimited(std::string(utf8Path, len), kMaxConfigFileSize, &data))
+    return fail(log, kErrConfigOpen);
+  ParsedConfig pc;
+  int perr = 0;
+  if (!parseConfigFile(data.data(), data.size(), &pc, &perr)) return fail(log, perr);
+  SimCamera& c = *s->camera;
+  if (pc.product != c.type) return fail(log, kErrProductId);
+  // The numbers are checked like single writes: a file edited into values the
+  // camera refuses is a damaged file, and nothing of it is applied.
+  const bool lineScan = isLineScan(c);
+  if ((!lineScan && checkCameraParamsBlock(*c.info, pc.cam)) || checkExtendedBlock(pc.ext) ||
+      (lineScan && checkLinearBlock(*c.info, pc.lin)))
+    return fail(log, kErrConfigTag);
+  // Sensor geometry is the camera's own, whatever the file says.
+  pc.cam.marker = c.current.cam.marker;
+  pc.cam.lineStep = c.info->lineStep;
+  pc.cam.lineCount = c.info->lineCount;
+  pc.lin.marker = c.current.lin.marker;
+  if (!lineScan) c.current.cam = pc.cam;
+  c.current.ext = pc.ext;
+  if (lineScan) c.current.lin = pc.lin;
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamGetLastError(void) { return lastError(); }
+
+TYXCAM_API int32_t tyxCamGetTypeCode(void* cam, const char** modelText) {
+  CallLog log("GetTypeCode");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) return fail(log, err);
+  if (modelText) *modelText = s->camera->modelText;
+  return log.result(s->camera->type);
+}
+
+TYXCAM_API int32_t tyxCamGetVerCode(void* cam, int32_t reserved) {
+  CallLog log("GetVerCode");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("reserved", reserved);
+  if (err) return fail(log, err);
+  return log.result(s->camera->version);
+}
+
+TYXCAM_API int32_t tyxCamGetDriverVer(void* cam, int32_t reserved) {
+  CallLog log("GetDriverVer");
+  Lock lock(state().mutex);
+  // The driver version needs no camera; the program asks with a null handle.
+  log.port(findSession(cam), cam).key("reserved", reserved);
+  return log.result(state().driverVersion);
+}
+
+TYXCAM_API int32_t tyxCamFunctionTag(void* cam, int32_t tag) {
+  CallLog log("FunctionTag");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("tag", tag);
+  if (err) return fail(log, err);
+  return log.result(s->camera->tag(tag));
+}
+
+TYXCAM_API double tyxCamCalFrameRate(void* cam, int32_t index) {
+  CallLog log("CalFrameRate");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("index", index);
+  if (err || isLineScan(*s->camera) || index < -1) {
+    setError(err ? err : kErrBadParam);
+    return log.result(-1.0);
+  }
+  if (index == -1) return log.result(currentFrameRate(*s->camera));
+  return log.result(listFrameRate(*s->camera, index));
+}
+
+TYXCAM_API int32_t tyxCamCalExposeTime(void* cam, int32_t value) {
+  CallLog log("CalExposeTime");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("value", value);
+  if (err) return fail(log, err, -1);
+  if (isLineScan(*s->camera) || value < 0) return fail(log, kErrBadParam, -1);
+  const double us = std::round(value * s->camera->info->linePeriodUs);
+  if (us > INT32_MAX) return fail(log, kErrBadParam, -1);
+  return log.result(static_cast<int32_t>(us));
+}
+
+TYXCAM_API int32_t tyxCamCalExposeLine(void* cam, int32_t value) {
+  CallLog log("CalExposeLine");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("value", value);
+  if (err) return fail(log, err, -1);
+  if (isLineScan(*s->camera) || value < 0) return fail(log, kErrBadParam, -1);
+  return log.result(static_cast<int32_t>(std::lround(value / s->camera->info->linePeriodUs)));
+}
+
+TYXCAM_API int32_t tyxCamCalExposeRange(void* cam, int32_t* min, int32_t* max) {
+  CallLog log("CalExposeRange");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) return fail(log, err);
+  if (!min || !max || isLineScan(*s->camera)) return fail(log, kErrBadParam);
+  const ExposureRange r = exposureRange(*s->camera);
+  *min = r.minLines;
+  *max = r.maxLines;
+  return log.result(1);
+}
+
+// Short exposure: below one line the camera adds a fine delay in steps of
+// one microsecond (the setting, id 29) to whole lines (id 9).
+namespace {
+constexpr int32_t kShortMinUs = 1;
+constexpr int32_t kShortMaxUs = 1000;
+}  // namespace
+
+TYXCAM_API int32_t tyxCamCalExposeShortRange(void* cam, int32_t* min, int32_t* max) {
+  CallLog log("CalExposeShortRange");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) return fail(log, err);
+  if (!min || !max || !hasShortExposure(*s->camera)) return fail(log, kErrBadParam);
+  *min = kShortMinUs;
+  *max = kShortMaxUs;
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamCalExposeshort_data(void* cam, int32_t microseconds, int32_t* lines) {
+  CallLog log("CalExposeshort_data");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("us", microseconds);
+  if (err) return fail(log, err, -1);
+  if (!lines || !hasShortExposure(*s->camera) || microseconds < kShortMinUs ||
+      microseconds > kShortMaxUs)
+    return fail(log, kErrBadParam, -1);
+  const int32_t period = static_cast<int32_t>(s->camera->info->linePeriodUs);
+  *lines = microseconds / period;
+  return log.result(microseconds % period);
+}
+
+TYXCAM_API int32_t tyxCamCalExposeshort_Time(void* cam, int32_t setting) {
+  CallLog log("CalExposeshort_Time");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("setting", setting);
+  if (err) return fail(log, err, -1);
+  if (!hasShortExposure(*s->camera) || setting < 0 ||
+      setting >= static_cast<int32_t>(s->camera->info->linePeriodUs))
+    return fail(log, kErrBadParam, -1);
+  return log.result(setting);
+}
+
+TYXCAM_API int32_t tyxGammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count,
+                                       int32_t bits, uint8_t flag, TyxGammaCheckCallback check,
+                                       TyxGammaApplyCallback apply) {
+  CallLog log("GammaDlgCallback");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = ::check(cam, &s);
+  log.port(s, cam).key("count", count).key("bits", bits).key("flag", flag);
+  if (err) return fail(log, err);
+  if (!table || count <= 0 || count > 4096 || bits < 1 || bits > 16)
+    return fail(log, kErrBadParam);
+  const int32_t mode = state().gammaMode;
+  const int32_t value = state().gammaValue;
+  // The callbacks call back into the library (the program writes ids 3 and
+  // 15 from apply), so the state lock must not be held across them.
+  lock.unlock();
+  const int32_t radio = check ? check(owner) : 0;
+  log.key("check", radio);
+  if (apply) {
+    apply(cam, value, 0, mode);
+    log.key("value", value).key("mode", mode);
+  }
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamScanDevice(void* area208, void** list) {
+  CallLog log("ScanDevice");
+  simulatedDelay();
+  Lock lock(state().mutex);
+  if (!area208) return fail(log, kErrBadParam);
+  std::vector<const SimCamera*> net;
+  for (auto& [port, c] : state().cameras)
+    if (c->netIndex >= 0) net.push_back(c.get());
+  std::sort(net.begin(), net.end(),
+            [](const SimCamera* a, const SimCamera* b) { return a->netIndex < b->netIndex; });
+  if (net.size() > 4) net.resize(4);
+  // The library keeps its own copy of the list for the caller to look at.
+  static TyxNetDeviceRecord found[4];
+  std::memset(found, 0, sizeof found);
+  for (size_t i = 0; i < net.size(); ++i) {
+    TyxNetDeviceRecord& r = found[i];
+    r.number1 = net[i]->netIndex + 1;
+    r.number2 = net[i]->type;
+    r.ip1 = packIp(net[i]->ip);
+    r.ip2 = packIp("192.168.1.1");
+    r.ip3 = 5000 + net[i]->netIndex;
+  }
+  std::memcpy(area208, found, sizeof found);
+  if (list) *list = found;
+  if (net.empty()) setError(kErrCameraInfo);
+  return log.result(static_cast<int32_t>(net.size()));
+}
+
+TYXCAM_API int32_t tyxCamGetNetCameraVer(void* cam, int32_t item) {
+  CallLog log("GetNetCameraVer");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("item", item);
+  if (err) return fail(log, err);
+  if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
+  switch (item) {
+    case 1: return log.result(0x0203);  // ARM firmware 2.03
+    case 2: return log.result(0x0110);  // core code 1.16
+    case 3: return log.result(0x0301);  // FPGA firmware 3.01
+    default: return fail(log, kErrBadParam);
+  }
+}
+
+TYXCAM_API int32_t tyxCamSetCameraIP(void* cam, const char* ip, int32_t flag) {
+  CallLog log("SetCameraIP");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  const size_t len = ip ? strnlen(ip, 64) : 0;
+  log.port(s, cam).key("ip", ip ? std::string(ip, len) : std::string("-")).key("flag", flag);
+  if (err) return fail(log, err);
+  uint8_t b[4];
+  if (!parseIpv4(ip, b)) return fail(log, kErrBadParam);
+  if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
+  char dotted[16];
+  std::snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+  s->camera->ip = dotted;
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamGetNetCameraIP(void* cam, char* buffer20, int32_t reserved) {
+  CallLog log("GetNetCameraIP");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("reserved", reserved);
+  if (err) return fail(log, err);
+  if (!buffer20) return fail(log, kErrBadParam);
+  if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
+  std::snprintf(buffer20, 20, "%s", s->camera->ip.c_str());
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamCaptureFrame(void* cam, void** frame, int32_t mode) {
+  CallLog log("CaptureFrame");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("mode", mode);
+  if (err) return fail(log, err);
+  if (!frame || (mode != 0 && mode != 1)) return fail(log, kErrBadParam);
+  if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
+  stopCaptureLocked(s, lock);
+  int32_t w = 0, h = 0;
+  targetSize(*s, &w, &h);
+  const bool colour = s->camera->info->colour;
+  FrameBlock* f = nullptr;
+  // Continuous capture goes on in the caller's block when it fits; otherwise,
+  // and for single frames, a new block is made. A block that no longer fits
+  // is left to its owner, never freed behind the caller's back.
+  if (mode == 0 && *frame && isLiveFrame(*frame) &&
+      frameMatches(static_cast<FrameBlock*>(*frame), w, h, colour))
+    f = static_cast<FrameBlock*>(*frame);
+  if (!f) f = allocateFrame(w, h, colour);
+  if (!f) return fail(log, 5);  // allocate memory error
+  const PictureSettings ps = pictureSettings(*s->camera);
+  void* bitmap = tyxCamFrameLock(f);
+  renderFrame(f, ps, 0);
+  tyxCamFrameUnlock(f);
+  (void)bitmap;
+  {
+    std::lock_guard<std::mutex> l(s->captureMutex);
+    s->framesCaptured = s->framesCaptured < 0 ? 1 : s->framesCaptured + 1;
+  }
+  *frame = f;
+  if (mode == 0) startCapture(s, f);
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamSetTargetRect(void* cam, const int32_t* rect4) {
+  CallLog log("SetTargetRect");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (rect4)
+    log.key("rect", std::to_string(rect4[0]) + "," + std::to_string(rect4[1]) + "," +
+                        std::to_string(rect4[2]) + "," + std::to_string(rect4[3]));
+  else
+    log.key("rect", "-");
+  if (err) return fail(log, err);
+  if (!rect4) return fail(log, kErrBadParam);
+  if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
+  const int64_t w = int64_t{rect4[2]} - rect4[0];
+  const int64_t h = int64_t{rect4[3]} - rect4[1];
+  if (rect4[0] < 0 || rect4[1] < 0 || w <= 0 || h <= 0) return fail(log, kErrBadParam);
+  const TypeInfo& t = *s->camera->info;
+  s->targetWidth = static_cast<int32_t>(std::min<int64_t>(w, t.usbMaxWidth));
+  s->targetHeight = static_cast<int32_t>(std::min<int64_t>(h, t.usbMaxHeight));
+  return log.result(1);
+}
+
+TYXCAM_API float tyxCamGetCaptureRate(void* cam, void* window, int32_t* count) {
+  CallLog log("GetCaptureRate");
+  (void)window;
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) {
+    if (count) *count = -1;
+    setError(err);
+    return static_cast<float>(log.result(0.0));
+  }
+  double rate = 0.0;
+  int64_t frames = -1;
+  {
+    std::lock_guard<std::mutex> l(s->captureMutex);
+    frames = s->framesCaptured;
+    const auto& t = s->frameTimes;
+    if (s->captureThread.joinable() && t.size() >= 2 && t.back() > t.front())
+      rate = static_cast<double>(t.size() - 1) / (t.back() - t.front());
+  }
+  if (count) *count = static_cast<int32_t>(std::min<int64_t>(frames, INT32_MAX));
+  return static_cast<float>(log.result(rate));
+}
+
+TYXCAM_API int32_t tyxCamStopCapture(void* cam) {
+  CallLog log("StopCapture");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) return fail(log, err);
+  stopCaptureLocked(s, lock);
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamGetUsbInfo(void* cam, int32_t selector, void* out) {
+  CallLog log("GetUsbInfo");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("selector", selector);
+  if (err) return fail(log, err);
+  if (!out) return fail(log, kErrBadParam);
+  if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
+  int32_t v = 0;
+  switch (selector) {
+    case 1: {
+      TyxUsbInfo info{};
+      info.size = sizeof(TyxUsbInfo);
+      info.firmwareVersion = 0x0105;
+      info.hardwareVersion = 0x0201;
+      info.fpgaVersion = 0x5A;  // hardware type, shown in hexadecimal
+      info.maxWidth = s->camera->info->usbMaxWidth;
+      info.maxHeight = s->camera->info->usbMaxHeight;
+      std::memcpy(out, &info, sizeof info);
+      return log.result(1);
+    }
+    case 2: v = 0x0203; break;  // software 2.03
+    case 3: v = 0x0105; break;  // driver 1.05
+    default: return fail(log, kErrBadParam);
+  }
+  std::memcpy(out, &v, sizeof v);
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamGetLinkStatus(void* cam) {
+  CallLog log("GetLinkStatus");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  if (err) return fail(log, err);
+  return log.result(1);
+}
+
+TYXCAM_API int32_t tyxCamWriteSerial(void* cam, const char* data, int32_t count) {
+  CallLog log("WriteSerial");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("count", count);
+  if (err) return fail(log, err);
+  if (!data || count < 0) return fail(log, kErrSerialWrite);
+  return log.result(count);  // the simulated camera swallows what it is sent
+}
+
+TYXCAM_API int32_t tyxCamReadSerial(void* cam, char* data, int32_t count) {
+  CallLog log("ReadSerial");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam).key("count", count);
+  if (err) return fail(log, err);
+  if (!data || count < 0) return fail(log, kErrSerialRead);
+  return log.result(0);  // nothing to read
+}
+
+TYXCAM_API int32_t tyxSetCameraInfo(void* cam, void* info) {
+  CallLog log("SetCameraInfo");
+  Lock lock(state().mutex);
+  Session* s = nullptr;
+  const int32_t err = check(cam, &s);
+  log.port(s, cam);
+  (void)info;
+  if (err) return fail(log, err);
+  return fail(log, kErrBadParam);  // not supported by the simulated cameras
+}
+
+}  // extern "C"
