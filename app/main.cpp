@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vistrel");
   CTyxVistrelDlg dialog;
-  dialog.show();
+  // As a dialog initialises before it is first shown, the discovery runs with
+  // only the progress window on screen.
   dialog.initialise();
   return dialog.exec() == QDialog::Accepted ? 0 : 0;
 }

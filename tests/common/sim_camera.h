@@ -49,3 +49,7 @@ private:
 // program does, with the fake desktop already installed by the caller.
 class CTyxVistrelDlg;
 CTyxVistrelDlg* startMainWindow(int32_t language = 9);
+
+// An (id, value) pair of a parameter write, for comparisons in tests.
+using Write = std::pair<int64_t, int64_t>;
+inline Write W(int64_t id, int64_t value) { return {id, value}; }

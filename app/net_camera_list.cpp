@@ -1,4 +1,4 @@
-// dlg_net_camera.cpp - a minimal network camera list until the full one lands.
+// net_camera_list.cpp - the network camera list hook and its plain stand-in.
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QListWidget>
@@ -9,7 +9,10 @@
 #include "app/desktop.h"
 #include "app/net_camera_list.h"
 
-bool execNetCameraList(QWidget* parent, const void* area208, void*, int32_t count) {
+namespace {
+NetCameraListHandler handler = nullptr;
+
+bool plainList(QWidget* parent, const void* area208, void*, int32_t count) {
   QDialog dialog(parent);
   dialog.setWindowTitle(QString::fromUtf8("连接状态"));
   auto* box = new QVBoxLayout(&dialog);
@@ -20,9 +23,17 @@ bool execNetCameraList(QWidget* parent, const void* area208, void*, int32_t coun
   box->addWidget(list);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   box->addWidget(buttons);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+    cameraState().netPortChoice = std::max(0, list->currentRow());
+    dialog.accept();
+  });
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  if (Desktop::get().execDialog(&dialog) != QDialog::Accepted) return false;
-  cameraState().netPortChoice = std::max(0, list->currentRow());
-  return true;
+  return Desktop::get().execDialog(&dialog) == QDialog::Accepted;
+}
+}  // namespace
+
+void setNetCameraListHandler(NetCameraListHandler h) { handler = h; }
+
+bool execNetCameraList(QWidget* parent, const void* area208, void* list, int32_t count) {
+  return (handler != nullptr ? handler : plainList)(parent, area208, list, count);
 }

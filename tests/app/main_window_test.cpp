@@ -1,0 +1,340 @@
+// main_window_test.cpp - page table, buttons, memory and default operations.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <memory>
+
+#include "app/camera_library.h"
+#include "app/camera_page.h"
+#include "app/camera_state.h"
+#include "app/my_tab.h"
+#include "app/page_registry.h"
+#include "app/tyx_vistrel_dlg.h"
+#include "common/fake_desktop.h"
+#include "common/sim_camera.h"
+
+namespace {
+
+struct PlanCase {
+  int32_t type;
+  int32_t version;
+  int32_t tag27;
+  int32_t language;
+  bool rebuild;
+  std::vector<const char*> titles;
+};
+
+std::vector<QString> plannedTitles(const PlanCase& c) {
+  CameraState& s = cameraState();
+  s.reset();
+  s.typeCode = c.type;
+  s.versionCode = c.version;
+  s.tag27 = c.tag27;
+  s.language = c.language;
+  std::vector<QString> out;
+  for (const auto& p : CTyxVistrelDlg::pagePlan(s, c.rebuild)) out.push_back(p.title);
+  return out;
+}
+
+std::vector<QString> toStrings(const std::vector<const char*>& in) {
+  std::vector<QString> out;
+  for (const char* t : in) out.push_back(QString::fromUtf8(t));
+  return out;
+}
+
+}  // namespace
+
+class PagePlan : public ::testing::TestWithParam<PlanCase> {};
+
+TEST_P(PagePlan, TitlesInOrder) {
+  EXPECT_EQ(plannedTitles(GetParam()), toStrings(GetParam().titles))
+      << "type " << GetParam().type << " version " << GetParam().version;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, PagePlan,
+    ::testing::Values(
+        PlanCase{0, 0, 0, 9, false, {"Mode", "Param", "Port and File"}},
+        PlanCase{219290, 0, 0, 9, false, {"Mode", "Param", "Color", "Port and File"}},
+        PlanCase{219290, 0, 0, 2, false, {"模式选择", "参数调节", "色彩调节", "通信与文件"}},
+        PlanCase{120770, 0, 0, 9, false, {"Mode", "Param", "Color", "Port and File"}},
+        // After a reopen the line-scan Mode and Param tabs keep Chinese titles.
+        PlanCase{117810, 0, 0, 9, true, {"模式调节", "参数设置", "Color", "Port and File"}},
+        PlanCase{215590, 9, 0, 9, false, {"Mode", "Param", "Port and File"}},
+        PlanCase{215590, 1, 0, 9, false, {"Mode", "Param", "Electronic Circle", "Port and File"}},
+        PlanCase{212630, 4, 0, 9, false, {"Mode", "Param", "Electronic Circle", "video param", "Port and File"}},
+        PlanCase{212630, 3, 0, 9, false, {"Mode", "Param", "Port and File"}},
+        PlanCase{210781, 2, 0, 9, false, {"Mode", "Param", "video param", "Port and File"}},
+        PlanCase{217070, 0, 1, 9, false, {"Mode", "Param", "Electronic Circle", "video param", "Port and File"}},
+        PlanCase{217070, 0, 0, 9, false, {"Mode", "Param", "Electronic Circle", "Port and File"}},
+        PlanCase{321140, 0, 0, 9, false, {"Mode", "Param", "Color", "Melko", "Port and File"}},
+        PlanCase{321880, 0, 0, 2, false, {"模式选择", "参数调节", "Tarvo", "通信与文件"}},
+        PlanCase{219660, 0, 0, 9, false, {"Param", "Color Correct", "Port and File"}},
+        PlanCase{211150, 0, 0, 2, true, {"参数调节", "色彩校正", "通信与文件"}}));
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override { sim.reset(); }
+  void TearDown() override {
+    window.reset();
+    CameraLibrary::instance().resetForTests();
+  }
+  void start(const std::string& camera, int32_t language = 9) {
+    sim.control("clear;camera COM1=" + camera);
+    window.reset(startMainWindow(language));
+    sim.clearLog();
+    desktop.clear();
+  }
+  bool enabled(int id) const { return window->button(id)->isEnabled(); }
+  std::vector<QString> shownTitles() const {
+    std::vector<QString> out;
+    for (int i = 0; i < window->tabs()->pageCount(); ++i) out.push_back(window->tabs()->title(i));
+    return out;
+  }
+  // The plan, less the pages this build does not have yet.
+  std::vector<QString> expectedTitles(bool rebuild) const {
+    std::vector<QString> out;
+    for (const auto& p : CTyxVistrelDlg::pagePlan(cameraState(), rebuild))
+      if (pageFactory(p.kind) != nullptr) out.push_back(p.title);
+    return out;
+  }
+
+  SimCamera sim;
+  FakeDesktop desktop;
+  std::unique_ptr<CTyxVistrelDlg> window;
+};
+
+TEST_F(MainWindowTest, ButtonCaptionsByLanguage) {
+  start("219290");
+  EXPECT_EQ(window->button(1007)->text(), "Bar Mode");
+  EXPECT_EQ(window->button(1008)->text(), "<<Grab");
+  EXPECT_EQ(window->button(1006)->text(), "GAMMA SET>>");
+  EXPECT_EQ(window->button(1005)->text(), "Info Window >>");
+  EXPECT_EQ(window->button(1071)->text(), "Read Memory");
+  EXPECT_EQ(window->button(1026)->text(), "Write Memory");
+  EXPECT_EQ(window->button(1003)->text(), "Default Param");
+  EXPECT_EQ(window->button(1)->text(), "Close");
+  window.reset();
+  start("219290", 2);
+  EXPECT_EQ(window->button(1007)->text(), QString::fromUtf8("控制条模式"));
+  EXPECT_EQ(window->button(1003)->text(), QString::fromUtf8("恢复出厂设置"));
+  EXPECT_EQ(window->button(1), window->button(1));
+  EXPECT_EQ(window->button(1)->text(), QString::fromUtf8("关闭"));
+}
+
+struct ButtonCase {
+  const char* camera;
+  std::vector<int> disabled;
+};
+
+class StartupButtons : public MainWindowTest, public ::testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(StartupButtons, DisabledSet) {
+  start(GetParam().camera);
+  for (int id : {1007, 1008, 1006, 1005, 1002, 1071, 1026, 1003, 1}) {
+    const bool shouldBeDisabled =
+        std::find(GetParam().disabled.begin(), GetParam().disabled.end(), id) != GetParam().disabled.end();
+    EXPECT_EQ(enabled(id), !shouldBeDisabled) << "button " << id << " for " << GetParam().camera;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, StartupButtons,
+                         ::testing::Values(ButtonCase{"219290", {}}, ButtonCase{"212630/4", {}},
+                                           ButtonCase{"215590/9", {1006}},
+                                           ButtonCase{"120770", {1007, 1005, 1008, 1006}},
+                                           ButtonCase{"219660", {1007, 1006, 1005, 1002, 1071, 1026, 1003}}));
+
+TEST_F(MainWindowTest, StartUpShowsThePlannedTabsWithTheFirstPageVisible) {
+  start("219290");
+  EXPECT_EQ(shownTitles(), expectedTitles(false));
+  if (window->tabs()->pageCount() == 0) GTEST_SKIP() << "no pages in this build";
+  window->show();
+  EXPECT_TRUE(window->tabs()->page(0)->isVisible());
+  for (int i = 1; i < window->tabs()->pageCount(); ++i)
+    EXPECT_FALSE(window->tabs()->page(i)->isVisible()) << "page " << i;
+}
+
+TEST_F(MainWindowTest, ReopenOnAnotherCameraRebuildsTabsAndButtons) {
+  start("219660");
+  EXPECT_FALSE(enabled(1071));
+  sim.control("camera COM1=219290");
+  window->reopenCamera();
+  EXPECT_EQ(cameraState().typeCode, 219290);
+  EXPECT_EQ(shownTitles(), expectedTitles(true));
+  for (int id : {1007, 1008, 1006, 1005, 1002, 1071, 1026, 1003})
+    EXPECT_TRUE(enabled(id)) << "button " << id << " must come back for an area-scan camera";
+
+  sim.control("camera COM1=120770");
+  window->reopenCamera();
+  EXPECT_EQ(shownTitles(), expectedTitles(true));
+  for (int id : {1007, 1005, 1008, 1006}) EXPECT_FALSE(enabled(id)) << id;
+  EXPECT_TRUE(enabled(1071));
+}
+
+TEST_F(MainWindowTest, FirstPageShownAfterRebuildWhateverWasShownBefore) {
+  start("219290");
+  window->show();
+  if (window->tabs()->pageCount() < 2) GTEST_SKIP() << "needs two pages in this build";
+  window->tabs()->setCurrentIndex(window->tabs()->pageCount() - 1);
+  QWidget* last = window->tabs()->page(window->tabs()->pageCount() - 1);
+  EXPECT_TRUE(last->isVisible());
+  window->rebuildPages();
+  EXPECT_TRUE(window->tabs()->page(0)->isVisible());
+  EXPECT_EQ(window->tabs()->currentIndex(), 0);
+  for (int i = 1; i < window->tabs()->pageCount(); ++i) EXPECT_FALSE(window->tabs()->page(i)->isVisible());
+}
+
+TEST_F(MainWindowTest, WriteMemoryWaitsThenMemorizes) {
+  start("219290");
+  window->onWriteMemory();
+  ASSERT_EQ(desktop.sleeps.size(), 1u);
+  EXPECT_EQ(desktop.sleeps[0].ms, 1000);
+  EXPECT_EQ(sim.calls("MemorizeParam").size(), 1u);
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(cameraState().typeCode, 219290);
+  EXPECT_EQ(desktop.waitCursorDepth, 0);
+}
+
+struct MemoryFailure {
+  const char* name;
+  void (CTyxVistrelDlg::*action)();
+};
+
+class MemoryFailures : public MainWindowTest, public ::testing::WithParamInterface<MemoryFailure> {};
+
+TEST_P(MemoryFailures, ReportAndLeaveTypeZero) {
+  start("219290");
+  sim.control("vanish 120");
+  (window.get()->*GetParam().action)();
+  ASSERT_FALSE(desktop.messages.empty()) << GetParam().name;
+  EXPECT_EQ(desktop.messages[0].text, "Invalidate Handle");
+  EXPECT_EQ(cameraState().typeCode, 0);
+  EXPECT_EQ(cameraState().linkFlag, 0);
+  EXPECT_EQ(desktop.waitCursorDepth, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, MemoryFailures,
+                         ::testing::Values(MemoryFailure{"write", &CTyxVistrelDlg::onWriteMemory},
+                                           MemoryFailure{"read", &CTyxVistrelDlg::onReadMemory},
+                                           MemoryFailure{"default", &CTyxVistrelDlg::onDefaultParam}));
+
+TEST_F(MainWindowTest, ReadMemoryRecallsAndReadsTheRecord) {
+  start("219290");
+  window->onReadMemory();
+  const auto log = sim.log();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[0].name, "RecallParam");
+  EXPECT_EQ(log[1].name, "GetConfigParam");
+  EXPECT_EQ(log[1].value("id"), -1);
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowTest, DefaultParamWritesTheBlocksAndSetsTheFlag) {
+  start("219290");
+  cameraState().params.gain = 999;
+  window->onDefaultParam();
+  std::vector<int64_t> ids;
+  for (const auto& c : sim.calls("SetConfigParam")) ids.push_back(c.value("id"));
+  ASSERT_FALSE(ids.empty());
+  EXPECT_EQ(ids[0], -2);
+  EXPECT_EQ(sim.calls("SetConfigParam")[0].value("mode"), 2);
+  EXPECT_EQ(cameraState().defaultsRestored, 1);
+  EXPECT_NE(cameraState().params.gain, 999) << "the factory values are read back";
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowTest, DefaultParamOnALineScanCameraUsesTheBlock) {
+  start("120770");
+  window->onDefaultParam();
+  const auto sets = sim.calls("SetConfigParam");
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0].value("id"), 101);
+  bool readBack = false;
+  for (const auto& c : sim.calls("GetConfigParam")) readBack |= c.value("id") == 100;
+  EXPECT_TRUE(readBack);
+}
+
+TEST_F(MainWindowTest, InfoWindowToggles) {
+  start("219290");
+  window->show();
+  CompanionWindow* info = window->companion(CompanionKind::Info);
+  ASSERT_NE(info, nullptr);
+  EXPECT_FALSE(info->isVisible());
+  window->onInfoWindow();
+  EXPECT_TRUE(info->isVisible());
+  EXPECT_EQ(window->button(1005)->text(), "Info Window<<");
+  EXPECT_EQ(info->windowTitle(), "All Info");
+  window->onInfoWindow();
+  EXPECT_FALSE(info->isVisible());
+  EXPECT_EQ(window->button(1005)->text(), "Info Window>>");
+}
+
+TEST_F(MainWindowTest, GrabWithoutACameraSaysSo) {
+  sim.control("clear");
+  window.reset(startMainWindow(9));
+  desktop.clear();
+  window->onGrab();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "Open camera failed!");
+  EXPECT_FALSE(window->grabShown());
+}
+
+TEST_F(MainWindowTest, BarModeHidesTheMainWindow) {
+  start("219290");
+  window->show();
+  window->onBarMode();
+  CompanionWindow* bar = window->companion(CompanionKind::ControlBar);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(bar->pos(), QPoint(10, 10));
+  bar->hide();
+}
+
+struct GammaCase {
+  const char* camera;
+  int64_t entries;
+  int64_t flag;
+};
+
+class GammaSet : public MainWindowTest, public ::testing::WithParamInterface<GammaCase> {};
+
+TEST_P(GammaSet, TableAndCallbacks) {
+  start(GetParam().camera);
+  sim.control("gamma-choice 3 60");
+  cameraState().params.gamma = 2;
+  window->onGammaSet();
+  const auto calls = sim.calls("GammaDlgCallback");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].value("count"), GetParam().entries);
+  EXPECT_EQ(calls[0].value("flag"), GetParam().flag);
+  EXPECT_EQ(calls[0].value("check"), 1011) << "check callback marks 1009 + gamma";
+  // The apply callback writes the mode (id 3), then the value (id 15).
+  const auto writes = sim.writes();
+  ASSERT_EQ(writes.size(), 2u);
+  EXPECT_EQ(writes[0], W(3, 3));
+  EXPECT_EQ(writes[1], W(15, 60));
+  EXPECT_EQ(cameraState().params.gamma, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, GammaSet,
+                         ::testing::Values(GammaCase{"219290", 1024, 1}, GammaCase{"211520", 2048, 17}));
+
+TEST_F(MainWindowTest, GammaModeFourWritesNoValue) {
+  start("219290");
+  sim.control("gamma-choice 4 45");
+  window->onGammaSet();
+  const auto writes = sim.writes();
+  ASSERT_EQ(writes.size(), 1u);
+  EXPECT_EQ(writes[0], W(3, 4));
+  EXPECT_EQ(cameraState().params.gamma, 4);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowClosesTheCameraAndUnloads) {
+  start("219290");
+  window.reset();
+  EXPECT_EQ(sim.calls("CloseCamera").size(), 1u);
+  EXPECT_FALSE(CameraLibrary::instance().loaded());
+}
