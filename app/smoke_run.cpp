@@ -1,0 +1,120 @@
+// smoke_run.cpp - cycling through the tabs and checking what is drawn.
+#include "app/smoke_run.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QSet>
+#include <QThread>
+#include <cstdio>
+
+#include "app/camera_page.h"
+#include "app/camera_state.h"
+#include "app/my_tab.h"
+#include "app/tyx_vistrel_dlg.h"
+
+namespace {
+
+void settle(int ms) {
+  QDeadlineTimer deadline(ms);
+  while (!deadline.hasExpired()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(10);
+  }
+}
+
+// A window that drew nothing is one or two colours; real controls and text
+// give many.
+int distinctColours(const QImage& image) {
+  QSet<QRgb> colours;
+  for (int y = 0; y < image.height(); y += 2)
+    for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+  return colours.size();
+}
+
+bool check(const QImage& image, const QString& what, const QString& file) {
+  if (image.isNull() || image.width() < 50 || image.height() < 50) {
+    std::fprintf(stderr, "smoke: %s is missing or too small\n", qPrintable(what));
+    return false;
+  }
+  if (!image.save(file)) std::fprintf(stderr, "smoke: cannot save %s\n", qPrintable(file));
+  const int colours = distinctColours(image);
+  if (colours < 8) {
+    std::fprintf(stderr, "smoke: %s looks blank (%d colours)\n", qPrintable(what), colours);
+    return false;
+  }
+  std::printf("smoke: %s ok (%dx%d, %d colours) -> %s\n", qPrintable(what), image.width(), image.height(),
+              colours, qPrintable(file));
+  return true;
+}
+
+}  // namespace
+
+int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
+  QDir().mkpath(dir);
+  CameraState& s = cameraState();
+  const QString prefix = QString("%1_%2").arg(s.chinese() ? "zh" : "en").arg(s.typeCode);
+  bool ok = true;
+
+  if (s.chinese()) {
+    // Without a font that has the Chinese glyphs every caption shows boxes.
+    const QFont font = dialog.font();
+    const QFontMetrics metrics(font);
+    const char32_t samples[] = {U'模', U'式', U'参', U'数', U'关', U'闭'};
+    for (char32_t c : samples) {
+      if (!metrics.inFontUcs4(c)) {
+        std::fprintf(stderr, "smoke: font '%s' has no glyph U+%04X\n", qPrintable(QFontInfo(font).family()),
+                     static_cast<unsigned>(c));
+        ok = false;
+        break;
+      }
+    }
+    if (QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty()) {
+      std::fprintf(stderr, "smoke: no installed font covers Simplified Chinese\n");
+      ok = false;
+    }
+  }
+
+  dialog.show();
+  settle(300);
+  CMyTab* tabs = dialog.tabs();
+  if (tabs->pageCount() == 0) {
+    std::fprintf(stderr, "smoke: the main window has no tabs\n");
+    ok = false;
+  }
+  for (int i = 0; i < tabs->pageCount(); ++i) {
+    tabs->setCurrentIndex(i);
+    settle(150);
+    if (tabs->page(i) == nullptr || !tabs->page(i)->isVisible()) {
+      std::fprintf(stderr, "smoke: page of tab %d is not shown\n", i);
+      ok = false;
+    }
+    ok &= check(dialog.grab().toImage(), QString("tab %1 '%2'").arg(i).arg(tabs->title(i)),
+                QString("%1/%2_tab%3.png").arg(dir, prefix).arg(i));
+  }
+  if (tabs->pageCount() > 0) tabs->setCurrentIndex(0);
+
+  // The information window beside the main window.
+  if (dialog.button(1005)->isEnabled()) {
+    dialog.onInfoWindow();
+    settle(200);
+    if (CompanionWindow* info = dialog.companion(CompanionKind::Info))
+      ok &= check(info->grab().toImage(), "information window", QString("%1/%2_info.png").arg(dir, prefix));
+  }
+
+  if (handshake) {
+    QFile ready(dir + "/ready");
+    ready.open(QIODevice::WriteOnly);
+    ready.close();
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired() && !QFile::exists(dir + "/done")) settle(50);
+    QFile::remove(dir + "/ready");
+    QFile::remove(dir + "/done");
+  }
+  std::printf("smoke: %s\n", ok ? "passed" : "FAILED");
+  return ok ? 0 : 1;
+}
