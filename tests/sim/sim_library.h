@@ -2,6 +2,7 @@
 #pragma once
 
 #include <dlfcn.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -61,6 +62,18 @@ struct SimLibrary {
  private:
   SimLibrary() {
     handle = dlopen("libtyxcamera.so", RTLD_NOW);
+    if (!handle) {
+      // Under AddressSanitizer dlopen is intercepted and the caller's
+      // $ORIGIN run path is lost; look beside the test binary, where the run
+      // path points.
+      char exe[4096];
+      const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+      if (n > 0) {
+        std::string dir(exe, static_cast<size_t>(n));
+        dir.resize(dir.rfind('/') + 1);
+        handle = dlopen((dir + "libtyxcamera.so").c_str(), RTLD_NOW);
+      }
+    }
     if (!handle) return;
 #define TYX_FN(name) name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));
     TYX_FN(tyxCamOpenCamera)
