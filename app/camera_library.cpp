@@ -1,11 +1,7 @@
 // camera_library.cpp - loading, use counting and the not-loaded defaults.
 #include "app/camera_library.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "app/library_loader.h"
 
 // Every entry point the program looks up; the types come from the ABI header.
 #define TYX_ENTRY_POINTS(X) \
@@ -59,41 +55,17 @@ CameraLibrary& CameraLibrary::instance() {
   return library;
 }
 
-static void* loadLibrary(const std::string& name) {
-#ifdef _WIN32
-  return reinterpret_cast<void*>(LoadLibraryA(name.c_str()));
-#else
-  return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-#endif
-}
-
-static void unloadLibrary(void* handle) {
-#ifdef _WIN32
-  FreeLibrary(reinterpret_cast<HMODULE>(handle));
-#else
-  dlclose(handle);
-#endif
-}
-
-static void* lookUp(void* handle, const char* name) {
-#ifdef _WIN32
-  return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(handle), name));
-#else
-  return dlsym(handle, name);
-#endif
-}
-
 void CameraLibrary::resolve() {
   delete table_;
   table_ = new Table;
-#define TYX_RESOLVE(name) table_->name = reinterpret_cast<decltype(&::name)>(lookUp(handle_, #name));
+#define TYX_RESOLVE(name) table_->name = reinterpret_cast<decltype(&::name)>(sharedLibrarySymbol(handle_, #name));
   TYX_ENTRY_POINTS(TYX_RESOLVE)
 #undef TYX_RESOLVE
 }
 
 bool CameraLibrary::acquire() {
   if (uses_ == 0 && handle_ == nullptr) {
-    handle_ = loadLibrary(fileName_);
+    handle_ = loadSharedLibrary(fileName_);
     if (handle_ == nullptr) return false;
     resolve();
   }
@@ -106,7 +78,7 @@ void CameraLibrary::release() {
   if (uses_ == 0 && handle_ != nullptr) {
     delete table_;
     table_ = nullptr;
-    unloadLibrary(handle_);
+    unloadSharedLibrary(handle_);
     handle_ = nullptr;
   }
 }

@@ -7,11 +7,12 @@
 #include <sstream>
 
 #include "app/camera_library.h"
+#include "app/library_loader.h"
 #include "app/camera_state.h"
 #include "app/tyx_vistrel_dlg.h"
 
 SimCamera::SimCamera() {
-  handle_ = dlopen("libtyxcamera.so", RTLD_NOW | RTLD_LOCAL);
+  handle_ = loadSharedLibrary("libtyxcamera.so");
   if (handle_ == nullptr) {
     ADD_FAILURE() << "cannot load the simulated camera library: " << dlerror();
     return;
@@ -22,7 +23,7 @@ SimCamera::SimCamera() {
 }
 
 SimCamera::~SimCamera() {
-  if (handle_ != nullptr) dlclose(handle_);
+  unloadSharedLibrary(handle_);
 }
 
 void SimCamera::control(const std::string& commands) {
