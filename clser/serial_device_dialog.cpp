@@ -1,0 +1,169 @@
+// serial_device_dialog.cpp - the "Select a serial device" dialog.
+
+#include "serial_device_dialog.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "serial_settings.h"
+
+namespace clser {
+
+namespace {
+
+DialogRunner& runner() {
+  static DialogRunner r;
+  return r;
+}
+
+bool& noDisplayNoted() {
+  static bool noted = false;
+  return noted;
+}
+
+QString toQString(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string toStd(const QString& s) { return s.toUtf8().toStdString(); }
+
+// Platforms on which no person can see or answer a window.
+bool headlessPlatform(const QString& name) {
+  return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
+}
+
+bool displayAvailable() {
+#if defined(_WIN32) || defined(__APPLE__)
+  return true;
+#else
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    return !headlessPlatform(QGuiApplication::platformName());
+  if (QCoreApplication::instance()) return false;  // a console application cannot show widgets
+  const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+  if (!platform.isEmpty()) return !headlessPlatform(platform.section(QLatin1Char(':'), 0, 0));
+  return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+#endif
+}
+
+// The host may be a program without Qt, or a Qt program with its own
+// application object. Only in the first case do we create one, and it stays
+// for the life of the process: Qt allows one per process and the host may
+// call clSerialInit again.
+bool ensureApplication() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance())) return true;
+  if (QCoreApplication::instance()) return false;
+  static int argc = 1;
+  static char name[] = "clsertyx";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return app != nullptr;
+}
+
+}  // namespace
+
+DialogSelection shownDefaults() {
+  return {std::string(kDefaultChannel), std::string(kDefaultBaudRate),
+          std::string(kDefaultDataBits), std::string(kDefaultStopBits),
+          std::string(kDefaultParity)};
+}
+
+SerialDeviceDialog::SerialDeviceDialog(const std::string& productName, ApplySelection apply)
+    : apply_(std::move(apply)) {
+  setObjectName(QStringLiteral("ctl101"));
+  setWindowTitle(QStringLiteral("Select a serial device"));
+  setModal(true);
+
+  auto* layout = new QVBoxLayout(this);
+
+  auto* description = new QGroupBox(QStringLiteral("Description"), this);
+  auto* descriptionLayout = new QVBoxLayout(description);
+  // The product text is the label, a space and the board's name, kept to the
+  // length the label has always been read back with.
+  QString product = QStringLiteral("Product:");
+  if (!productName.empty()) product += QLatin1Char(' ') + QString::fromUtf8(productName.c_str());
+  auto* productLabel = new QLabel(product.left(static_cast<int>(kMaxLabelLength)), description);
+  productLabel->setObjectName(QStringLiteral("ctl1001"));
+  auto* systemLabel = new QLabel(QStringLiteral("System: 0"), description);
+  systemLabel->setObjectName(QStringLiteral("ctl1002"));
+  descriptionLayout->addWidget(productLabel);
+  descriptionLayout->addWidget(systemLabel);
+  layout->addWidget(description);
+
+  auto* setting = new QGroupBox(QStringLiteral("Setting"), this);
+  form_ = new QFormLayout(setting);
+  channel_ = addBox(1007, "Channel:", kChannelChoices, kDefaultChannel);
+  baudRate_ = addBox(1006, "Baud Rate:", kBaudRateChoices, kDefaultBaudRate);
+  dataBits_ = addBox(1008, "Data bits:", kDataBitsChoices, kDefaultDataBits);
+  stopBits_ = addBox(1010, "Stop bits:", kStopBitsChoices, kDefaultStopBits);
+  parity_ = addBox(1009, "Parity:", kParityChoices, kDefaultParity);
+  layout->addWidget(setting);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("ctl1"));
+  ok->setDefault(true);
+  layout->addWidget(ok, 0, Qt::AlignRight);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QComboBox* SerialDeviceDialog::addBox(int id, const char* label, const auto& items,
+                                      std::string_view shown) {
+  auto* box = new QComboBox(this);
+  box->setObjectName(QStringLiteral("ctl%1").arg(id));
+  box->setEditable(true);
+  for (std::string_view item : items) box->addItem(toQString(item));
+  box->setCurrentIndex(box->findText(toQString(shown)));
+  form_->addRow(QString::fromLatin1(label), box);
+  return box;
+}
+
+DialogSelection SerialDeviceDialog::selection() const {
+  return {toStd(channel_->currentText()), toStd(baudRate_->currentText()),
+          toStd(dataBits_->currentText()), toStd(stopBits_->currentText()),
+          toStd(parity_->currentText().left(static_cast<int>(kMaxLabelLength)))};
+}
+
+void SerialDeviceDialog::done(int) {
+  // OK and cancel both apply what is shown, and only once even if Qt ends
+  // the dialog twice (close box after Esc, say).
+  if (!applied_) {
+    applied_ = true;
+    if (apply_) apply_(selection());
+  }
+  QDialog::done(1);
+}
+
+void runSerialDeviceDialog(const std::string& productName, const ApplySelection& apply) {
+  const bool seam = static_cast<bool>(runner());
+  if (!(seam || displayAvailable()) || !ensureApplication()) {
+    if (!noDisplayNoted()) {
+      noDisplayNoted() = true;
+      std::fputs(
+          "clsertyx: no display to show \"Select a serial device\"; using its shown settings "
+          "(channel 0, 9600 baud, 8 data bits, 1 stop bit, parity None)\n",
+          stderr);
+    }
+    apply(shownDefaults());
+    return;
+  }
+  SerialDeviceDialog dialog(productName, apply);
+  if (seam)
+    runner()(dialog);
+  else
+    dialog.exec();
+  // A runner that returned without ending the dialog still leaves the board
+  // configured, as closing the dialog would.
+  dialog.done(1);
+}
+
+void setDialogRunner(DialogRunner r) { runner() = std::move(r); }
+
+void resetNoDisplayNote() { noDisplayNoted() = false; }
+
+}  // namespace clser
