@@ -1,0 +1,246 @@
+// dlg_tarvo.cpp - the tab page of the 4K video model (contrast, resolution, speed).
+#include "pages/models/dlg_tarvo.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <array>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+
+namespace {
+
+// Both languages share one geometry; only the texts differ.
+constexpr ControlSpec kControls[] = {
+    {0, Ctl::Label, "contrast", "对比度", 8, 10, 80, 10},
+    {1100, Ctl::HScroll, nullptr, nullptr, 92, 9, 150, 11},
+    {1101, Ctl::Edit, nullptr, nullptr, 248, 8, 36, 13},
+    {0, Ctl::Label, "saturation", "饱和度", 8, 28, 80, 10},
+    {1213, Ctl::HScroll, nullptr, nullptr, 92, 27, 150, 11},
+    {1212, Ctl::Edit, nullptr, nullptr, 248, 26, 36, 13},
+    {0, Ctl::Label, "Auto extinction target value", "自动消光目标值", 8, 46, 84, 10},
+    {1214, Ctl::HScroll, nullptr, nullptr, 92, 45, 150, 11},
+    {1063, Ctl::Edit, nullptr, nullptr, 248, 44, 36, 13},
+    {0, Ctl::Group, "resolution&sencerfrq", "输出分辨率和传感器频率", 6, 64, 182, 38},
+    {1230, Ctl::Combo, nullptr, nullptr, 12, 79, 78, 13},
+    {1231, Ctl::Combo, nullptr, nullptr, 94, 79, 40, 13},
+    {1065, Ctl::Button, "set", "设置", 138, 78, 44, 15},
+    {0, Ctl::Group, "Resolution setting mode", "分辨率设置方式", 194, 64, 118, 38},
+    {1227, Ctl::RadioFirst, "switch", "开关", 202, 81, 50, 10},
+    {1228, Ctl::Radio, "COM", "串口", 256, 81, 50, 10},
+    {1001, Ctl::Button, "Manual White Balance", "手动白平衡", 8, 112, 92, 15},
+    {1122, Ctl::Check, "auto extinction", "自动消光", 110, 114, 80, 10},
+    {1123, Ctl::Check, "automatic white balance ", "自动白平衡", 194, 114, 118, 10},
+};
+
+// The output video modes, in list order, with what the set button writes.
+struct VideoMode {
+  const char* text;
+  int32_t resolution;  // id 52
+  int32_t frameRate;   // id 55
+};
+constexpr std::array<VideoMode, 5> kVideoModes = {{
+    {"1920*1080@30", 1, 0},
+    {"1920*1080@60", 1, 1},
+    {"3840*2160@30", 2, 0},
+    {"3840*2160@60", 2, 1},
+    {"1280*720@60", 0, 1},
+}};
+
+// The list index that shows a resolution and frame rate, or -1.
+int videoModeIndex(int32_t resolution, int32_t frameRate) {
+  if (resolution == 0) return 4;  // 1280*720 exists only at 60
+  if (frameRate != 0 && frameRate != 1) return -1;
+  if (resolution == 1) return frameRate;
+  if (resolution == 2) return 2 + frameRate;
+  return -1;
+}
+
+constexpr int kLine = 1;
+constexpr int kPage = 40;
+constexpr int kMin = 0;
+constexpr int kMax = 255;
+
+}  // namespace
+
+CDlgTarvo::CDlgTarvo(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(320, 200);
+  initialise();
+}
+
+CDlgTarvo::~CDlgTarvo() = default;
+
+void CDlgTarvo::initialise() {
+  Busy guard(busy_);
+  // The three bar-and-edit pairs; static so the connections may refer to them.
+  static const Slider sliders[] = {
+      {1100, 1101, &CDlgTarvo::contrast_, 49, &ExtendedParams::modelContrast},
+      {1213, 1212, &CDlgTarvo::saturation_, 48, &ExtendedParams::modelSaturation},
+      {1214, 1063, &CDlgTarvo::target_, 50, &ExtendedParams::autoExtinctionTarget},
+  };
+  for (const Slider& s : sliders) {
+    ReqScrollBar* b = bar(s.barId);
+    b->setRange(kMin, kMax);
+    b->setSingleStep(kLine);
+    b->setPageStep(kPage);
+    connect(b, &ReqScrollBar::scrollRequest, this, [this, &s](int code, int pos) { onScroll(s, code, pos); });
+    connect(control<QLineEdit>(s.editId), &QLineEdit::textChanged, this, [this, &s] { onEditChanged(s); });
+  }
+
+  // The lists keep the order given, in both languages.
+  auto* modes = control<QComboBox>(1230);
+  for (const VideoMode& m : kVideoModes) modes->addItem(QString::fromUtf8(m.text));
+  auto* speeds = control<QComboBox>(1231);
+  speeds->addItem(QString::fromUtf8("慢"));
+  speeds->addItem(QString::fromUtf8("快"));
+
+  connect(control<QCheckBox>(1122), &QCheckBox::clicked, this, [](bool checked) {
+    cameraState().ext.autoExtinction = checked ? 1 : 0;
+    cameraState().applyParam(51, checked ? 1 : 0);
+    cameraState().repaintInfo();
+  });
+  connect(control<QCheckBox>(1123), &QCheckBox::clicked, this, [](bool checked) {
+    CameraState& st = cameraState();
+    st.ext.autoWhiteBalance = checked ? 1 : 0;
+    // This switch has never reported a failed write; keep it quiet.
+    CameraLibrary::instance().setConfigParam(st.handle, 56, checked ? 1 : 0, 0);
+    st.repaintInfo();
+  });
+  const auto radio = [this](int id, int32_t value) {
+    connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
+      if (!control<QRadioButton>(id)->isChecked()) return;
+      cameraState().ext.resolutionSettingMode = value;
+      cameraState().applyParam(53, value);
+      cameraState().repaintInfo();
+    });
+  };
+  radio(1227, 0);
+  radio(1228, 1);
+  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [] {
+    WaitCursor wait;
+    cameraState().applyParam(57, 1);
+    cameraState().repaintInfo();
+  });
+  connect(control<QPushButton>(1065), &QPushButton::clicked, this, [this] { onSet(); });
+
+  loadFromCamera();
+}
+
+void CDlgTarvo::inserted() { loadFromCamera(); }
+
+void CDlgTarvo::loadFromCamera() {
+  Busy guard(busy_);
+  const ExtendedParams& e = cameraState().ext;
+  contrast_ = e.modelContrast;
+  saturation_ = e.modelSaturation;
+  target_ = e.autoExtinctionTarget;
+  bar(1100)->setValue(contrast_);
+  bar(1213)->setValue(saturation_);
+  bar(1214)->setValue(target_);
+  control<QCheckBox>(1122)->setChecked(e.autoExtinction == 1);
+  control<QCheckBox>(1123)->setChecked(e.autoWhiteBalance == 1);
+  control<QRadioButton>(e.resolutionSettingMode != 0 ? 1228 : 1227)->setChecked(true);
+  control<QComboBox>(1230)->setCurrentIndex(videoModeIndex(e.resolution, e.frameRate));
+  control<QComboBox>(1231)->setCurrentIndex(e.sensorSpeed == 0 || e.sensorSpeed == 1 ? e.sensorSpeed : -1);
+  pushMembers();
+}
+
+ReqScrollBar* CDlgTarvo::bar(int id) const { return control<ReqScrollBar>(id); }
+
+void CDlgTarvo::pushMembers() {
+  Busy guard(busy_);
+  control<QLineEdit>(1101)->setText(QString::number(contrast_));
+  control<QLineEdit>(1212)->setText(QString::number(saturation_));
+  control<QLineEdit>(1063)->setText(QString::number(target_));
+}
+
+bool CDlgTarvo::takeMembers() {
+  const CameraState& st = cameraState();
+  struct Field {
+    int editId;
+    int32_t* member;
+  };
+  const Field fields[] = {{1101, &contrast_}, {1212, &saturation_}, {1063, &target_}};
+  for (const Field& f : fields) {
+    bool ok = false;
+    const int value = control<QLineEdit>(f.editId)->text().trimmed().toInt(&ok);
+    QString problem;
+    if (!ok) {
+      problem = st.text("Enter a whole number.", "请输入整数。");
+    } else if (value < kMin || value > kMax) {
+      problem = st.text("Enter a whole number between %1 and %2.", "请输入 %1 到 %2 之间的整数。")
+                    .arg(kMin)
+                    .arg(kMax);
+    }
+    if (!problem.isEmpty()) {
+      // The member keeps its last good value, so nothing out of range is
+      // ever written.
+      Desktop::get().message(this, problem, "Vistrel");
+      control<QLineEdit>(f.editId)->setFocus();
+      return false;
+    }
+    *f.member = value;
+  }
+  return true;
+}
+
+void CDlgTarvo::onScroll(const Slider& slider, int code, int pos) {
+  // The thumb gives its value only when released; dragging and the end of
+  // scrolling leave bar and camera as they are.
+  if (code == SbThumbTrack || code == SbEndScroll) return;
+  if (busy_) return;
+  Busy guard(busy_);
+  ReqScrollBar* b = bar(slider.barId);
+  const int value = ReqScrollBar::standardPosition(code, pos, b->value(), kMin, kMax, kLine, kPage);
+  CameraState& st = cameraState();
+  this->*slider.member = value;
+  st.ext.*slider.field = value;
+  st.applyParam(slider.paramId, value);
+  b->setValue(value);
+  pushMembers();
+  st.repaintInfo();
+  repaint();
+}
+
+void CDlgTarvo::onEditChanged(const Slider& slider) {
+  if (busy_) return;
+  Busy guard(busy_);
+  if (!takeMembers()) return;
+  const int32_t value = this->*slider.member;
+  // 0 moves nothing and writes nothing, as the camera has always had it.
+  if (value <= 0 || value >= 256) return;
+  CameraState& st = cameraState();
+  bar(slider.barId)->setValue(value);
+  st.ext.*slider.field = value;
+  st.applyParam(slider.paramId, value);
+  st.repaintInfo();
+}
+
+void CDlgTarvo::onSet() {
+  WaitCursor wait;
+  CameraState& st = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const int mode = control<QComboBox>(1230)->currentIndex();
+  const int speed = control<QComboBox>(1231)->currentIndex();
+  // These three writes have never reported failures; the camera shows the
+  // result on its video output.
+  if (mode >= 0 && mode < static_cast<int>(kVideoModes.size())) {
+    const VideoMode& m = kVideoModes[static_cast<size_t>(mode)];
+    st.ext.resolution = m.resolution;
+    st.ext.frameRate = m.frameRate;
+    lib.setConfigParam(st.handle, 52, m.resolution, 0);
+    lib.setConfigParam(st.handle, 55, m.frameRate, 0);
+  }
+  const int32_t fast = speed == 0 ? 0 : 1;
+  st.ext.sensorSpeed = fast;
+  lib.setConfigParam(st.handle, 54, fast, 0);
+  st.repaintInfo();
+}
+
+VISTREL_REGISTER_PAGE(PageKind::Tarvo, CDlgTarvo);

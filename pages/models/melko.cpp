@@ -1,0 +1,343 @@
+// melko.cpp - the tab page of the image orientation model (Chinese interface).
+#include "pages/models/melko.h"
+
+#include <QCheckBox>
+#include <QCollator>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+#include "pages/models/melko_note_page.h"
+
+namespace {
+
+// The page exists only in the Chinese interface; the English texts are
+// those of the same layout and are kept for completeness.
+constexpr ControlSpec kControls[] = {
+    {0, Ctl::Group, "save&display", "存图及分屏显示", 5, 3, 152, 72},
+    {0, Ctl::Label, "save", "保存", 11, 17, 22, 10},
+    {1241, Ctl::HScroll, nullptr, nullptr, 34, 16, 80, 11},
+    {1242, Ctl::Edit, nullptr, nullptr, 118, 15, 32, 13},
+    {0, Ctl::Label, "open", "打开", 11, 35, 22, 10},
+    {1232, Ctl::HScroll, nullptr, nullptr, 34, 34, 80, 11},
+    {1062, Ctl::Edit, nullptr, nullptr, 118, 33, 32, 13},
+    {1233, Ctl::RadioFirst, "full", "全屏显示", 14, 55, 60, 10},
+    {1234, Ctl::Radio, "half", "半屏显示", 82, 55, 60, 10},
+    {0, Ctl::Label, "rotate", "旋转", 166, 8, 44, 10},
+    {1243, Ctl::Combo, nullptr, nullptr, 212, 6, 100, 13},
+    {0, Ctl::Label, "color mode", "色彩模式", 166, 26, 44, 10},
+    {1244, Ctl::Combo, nullptr, nullptr, 212, 24, 100, 13},
+    {0, Ctl::Label, "image aspect", "图像比例", 166, 44, 44, 10},
+    {1240, Ctl::Combo, nullptr, nullptr, 212, 42, 100, 13},
+    {1123, Ctl::Check, "text display", "字符显示", 166, 62, 70, 10},
+    {1122, Ctl::Check, "gamma", nullptr, 240, 62, 50, 10},
+    {0, Ctl::Label, "Xshift", "图像X偏移", 8, 88, 52, 10},
+    {1235, Ctl::HScroll, nullptr, nullptr, 62, 87, 180, 11},
+    {1063, Ctl::Edit, nullptr, nullptr, 248, 86, 40, 13},
+    {0, Ctl::Label, "Yshift", "图像Y偏移", 8, 106, 52, 10},
+    {1116, Ctl::HScroll, nullptr, nullptr, 62, 105, 180, 11},
+    {1064, Ctl::Edit, nullptr, nullptr, 248, 104, 40, 13},
+    {0, Ctl::Label, "expose line", "曝光行数", 8, 124, 52, 10},
+    {1236, Ctl::HScroll, nullptr, nullptr, 62, 123, 180, 11},
+    {1238, Ctl::Edit, nullptr, nullptr, 248, 122, 40, 13},
+    {0, Ctl::Label, "edge enhance", "边缘增强", 8, 142, 52, 10},
+    {1237, Ctl::HScroll, nullptr, nullptr, 62, 141, 180, 11},
+    {1239, Ctl::Edit, nullptr, nullptr, 248, 140, 40, 13},
+};
+
+constexpr int kLine = 1;
+constexpr int kPage = 40;
+// A free-running camera cannot expose longer than its frame.
+constexpr int kExposureFreeRun = 1568;
+constexpr int kExposureMax = 4091;
+
+// Orientation items carry both inverse flags: bit 0 horizontal (id 27),
+// bit 1 vertical (id 28).
+constexpr int kUpsideDown = 2;  // "倒像": vertical only
+constexpr int kMirrored = 1;    // "镜像": horizontal only
+constexpr int kRotated = 3;     // "旋转": both
+constexpr int kUpright = 0;     // "正像": neither
+
+// The item that shows the camera's pair; a pair the list cannot show
+// counts as upside down, the list's first item.
+int orientationShown(int32_t horizontal, int32_t vertical) {
+  if (horizontal == 1 && vertical == 1) return kRotated;
+  if (horizontal == 0 && vertical == 0) return kUpright;
+  if (horizontal == 1 && vertical == 0) return kMirrored;
+  return kUpsideDown;
+}
+
+// The lists keep their items sorted, as the platform's sorted drop-down
+// lists do under the Chinese user locale (pinyin order, digits first).
+void addSorted(QComboBox* box, const char* text, int value) {
+  static const QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
+  const QString item = QString::fromUtf8(text);
+  int at = 0;
+  while (at < box->count() && collator.compare(box->itemText(at), item) <= 0) ++at;
+  box->insertItem(at, item, value);
+}
+
+}  // namespace
+
+CMelko::CMelko(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(320, 200);
+  initialise();
+}
+
+CMelko::~CMelko() = default;
+
+ReqScrollBar* CMelko::bar(int id) const { return control<ReqScrollBar>(id); }
+QComboBox* CMelko::combo(int id) const { return control<QComboBox>(id); }
+
+void CMelko::initialise() {
+  Busy guard(busy_);
+  // Static so that the connections may refer to the rows.
+  static const Slider sliders[] = {
+      {1241, 1242, &CMelko::save_, 66, true, 0, 255},
+      {1232, 1062, &CMelko::open_, 65, true, 0, 255},
+      {1235, 1063, &CMelko::xShift_, 62, true, 0, 215},
+      {1116, 1064, &CMelko::yShift_, 63, false, 0, 255},
+      {1236, 1238, &CMelko::exposure_, 68, true, 0, kExposureMax},
+      {1237, 1239, &CMelko::edge_, 64, true, 0, 15},
+  };
+  for (const Slider& s : sliders) {
+    ReqScrollBar* b = bar(s.barId);
+    b->setSingleStep(kLine);
+    b->setPageStep(kPage);
+    connect(b, &ReqScrollBar::scrollRequest, this, [this, &s](int code, int pos) { onScroll(s, code, pos); });
+    connect(control<QLineEdit>(s.editId), &QLineEdit::textChanged, this, [this, &s] { onEditChanged(s); });
+  }
+  control<QCheckBox>(1122)->hide();
+
+  const CameraParams& p = cameraState().params;
+  edge_ = p.edgeEnhance;
+  xShift_ = p.xShift;
+  yShift_ = p.yShift;
+  save_ = open_ = 0;
+  bar(1237)->setRange(0, 15);
+  bar(1237)->setValue(edge_);
+  bar(1232)->setRange(0, 255);
+  bar(1232)->setValue(0);
+  bar(1241)->setRange(0, 255);
+  bar(1241)->setValue(0);
+  bar(1235)->setRange(0, 215);
+  bar(1235)->setValue(xShift_);
+  bar(1116)->setRange(0, 255);
+  bar(1116)->setValue(yShift_);
+  bar(1236)->setRange(0, p.runMode == 1 ? kExposureFreeRun : kExposureMax);
+  pushMembers();
+
+  addSorted(combo(1243), "倒像", kUpsideDown);
+  addSorted(combo(1243), "镜像", kMirrored);
+  addSorted(combo(1243), "旋转", kRotated);
+  addSorted(combo(1243), "正像", kUpright);
+  addSorted(combo(1240), "16:9", 1);
+  addSorted(combo(1240), "带缩放4:3", 0);
+  addSorted(combo(1240), "无缩放4:3", 2);
+  addSorted(combo(1244), "标准色", 0);
+  addSorted(combo(1244), "偏蓝色", 1);
+  addSorted(combo(1244), "偏红色", 2);
+  addSorted(combo(1244), "自定义色", 3);
+  addSorted(combo(1244), "无色彩模式", 4);
+
+  // activated and clicked come from the user only, as the platform's
+  // selection and click notifications do; the page's own changes in
+  // refresh() do not write again.
+  connect(combo(1243), &QComboBox::activated, this, [this] { onOrientation(); });
+  connect(combo(1240), &QComboBox::activated, this, [this] { onAspect(); });
+  connect(combo(1244), &QComboBox::activated, this, [this] { onColourMode(); });
+  connect(control<QCheckBox>(1123), &QCheckBox::clicked, this, [](bool checked) {
+    cameraState().params.textDisplay = checked ? 1 : 0;
+    cameraState().applyParam(59, checked ? 1 : 0);
+    cameraState().repaintInfo();
+  });
+  const auto display = [this](int id, int32_t value) {
+    connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
+      if (!control<QRadioButton>(id)->isChecked()) return;
+      cameraState().applyParam(69, value);
+      cameraState().repaintInfo();
+    });
+  };
+  display(1233, 1);
+  display(1234, 0);
+}
+
+void CMelko::refresh() {
+  Busy guard(busy_);
+  CameraState& st = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  // Showing the page puts the camera into the plain colour mode; the other
+  // values may change with it, so read them all again.
+  if (lib.setConfigParam(st.handle, 61, 4, 0) == 1) st.readCameraParams();
+  const CameraParams& p = st.params;
+
+  bar(1236)->setRange(0, p.runMode == 1 ? kExposureFreeRun : kExposureMax);
+  int32_t lines = exposure_;
+  if (lib.getConfigParam(st.handle, 68, &lines, 0) == 1) exposure_ = lines;
+  bar(1236)->setValue(exposure_);
+
+  edge_ = p.edgeEnhance;
+  xShift_ = p.xShift;
+  yShift_ = p.yShift;
+  bar(1237)->setValue(edge_);
+  bar(1235)->setValue(xShift_);
+  bar(1116)->setValue(yShift_);
+
+  combo(1244)->setCurrentIndex(combo(1244)->findData(4));
+  save_ = open_ = 0;
+  bar(1241)->setValue(0);
+  bar(1232)->setValue(0);
+
+  combo(1243)->setCurrentIndex(combo(1243)->findData(orientationShown(p.horizontalInverse, p.verticalInverse)));
+  if (p.frameMode >= 0 && p.frameMode <= 2) combo(1240)->setCurrentIndex(combo(1240)->findData(p.frameMode));
+
+  control<QCheckBox>(1123)->setChecked(p.textDisplay == 1);
+  lib.setConfigParam(st.handle, 69, 1, 0);
+  control<QRadioButton>(1233)->setChecked(true);
+  pushMembers();
+}
+
+void CMelko::pushMembers() {
+  Busy guard(busy_);
+  control<QLineEdit>(1242)->setText(QString::number(save_));
+  control<QLineEdit>(1062)->setText(QString::number(open_));
+  control<QLineEdit>(1063)->setText(QString::number(xShift_));
+  control<QLineEdit>(1064)->setText(QString::number(yShift_));
+  control<QLineEdit>(1238)->setText(QString::number(exposure_));
+  control<QLineEdit>(1239)->setText(QString::number(edge_));
+}
+
+bool CMelko::takeMembers() {
+  const CameraState& st = cameraState();
+  struct Field {
+    int editId;
+    int32_t* member;
+    bool checked;
+    int lo, hi;
+  };
+  const Field fields[] = {
+      {1242, &save_, true, 0, 255},  {1062, &open_, true, 0, 255},         {1063, &xShift_, true, 0, 215},
+      {1064, &yShift_, false, 0, 0}, {1238, &exposure_, true, 0, kExposureMax}, {1239, &edge_, true, 0, 15},
+  };
+  for (const Field& f : fields) {
+    bool ok = false;
+    const int value = control<QLineEdit>(f.editId)->text().trimmed().toInt(&ok);
+    QString problem;
+    if (!ok) {
+      problem = st.text("Enter a whole number.", "请输入整数。");
+    } else if (f.checked && (value < f.lo || value > f.hi)) {
+      problem = st.text("Enter a whole number between %1 and %2.", "请输入 %1 到 %2 之间的整数。")
+                    .arg(f.lo)
+                    .arg(f.hi);
+    }
+    if (!problem.isEmpty()) {
+      // The members keep their last good values and nothing is written.
+      Desktop::get().message(this, problem, "Vistrel");
+      control<QLineEdit>(f.editId)->setFocus();
+      return false;
+    }
+    *f.member = value;
+  }
+  return true;
+}
+
+void CMelko::mirror(int32_t paramId, int32_t value) {
+  CameraParams& p = cameraState().params;
+  switch (paramId) {
+    case 62: p.xShift = value; break;
+    case 63: p.yShift = value; break;
+    case 64: p.edgeEnhance = value; break;
+    default: break;
+  }
+}
+
+void CMelko::onEditChanged(const Slider& slider) {
+  if (busy_) return;
+  Busy guard(busy_);
+  if (!takeMembers()) return;
+  const int32_t value = this->*slider.member;
+  // A save value of 0 is no picture to store.
+  if (slider.paramId == 66 && (value <= 0 || value >= 256)) return;
+  CameraState& st = cameraState();
+  mirror(slider.paramId, value);
+  // The edits have never reported failed writes.
+  CameraLibrary::instance().setConfigParam(st.handle, slider.paramId, value, 0);
+  bar(slider.barId)->setValue(value);
+  st.repaintInfo();
+}
+
+void CMelko::onScroll(const Slider& slider, int code, int pos) {
+  // The thumb gives its value only when released; dragging and the end of
+  // scrolling leave bar and camera as they are.
+  if (code == SbThumbTrack || code == SbEndScroll) return;
+  if (busy_) return;
+  Busy guard(busy_);
+  ReqScrollBar* b = bar(slider.barId);
+  int value = ReqScrollBar::standardPosition(code, pos, b->value(), b->minimum(), b->maximum(), kLine, kPage);
+  CameraState& st = cameraState();
+  this->*slider.member = value;
+  mirror(slider.paramId, value);
+  st.applyParam(slider.paramId, value);
+  if (slider.paramId == 68) {
+    // The camera may hold the exposure to what its mode allows; show what
+    // it took.
+    int32_t lines = value;
+    if (CameraLibrary::instance().getConfigParam(st.handle, 68, &lines, 0) == 1) {
+      st.params.exposalTime = lines;
+      value = lines;
+      this->*slider.member = value;
+    }
+  }
+  b->setValue(value);
+  pushMembers();
+  st.repaintInfo();
+}
+
+void CMelko::onOrientation() {
+  WaitCursor wait;
+  CameraState& st = cameraState();
+  const QVariant data = combo(1243)->currentData();
+  // No selection puts the image upright.
+  const int code = data.isValid() ? data.toInt() : 0;
+  const int32_t horizontal = code & 1;
+  const int32_t vertical = (code >> 1) & 1;
+  st.params.horizontalInverse = horizontal;
+  st.params.verticalInverse = vertical;
+  CameraLibrary::instance().setConfigParam(st.handle, 27, horizontal, 0);
+  CameraLibrary::instance().setConfigParam(st.handle, 28, vertical, 0);
+  st.repaintInfo();
+}
+
+void CMelko::onAspect() {
+  WaitCursor wait;
+  CameraState& st = cameraState();
+  const QVariant data = combo(1240)->currentData();
+  const int32_t mode = data.isValid() ? data.toInt() : 2;
+  st.params.frameMode = mode;
+  CameraLibrary::instance().setConfigParam(st.handle, 5, mode, 0);
+  st.repaintInfo();
+}
+
+void CMelko::onColourMode() {
+  WaitCursor wait;
+  CameraState& st = cameraState();
+  const QVariant data = combo(1244)->currentData();
+  if (data.isValid()) CameraLibrary::instance().setConfigParam(st.handle, 61, data.toInt(), 0);
+  // The colour mode changes the camera's other colour values.
+  st.readCameraParams();
+  st.repaintInfo();
+}
+
+// The page has Chinese texts only; the English interface shows a note in
+// the same tab.
+static const PageRegistration registration_CMelko(PageKind::Melko,
+                                                  [](QWidget* parent, CTyxVistrelDlg* main) -> CameraPage* {
+                                                    if (cameraState().chinese()) return new CMelko(parent, main);
+                                                    return new CMelkoNotePage(parent, main);
+                                                  });
