@@ -1,0 +1,110 @@
+// dlg_video.cpp - the video state tab (mirror, flip, negative image, recursion).
+#include "imaging/dlg_video.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+
+namespace {
+
+// Both languages share one geometry; only the texts differ (the English
+// labels are the camera maker's, spelling included).
+constexpr ControlSpec kControls[] = {
+    {0, Ctl::Group, "video param", "视频状态", 8, 8, 150, 70},
+    {1125, Ctl::Check, "horizontal inverse", "左右反转", 16, 24, 130, 10},
+    {1126, Ctl::Check, "virtical inverse", "上下反转", 16, 40, 130, 10},
+    {1127, Ctl::Check, "negative image ", "负像", 16, 56, 130, 10},
+    {0, Ctl::Group, "recursion param ", "递归参数", 168, 8, 100, 40},
+    {1128, Ctl::Combo, nullptr, nullptr, 176, 24, 60, 13},
+};
+
+constexpr int kRecursionCount = 16;
+
+bool circleVideoModel(const CameraState& s) {
+  return (s.typeCode == 212630 || s.typeCode == 216330) && s.versionCode == 4;
+}
+
+}  // namespace
+
+CDlgVideo::CDlgVideo(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(320, 200);
+  Busy guard(busy_);
+  // Static so that the connections may refer to the rows.
+  static const Switch switches[] = {
+      {1125, &CDlgVideo::horizontalInverse_, 27, &CameraParams::horizontalInverse},
+      {1126, &CDlgVideo::verticalInverse_, 28, &CameraParams::verticalInverse},
+      {1127, &CDlgVideo::negativeImage_, 26, &CameraParams::negativeImage},
+  };
+  for (const Switch& sw : switches)
+    connect(control<QCheckBox>(sw.checkId), &QCheckBox::clicked, this, [this, &sw] { onSwitch(sw); });
+  auto* list = control<QComboBox>(1128);
+  for (int i = 0; i < kRecursionCount; ++i) list->addItem(QString::number(i));
+  connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onRecursion(index); });
+  pushMembers();
+}
+
+CDlgVideo::~CDlgVideo() = default;
+
+void CDlgVideo::pushMembers() {
+  Busy guard(busy_);
+  control<QCheckBox>(1125)->setChecked(horizontalInverse_ != 0);
+  control<QCheckBox>(1126)->setChecked(verticalInverse_ != 0);
+  control<QCheckBox>(1127)->setChecked(negativeImage_ != 0);
+  auto* list = control<QComboBox>(1128);
+  // A value outside 0..15 selects nothing rather than a wrong entry.
+  const int index = recursionIndex_ >= 0 && recursionIndex_ < kRecursionCount ? recursionIndex_ : -1;
+  if (list->currentIndex() != index) list->setCurrentIndex(index);
+}
+
+void CDlgVideo::refresh() {
+  const CameraState& s = cameraState();
+  const CameraParams& p = s.params;
+  horizontalInverse_ = p.horizontalInverse;
+  verticalInverse_ = p.verticalInverse;
+  negativeImage_ = p.negativeImage;
+  recursionIndex_ = p.recursionParam;
+
+  control<QCheckBox>(1125)->setEnabled(s.versionCode == 4 || s.tag27 == 1);
+  // The tags are asked at each showing, so a camera that gains a feature
+  // (new firmware, a reconnection) offers it without restarting.
+  CameraLibrary& lib = CameraLibrary::instance();
+  const bool model = circleVideoModel(s);
+  const std::pair<int, int32_t> tagged[] = {{1126, 28}, {1127, 26}, {1128, 25}};
+  for (const auto& [id, tag] : tagged) controlWidget(id)->setEnabled(model || lib.functionTag(s.handle, tag) == 1);
+  pushMembers();
+}
+
+void CDlgVideo::onSwitch(const Switch& sw) {
+  if (busy_) return;
+  Busy guard(busy_);
+  CameraState& s = cameraState();
+  {
+    WaitCursor wait;
+    this->*sw.member = this->*sw.member != 0 ? 0 : 1;
+    s.params.*sw.field = this->*sw.member;
+    s.applyParam(sw.paramId, this->*sw.member);
+  }
+  // The box shows the member, which is what the record now holds.
+  control<QCheckBox>(sw.checkId)->setChecked(this->*sw.member != 0);
+  s.repaintInfo();
+}
+
+void CDlgVideo::onRecursion(int index) {
+  if (busy_) return;
+  if (index < 0 || index >= kRecursionCount) return;
+  Busy guard(busy_);
+  CameraState& s = cameraState();
+  {
+    WaitCursor wait;
+    recursionIndex_ = index;
+    s.params.recursionParam = index;
+    s.applyParam(25, index);
+  }
+  s.repaintInfo();
+}
+
+VISTREL_REGISTER_PAGE(PageKind::Video, CDlgVideo);

@@ -1,0 +1,113 @@
+// dlg_cirl.cpp - the electronic circle tab (radius and centre of the camera's circular mask).
+#include "pages/models/dlg_cirl.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/desktop.h"
+#include "app/page_registry.h"
+
+namespace {
+
+// Both languages share one geometry; only the texts differ.
+constexpr ControlSpec kControls[] = {
+    {0, Ctl::Group, "Radius", "半径", 8, 8, 120, 40},
+    {1095, Ctl::Edit, nullptr, nullptr, 18, 24, 50, 13},
+    {1099, Ctl::Button, "Change", "设置", 76, 23, 44, 15},
+    {0, Ctl::Group, "Coordinate", "中心坐标", 8, 56, 200, 40},
+    {0, Ctl::Label, "X:", nullptr, 16, 74, 12, 10},
+    {1096, Ctl::Edit, nullptr, nullptr, 30, 72, 50, 13},
+    {0, Ctl::Label, "Y:", nullptr, 88, 74, 12, 10},
+    {1097, Ctl::Edit, nullptr, nullptr, 102, 72, 50, 13},
+    {1098, Ctl::Button, "Change", "设置", 158, 71, 44, 15},
+    {1101, Ctl::Button, "Read Param", "当前参数", 8, 108, 70, 15},
+    {1100, Ctl::Button, "Memory Param", "记忆体参数", 86, 108, 70, 15},
+};
+
+// The camera takes the two centre coordinates as separate commands and needs
+// this long between them.
+constexpr int kCentreGapMs = 200;
+
+// An unsigned decimal number, or nothing for an empty or malformed text.
+bool parseUnsigned(const QString& text, uint32_t* out) {
+  bool ok = false;
+  const uint v = text.trimmed().toUInt(&ok);
+  if (ok) *out = v;
+  return ok;
+}
+
+}  // namespace
+
+CDlgCirl::CDlgCirl(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(320, 200);
+  connect(control<QPushButton>(1099), &QPushButton::clicked, this, [this] { onChangeRadius(); });
+  connect(control<QPushButton>(1098), &QPushButton::clicked, this, [this] { onChangeCentre(); });
+  connect(control<QPushButton>(1101), &QPushButton::clicked, this, [this] { onRead(0); });
+  connect(control<QPushButton>(1100), &QPushButton::clicked, this, [this] { onRead(1); });
+  refresh();
+}
+
+CDlgCirl::~CDlgCirl() = default;
+
+void CDlgCirl::copyFromParams() {
+  const CameraParams& p = cameraState().params;
+  radius_ = static_cast<uint32_t>(p.radius);
+  x_ = static_cast<uint32_t>(p.coordinateX);
+  y_ = static_cast<uint32_t>(p.coordinateY);
+}
+
+void CDlgCirl::pushMembers() {
+  control<QLineEdit>(1095)->setText(QString::number(radius_));
+  control<QLineEdit>(1096)->setText(QString::number(x_));
+  control<QLineEdit>(1097)->setText(QString::number(y_));
+}
+
+void CDlgCirl::refresh() {
+  copyFromParams();
+  pushMembers();
+}
+
+void CDlgCirl::onChangeRadius() {
+  // A radius that is not a number is not sent.
+  if (!parseUnsigned(control<QLineEdit>(1095)->text(), &radius_)) return;
+  CameraState& s = cameraState();
+  WaitCursor wait;
+  s.applyParam(16, static_cast<intptr_t>(radius_));
+  if (s.readCameraParams(0) == 0) s.showCameraError();
+  // The record keeps what the user asked for, whatever the read reported.
+  s.params.radius = static_cast<int32_t>(radius_);
+  s.repaintInfo();
+}
+
+void CDlgCirl::onChangeCentre() {
+  uint32_t x = 0;
+  uint32_t y = 0;
+  if (!parseUnsigned(control<QLineEdit>(1096)->text(), &x) ||
+      !parseUnsigned(control<QLineEdit>(1097)->text(), &y))
+    return;
+  x_ = x;
+  y_ = y;
+  CameraState& s = cameraState();
+  WaitCursor wait;
+  // Y is sent even when X failed: the two are independent settings.
+  s.applyParam(17, static_cast<intptr_t>(x_));
+  Desktop::get().sleepMs(kCentreGapMs);
+  s.applyParam(18, static_cast<intptr_t>(y_));
+  s.params.coordinateX = static_cast<int32_t>(x_);
+  s.params.coordinateY = static_cast<int32_t>(y_);
+  s.repaintInfo();
+}
+
+void CDlgCirl::onRead(int32_t mode) {
+  CameraState& s = cameraState();
+  {
+    WaitCursor wait;
+    if (s.readCameraParams(mode) == 0) s.showCameraError();
+    copyFromParams();
+  }
+  pushMembers();
+  s.repaintInfo();
+}
+
+VISTREL_REGISTER_PAGE(PageKind::Circle, CDlgCirl);

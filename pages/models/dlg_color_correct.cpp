@@ -1,0 +1,321 @@
+// dlg_color_correct.cpp - the colour correction tab of the USB cameras (brightness and contrast per channel).
+#include "pages/models/dlg_color_correct.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <vector>
+
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+
+namespace {
+
+// Both languages share one geometry; only the texts differ.
+constexpr ControlSpec kControls[] = {
+    {0, Ctl::Label, "Select Channel", "选择颜色通道", 8, 12, 72, 10},
+    {1102, Ctl::Combo, nullptr, nullptr, 84, 10, 80, 13},
+    {0, Ctl::Label, "Brightness", "亮度", 8, 38, 72, 10},
+    {1098, Ctl::HScroll, nullptr, nullptr, 84, 37, 170, 11},
+    {1099, Ctl::Edit, nullptr, nullptr, 262, 36, 36, 13},
+    {0, Ctl::Label, "Contrast", "对比度", 8, 60, 72, 10},
+    {1100, Ctl::HScroll, nullptr, nullptr, 84, 59, 170, 11},
+    {1101, Ctl::Edit, nullptr, nullptr, 262, 58, 36, 13},
+    {0, Ctl::Label, "All Contrast", "全色对比度", 8, 82, 72, 10},
+    {1117, Ctl::HScroll, nullptr, nullptr, 84, 81, 170, 11},
+    {1103, Ctl::Edit, nullptr, nullptr, 262, 80, 36, 13},
+    {1001, Ctl::Button, "Set Default", "设置默认值", 8, 108, 72, 15},
+};
+
+// The list items, in channel order. One English template had no items; both
+// languages show the same five.
+constexpr std::array<const char*, CDlgColorCorrect::ChannelCount> kChannelItems = {
+    "All channel", "Red", "Green", "Blue", "B/W"};
+// What the page remembers as the chosen channel's name.
+constexpr std::array<const char*, CDlgColorCorrect::ChannelCount> kChannelTexts = {
+    "All Channel", "Red", "Green", "Blue", "B/W"};
+
+constexpr int kMin = 0;
+constexpr int kMax = 255;
+constexpr int kLine = 1;
+constexpr int kPage = 3;
+
+// Stand-ins for fields the camera has never set (negative, or a black level
+// of 0, which these cameras never report once configured).
+constexpr int32_t kBrightnessFallback = 140;
+constexpr int32_t kContrastFallback = 60;
+
+// The two models with an all-channel contrast; on them the all-channel
+// brightness is the black level alone.
+bool hasAllContrast(int32_t type) { return types::isOneOf(type, {218550, 219660}); }
+
+std::vector<int32_t> brightnessIds(int channel, int32_t type) {
+  switch (channel) {
+    case CDlgColorCorrect::All:
+      if (hasAllContrast(type)) return {4};
+      return {21, 22, 23};
+    case CDlgColorCorrect::Red: return {21};
+    case CDlgColorCorrect::Green: return {22};
+    case CDlgColorCorrect::Blue: return {23};
+    case CDlgColorCorrect::Mono: return {4};
+    default: return {};
+  }
+}
+
+std::vector<int32_t> contrastIds(int channel) {
+  switch (channel) {
+    case CDlgColorCorrect::All: return {10, 11, 12};
+    case CDlgColorCorrect::Red: return {10};
+    case CDlgColorCorrect::Green: return {11};
+    case CDlgColorCorrect::Blue: return {12};
+    case CDlgColorCorrect::Mono: return {1};
+    default: return {};
+  }
+}
+
+// The CameraParams field an id of this page writes.
+int32_t* fieldOf(CameraParams& p, int32_t id) {
+  switch (id) {
+    case 1: return &p.gain;
+    case 4: return &p.black;
+    case 10: return &p.rGain;
+    case 11: return &p.gGain;
+    case 12: return &p.bGain;
+    case 21: return &p.rBrightness;
+    case 22: return &p.gBrightness;
+    case 23: return &p.bBrightness;
+    case 24: return &p.allContrast;
+    default: return nullptr;
+  }
+}
+
+// A whole decimal number, or nothing for an empty or malformed text.
+bool parseNumber(const QString& text, int32_t* out) {
+  bool ok = false;
+  const int v = text.trimmed().toInt(&ok);
+  if (ok) *out = v;
+  return ok;
+}
+
+void setEditNumber(QLineEdit* edit, int32_t value) {
+  const QString text = QString::number(value);
+  // Leaves the text (and the cursor of a user who is typing) alone when it
+  // already says the same.
+  if (edit->text() != text) edit->setText(text);
+}
+
+}  // namespace
+
+CDlgColorCorrect::CDlgColorCorrect(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(320, 200);
+  initialise();
+}
+
+CDlgColorCorrect::~CDlgColorCorrect() = default;
+
+void CDlgColorCorrect::initialise() {
+  Busy guard(busy_);
+  const std::pair<int, Slider> bars[] = {
+      {1098, Slider::Brightness}, {1100, Slider::Contrast}, {1117, Slider::AllContrast}};
+  for (const auto& [id, slider] : bars) {
+    auto* bar = control<ReqScrollBar>(id);
+    bar->setRange(kMin, kMax);
+    bar->setSingleStep(kLine);
+    bar->setPageStep(kPage);
+    const Slider s = slider;
+    connect(bar, &ReqScrollBar::scrollRequest, this, [this, s](int code, int pos) { onScroll(s, code, pos); });
+  }
+  connect(control<QLineEdit>(1099), &QLineEdit::textChanged, this, [this] { onTyped(Slider::Brightness); });
+  connect(control<QLineEdit>(1101), &QLineEdit::textChanged, this, [this] { onTyped(Slider::Contrast); });
+  // The all-contrast box only shows the value; typing in it writes nothing.
+
+  auto* list = control<QComboBox>(1102);
+  for (const char* item : kChannelItems) list->addItem(QString::fromUtf8(item));
+  connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onChannel(index); });
+  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onSetDefault(); });
+
+  updateAllContrastBar();
+  pushMembers();
+}
+
+void CDlgColorCorrect::updateAllContrastBar() {
+  // The page lives across reconnections, so the bar follows the camera of
+  // the moment rather than the one present when the page was made.
+  auto* bar = control<ReqScrollBar>(1117);
+  const bool on = hasAllContrast(cameraState().typeCode);
+  bar->setVisible(true);
+  bar->setEnabled(on);
+}
+
+void CDlgColorCorrect::inserted() {
+  updateAllContrastBar();
+  loadFromParams();
+  pushMembers();
+}
+
+void CDlgColorCorrect::refresh() { pushMembers(); }
+
+void CDlgColorCorrect::loadFromParams() {
+  const CameraState& s = cameraState();
+  const CameraParams& p = s.params;
+  const int32_t colourBrightness[3] = {p.rBrightness, p.gBrightness, p.bBrightness};
+  const int32_t colourContrast[3] = {p.rGain, p.gGain, p.bGain};
+  for (int c = 0; c < 3; ++c) {
+    brightness_[Red + c] = colourBrightness[c] < 0 ? kBrightnessFallback : colourBrightness[c];
+    contrast_[Red + c] = colourContrast[c] < 0 ? kContrastFallback : colourContrast[c];
+  }
+  brightness_[Mono] = p.black < 1 ? kBrightnessFallback : p.black;
+  contrast_[Mono] = p.gain < 0 ? kContrastFallback : p.gain;
+
+  const int32_t brightnessMean = (brightness_[Red] + brightness_[Green] + brightness_[Blue]) / 3;
+  const int32_t contrastMean = (contrast_[Red] + contrast_[Green] + contrast_[Blue]) / 3;
+  brightness_[All] = brightnessPos_ = brightnessValue_ = p.black >= 1 ? p.black : brightnessMean;
+  contrast_[All] = contrastPos_ = contrastValue_ = p.gain >= 1 ? p.gain : contrastMean;
+  allContrastPos_ = allContrastValue_ = hasAllContrast(s.typeCode) ? p.allContrast : 0;
+}
+
+void CDlgColorCorrect::pushMembers() {
+  Busy guard(busy_);
+  control<ReqScrollBar>(1098)->setValue(brightnessPos_);
+  control<ReqScrollBar>(1100)->setValue(contrastPos_);
+  control<ReqScrollBar>(1117)->setValue(allContrastPos_);
+  setEditNumber(control<QLineEdit>(1099), brightnessValue_);
+  setEditNumber(control<QLineEdit>(1101), contrastValue_);
+  setEditNumber(control<QLineEdit>(1103), allContrastValue_);
+  // The list is matched by text, without regard to case, as the chosen
+  // channel's name is kept with a capital C.
+  auto* list = control<QComboBox>(1102);
+  const int index = list->findText(channelText_, Qt::MatchFixedString);
+  if (index >= 0) list->setCurrentIndex(index);
+}
+
+void CDlgColorCorrect::takeMembers() {
+  brightnessPos_ = control<ReqScrollBar>(1098)->value();
+  contrastPos_ = control<ReqScrollBar>(1100)->value();
+  allContrastPos_ = control<ReqScrollBar>(1117)->value();
+  parseNumber(control<QLineEdit>(1099)->text(), &brightnessValue_);
+  parseNumber(control<QLineEdit>(1101)->text(), &contrastValue_);
+  parseNumber(control<QLineEdit>(1103)->text(), &allContrastValue_);
+  channelText_ = control<QComboBox>(1102)->currentText();
+}
+
+void CDlgColorCorrect::write(int32_t id, int32_t value) {
+  CameraState& s = cameraState();
+  if (int32_t* field = fieldOf(s.params, id)) *field = value;
+  s.applyParam(id, value);
+}
+
+void CDlgColorCorrect::setBrightness(int32_t value) {
+  brightnessPos_ = brightnessValue_ = value;
+  if (channel_ < All || channel_ >= ChannelCount) return;
+  brightness_[channel_] = value;
+  if (channel_ == All) brightness_[Red] = brightness_[Green] = brightness_[Blue] = value;
+  for (int32_t id : brightnessIds(channel_, cameraState().typeCode)) write(id, value);
+}
+
+void CDlgColorCorrect::setContrast(int32_t value) {
+  contrastPos_ = contrastValue_ = value;
+  if (channel_ < All || channel_ >= ChannelCount) return;
+  contrast_[channel_] = value;
+  if (channel_ == All) contrast_[Red] = contrast_[Green] = contrast_[Blue] = value;
+  for (int32_t id : contrastIds(channel_)) write(id, value);
+}
+
+void CDlgColorCorrect::onScroll(Slider slider, int code, int pos) {
+  if (busy_) return;
+  Busy guard(busy_);
+  auto position = [&](int id) {
+    auto* bar = control<ReqScrollBar>(id);
+    return ReqScrollBar::standardPosition(code, pos, bar->value(), kMin, kMax, kLine, kPage);
+  };
+  switch (slider) {
+    case Slider::Brightness: setBrightness(position(1098)); break;
+    case Slider::Contrast: setContrast(position(1100)); break;
+    case Slider::AllContrast:
+      allContrastPos_ = allContrastValue_ = position(1117);
+      write(24, allContrastValue_);
+      break;
+  }
+  pushMembers();
+  cameraState().repaintInfo();
+  repaint();
+}
+
+void CDlgColorCorrect::onTyped(Slider slider) {
+  if (busy_) return;
+  Busy guard(busy_);
+  const int editId = slider == Slider::Brightness ? 1099 : 1101;
+  int32_t value = 0;
+  // An empty or half-typed entry is not a value yet.
+  if (!parseNumber(control<QLineEdit>(editId)->text(), &value)) return;
+  takeMembers();
+  if (value < kMin || value > kMax) return;
+  if (slider == Slider::Brightness)
+    setBrightness(value);
+  else
+    setContrast(value);
+  // The camera settles its colour pipeline before it reports the new values.
+  Desktop::get().sleepMs(500);
+  CameraState& s = cameraState();
+  if (s.readCameraParams(0) == 0) s.showCameraError();
+  pushMembers();
+  s.repaintInfo();
+}
+
+void CDlgColorCorrect::onChannel(int index) {
+  if (busy_) return;
+  // No selection, or an item the page does not know, picks no channel.
+  if (index < All || index >= ChannelCount) return;
+  Busy guard(busy_);
+  channel_ = index;
+  brightnessPos_ = brightnessValue_ = brightness_[channel_];
+  contrastPos_ = contrastValue_ = contrast_[channel_];
+  channelText_ = QString::fromUtf8(kChannelTexts[static_cast<size_t>(channel_)]);
+  pushMembers();
+  repaint();
+}
+
+void CDlgColorCorrect::onSetDefault() {
+  if (busy_) return;
+  Busy guard(busy_);
+  const int32_t type = cameraState().typeCode;
+  for (int c = All; c <= Blue; ++c) brightness_[c] = 128;
+  brightness_[Mono] = 140;
+  const int32_t contrastDefaults[ChannelCount] = {56, 212, 160, 252, 128};
+  for (int c = All; c < ChannelCount; ++c) contrast_[c] = contrastDefaults[c];
+  brightnessPos_ = brightnessValue_ = 128;
+  contrastPos_ = contrastValue_ = 56;
+  // The page shows the all-channel values, so it also acts on all channels
+  // afterwards; a channel left at, say, green would have the next bar move
+  // write the green id while the list says "All channel".
+  channel_ = All;
+  channelText_ = QStringLiteral("All channel");
+  // The all-channel contrast is set to 100 below; show what the camera holds.
+  if (hasAllContrast(type)) allContrastPos_ = allContrastValue_ = 100;
+  pushMembers();
+  repaint();
+
+  WaitCursor wait;
+  if (types::isOneOf(type, {211150, 211151, 213000, 214850})) {
+    write(4, 140);
+    write(1, 128);
+  } else if (types::isOneOf(type, {218550, 219660, 319660, 320400, 321510})) {
+    write(10, 212);
+    write(11, 160);
+    write(12, 252);
+    if (hasAllContrast(type)) {
+      write(24, 100);
+      write(4, 140);
+    } else {
+      write(21, 128);
+      write(22, 123);  // this camera family's green default is 123, not 128
+      write(23, 128);
+    }
+  }
+  cameraState().repaintInfo();
+}
+
+VISTREL_REGISTER_PAGE(PageKind::ColorCorrect, CDlgColorCorrect);

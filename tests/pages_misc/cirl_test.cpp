@@ -1,0 +1,173 @@
+// cirl_test.cpp - the electronic circle page against the simulated circle camera.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <vector>
+
+#include "page_fixture.h"
+#include "pages/models/dlg_cirl.h"
+
+namespace {
+
+class CirlTest : public PageFixture {
+protected:
+  CDlgCirl* start(const std::string& extra = "") {
+    open("212630/4", 9, extra);
+    return makePage<CDlgCirl>();
+  }
+  QLineEdit* edit(int id) { return page()->control<QLineEdit>(id); }
+  void press(int id) { page()->control<QPushButton>(id)->click(); }
+  CDlgCirl* page() { return static_cast<CDlgCirl*>(page_.get()); }
+};
+
+TEST_F(CirlTest, ShowsTheRecordAndDropsUnappliedText) {
+  start();
+  const CameraParams& p = cameraState().params;
+  EXPECT_EQ(edit(1095)->text(), QString::number(p.radius));
+  EXPECT_EQ(edit(1096)->text(), QString::number(p.coordinateX));
+  EXPECT_EQ(edit(1097)->text(), QString::number(p.coordinateY));
+  cameraState().params.radius = 77;
+  edit(1096)->setText("5");
+  reshow();
+  EXPECT_EQ(edit(1095)->text(), "77");
+  EXPECT_EQ(edit(1096)->text(), QString::number(p.coordinateX));
+  EXPECT_TRUE(sim.writes().empty());
+}
+
+TEST_F(CirlTest, ChangeRadiusWritesThenReadsTheRecord) {
+  start();
+  edit(1095)->setText("250");
+  press(1099);
+  const auto log = sim.log();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].name, "SetConfigParam");
+  EXPECT_EQ(log[0].value("id"), 16);
+  EXPECT_EQ(log[0].value("value"), 250);
+  EXPECT_EQ(log[1].name, "GetConfigParam");
+  EXPECT_EQ(log[1].value("id"), -1);
+  EXPECT_EQ(log[1].value("mode"), 0);
+  EXPECT_EQ(cameraState().params.radius, 250);
+  EXPECT_EQ(desktop.waitCursorShown, 1);
+  EXPECT_EQ(desktop.waitCursorDepth, 0);
+}
+
+TEST_F(CirlTest, RecordKeepsTheTypedRadiusWhenTheReadBackDiffers) {
+  start();
+  const int32_t before = cameraState().params.radius;
+  // The camera refuses the radius, so its record still has the old one.
+  sim.control("fail 16=122");
+  edit(1095)->setText(QString::number(before + 40));
+  press(1099);
+  EXPECT_EQ(sim.calls("GetConfigParam").size(), 1u);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "the input param is incorrect");
+  EXPECT_EQ(cameraState().params.radius, before + 40);
+  EXPECT_EQ(edit(1095)->text(), QString::number(before + 40));
+}
+
+// The centre goes as two writes 200 ms apart; the second is sent even when
+// the first fails.
+struct CentreCase {
+  const char* fault;
+  size_t messages;
+};
+
+class CirlCentre : public CirlTest, public ::testing::WithParamInterface<CentreCase> {};
+
+TEST_P(CirlCentre, TwoWritesTwoHundredMillisecondsApart) {
+  start();
+  if (*GetParam().fault != '\0') sim.control(GetParam().fault);
+  std::vector<Write> atSleep;
+  desktop.onSleep = [&](int) { atSleep = sim.writes(); };
+  edit(1096)->setText("300");
+  edit(1097)->setText("280");
+  press(1098);
+  EXPECT_EQ(atSleep, std::vector<Write>{W(17, 300)});
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(17, 300), W(18, 280)}));
+  ASSERT_EQ(desktop.sleeps.size(), 1u);
+  EXPECT_EQ(desktop.sleeps[0].ms, 200);
+  EXPECT_EQ(desktop.clock, 200);
+  EXPECT_EQ(desktop.messages.size(), GetParam().messages);
+  // No read-back: the record holds what was asked for.
+  EXPECT_TRUE(sim.calls("GetConfigParam").empty());
+  EXPECT_EQ(cameraState().params.coordinateX, 300);
+  EXPECT_EQ(cameraState().params.coordinateY, 280);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CirlCentre,
+                         ::testing::Values(CentreCase{"", 0}, CentreCase{"fail 17=106", 1},
+                                           CentreCase{"fail 18=106", 1}, CentreCase{"fail *=106", 2}));
+
+// Text that is not an unsigned number is not sent.
+struct BadTextCase {
+  int editId;
+  int buttonId;
+  const char* text;
+};
+
+class CirlBadText : public CirlTest, public ::testing::WithParamInterface<BadTextCase> {};
+
+TEST_P(CirlBadText, WritesNothingAndSaysNothing) {
+  start();
+  edit(GetParam().editId)->setText(QString::fromUtf8(GetParam().text));
+  press(GetParam().buttonId);
+  EXPECT_TRUE(sim.log().empty());
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.sleeps.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CirlBadText,
+                         ::testing::Values(BadTextCase{1095, 1099, ""}, BadTextCase{1095, 1099, "abc"},
+                                           BadTextCase{1095, 1099, "-3"}, BadTextCase{1096, 1098, "1.5"},
+                                           BadTextCase{1097, 1098, ""}, BadTextCase{1097, 1098, "-1"}));
+
+// Read Param takes the current values, Memory Param those kept in the
+// camera's memory; either replaces the whole record.
+struct ReadCase {
+  int buttonId;
+  int32_t mode;
+  bool current;
+};
+
+class CirlRead : public CirlTest, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(CirlRead, ReplacesTheWholeRecord) {
+  start();
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const CameraParams memory = s.params;
+  // Change the camera's current values behind the page's back.
+  ASSERT_EQ(lib.setConfigParam(s.handle, 16, memory.radius + 11, 0), 1);
+  ASSERT_EQ(lib.setConfigParam(s.handle, 1, memory.gain + 5, 0), 1);
+  ASSERT_EQ(lib.setConfigParam(s.handle, 17, memory.coordinateX + 3, 0), 1);
+  sim.clearLog();
+  s.params.gain = 1;
+  press(GetParam().buttonId);
+  const auto reads = sim.calls("GetConfigParam");
+  ASSERT_EQ(reads.size(), 1u);
+  EXPECT_EQ(reads[0].value("id"), -1);
+  EXPECT_EQ(reads[0].value("mode"), GetParam().mode);
+  const int32_t d = GetParam().current ? 1 : 0;
+  EXPECT_EQ(s.params.gain, memory.gain + 5 * d);
+  EXPECT_EQ(s.params.radius, memory.radius + 11 * d);
+  EXPECT_EQ(edit(1095)->text(), QString::number(memory.radius + 11 * d));
+  EXPECT_EQ(edit(1096)->text(), QString::number(memory.coordinateX + 3 * d));
+  EXPECT_TRUE(sim.writes().empty());
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CirlRead,
+                         ::testing::Values(ReadCase{1101, 0, true}, ReadCase{1100, 1, false}));
+
+TEST_F(CirlTest, FailedReadShowsTheMessageAndKeepsTheRecord) {
+  start();
+  sim.control("fail read=103");
+  cameraState().params.radius = 12;
+  press(1100);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "can not read camera info, please check it");
+  EXPECT_EQ(edit(1095)->text(), "12");
+}
+
+}  // namespace
