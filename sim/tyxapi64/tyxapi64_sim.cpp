@@ -119,14 +119,14 @@ void rebuildTable(State& s) {
 }
 
 // "CODE[:NAME]|CODE[:NAME]|..."; a bad entry is reported and skipped.
-bool setBoards(State& s, std::string_view spec) {
+bool setBoards(State& s, std::string_view list) {
   bool ok = true;
   s.boards.clear();
   s.handles.clear();
-  while (!trim(spec).empty()) {
-    size_t bar = spec.find('|');
-    std::string_view entry = trim(spec.substr(0, bar));
-    spec = bar == std::string_view::npos ? std::string_view() : spec.substr(bar + 1);
+  while (!trim(list).empty()) {
+    size_t bar = list.find('|');
+    std::string_view entry = trim(list.substr(0, bar));
+    list = bar == std::string_view::npos ? std::string_view() : list.substr(bar + 1);
     if (entry.empty()) continue;
     size_t colon = entry.find(':');
     long long code = 0;

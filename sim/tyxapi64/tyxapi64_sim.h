@@ -32,7 +32,7 @@ typedef struct Tyx64ParamRecord {
  *
  *   reset                   configuration from the environment again, all
  *                           references closed, log and faults cleared
- *   boards SPEC             replace the boards (SPEC as TYXAPI64_SIM_BOARDS);
+ *   boards LIST             replace the boards (LIST as TYXAPI64_SIM_BOARDS);
  *                           closes every reference
  *   immediate on|off        camera replies at once, time-outs do not wait
  *   delay MS                camera reply delay in milliseconds

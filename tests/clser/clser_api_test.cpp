@@ -167,8 +167,8 @@ class BoardType : public ClserTest, public ::testing::WithParamInterface<TypeCas
 TEST_P(BoardType, OnlyTheCameraLinkRangesAreAccepted) {
   // The board sits at index 1 so that the high half of the type word is not
   // zero: only the low 16 bits are the code.
-  const std::string spec = "boards 6301:first|" + std::to_string(GetParam().code) + ":second";
-  ASSERT_EQ(tyxSim64Control(spec.c_str()), 1);
+  const std::string list = "boards 6301:first|" + std::to_string(GetParam().code) + ":second";
+  ASSERT_EQ(tyxSim64Control(list.c_str()), 1);
   void* slot = slotWithSwitch(-2);
   const int32_t status = clSerialInit(1, &slot);
   if (GetParam().accepted) {

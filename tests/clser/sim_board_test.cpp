@@ -82,7 +82,7 @@ TEST_F(SimBoard, BoardTableAndTypeCodes) {
   EXPECT_EQ(close(third), TYX64_STATUS_INVALID_REFERENCE);
 }
 
-TEST_F(SimBoard, BadBoardSpecIsReportedAndSkipped) {
+TEST_F(SimBoard, BadBoardEntryIsReportedAndSkipped) {
   EXPECT_EQ(tyxSim64Control("boards abc:x|6301:kept"), 0);
   void* t = nullptr;
   EXPECT_EQ(table(&t, 0), 1);
