@@ -17,14 +17,14 @@ namespace {
 
 // Both languages share one geometry; only the texts differ.
 constexpr ControlSpec kControls[] = {
-    {0, Ctl::Label, "contrast", "对比度", 8, 10, 80, 10},
-    {1100, Ctl::HScroll, nullptr, nullptr, 92, 9, 150, 11},
+    {0, Ctl::Label, "contrast", "对比度", 8, 10, 100, 10},
+    {1100, Ctl::HScroll, nullptr, nullptr, 110, 9, 134, 11},
     {1101, Ctl::Edit, nullptr, nullptr, 248, 8, 36, 13},
-    {0, Ctl::Label, "saturation", "饱和度", 8, 28, 80, 10},
-    {1213, Ctl::HScroll, nullptr, nullptr, 92, 27, 150, 11},
+    {0, Ctl::Label, "saturation", "饱和度", 8, 28, 100, 10},
+    {1213, Ctl::HScroll, nullptr, nullptr, 110, 27, 134, 11},
     {1212, Ctl::Edit, nullptr, nullptr, 248, 26, 36, 13},
-    {0, Ctl::Label, "Auto extinction target value", "自动消光目标值", 8, 46, 84, 10},
-    {1214, Ctl::HScroll, nullptr, nullptr, 92, 45, 150, 11},
+    {0, Ctl::Label, "Auto extinction target value", "自动消光目标值", 8, 46, 100, 10},
+    {1214, Ctl::HScroll, nullptr, nullptr, 110, 45, 134, 11},
     {1063, Ctl::Edit, nullptr, nullptr, 248, 44, 36, 13},
     {0, Ctl::Group, "resolution&sencerfrq", "输出分辨率和传感器频率", 6, 64, 182, 38},
     {1230, Ctl::Combo, nullptr, nullptr, 12, 79, 78, 13},

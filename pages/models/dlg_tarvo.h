@@ -15,14 +15,14 @@ class ReqScrollBar;
 // ExtendedParams block and writes each change at once.
 class CDlgTarvo : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CDlgTarvo(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgTarvo() override;
 
   // After a reconnection the block has been read again; show its values.
   void inserted() override;
 
-private:
+ private:
   // One bar-and-edit pair: its controls, the page member, the parameter id
   // that writes it and the field of ExtendedParams that mirrors it.
   struct Slider {

@@ -121,6 +121,9 @@ void CMelko::initialise() {
   yShift_ = p.yShift;
   save_ = open_ = 0;
   bar(1237)->setRange(0, 15);
+  // Qt sizes the thumb by the page step; the page handling itself is the
+  // page's (40), so a short bar only gets a thumb that fits.
+  bar(1237)->setPageStep(2);
   bar(1237)->setValue(edge_);
   bar(1232)->setRange(0, 255);
   bar(1232)->setValue(0);
@@ -194,7 +197,8 @@ void CMelko::refresh() {
   bar(1241)->setValue(0);
   bar(1232)->setValue(0);
 
-  combo(1243)->setCurrentIndex(combo(1243)->findData(orientationShown(p.horizontalInverse, p.verticalInverse)));
+  combo(1243)->setCurrentIndex(
+      combo(1243)->findData(orientationShown(p.horizontalInverse, p.verticalInverse)));
   if (p.frameMode >= 0 && p.frameMode <= 2) combo(1240)->setCurrentIndex(combo(1240)->findData(p.frameMode));
 
   control<QCheckBox>(1123)->setChecked(p.textDisplay == 1);
@@ -222,8 +226,12 @@ bool CMelko::takeMembers() {
     int lo, hi;
   };
   const Field fields[] = {
-      {1242, &save_, true, 0, 255},  {1062, &open_, true, 0, 255},         {1063, &xShift_, true, 0, 215},
-      {1064, &yShift_, false, 0, 0}, {1238, &exposure_, true, 0, kExposureMax}, {1239, &edge_, true, 0, 15},
+      {1242, &save_, true, 0, 255},
+      {1062, &open_, true, 0, 255},
+      {1063, &xShift_, true, 0, 215},
+      {1064, &yShift_, false, 0, 0},
+      {1238, &exposure_, true, 0, kExposureMax},
+      {1239, &edge_, true, 0, 15},
   };
   for (const Field& f : fields) {
     bool ok = false;
@@ -338,6 +346,7 @@ void CMelko::onColourMode() {
 // the same tab.
 static const PageRegistration registration_CMelko(PageKind::Melko,
                                                   [](QWidget* parent, CTyxVistrelDlg* main) -> CameraPage* {
-                                                    if (cameraState().chinese()) return new CMelko(parent, main);
+                                                    if (cameraState().chinese())
+                                                      return new CMelko(parent, main);
                                                     return new CMelkoNotePage(parent, main);
                                                   });

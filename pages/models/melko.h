@@ -16,13 +16,13 @@ class ReqScrollBar;
 // Chinese in every case.
 class CMelko : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CMelko(QWidget* parent, CTyxVistrelDlg* main);
   ~CMelko() override;
 
   void refresh() override;
 
-private:
+ private:
   // One bar-and-edit pair: controls, member, writing id and the edit's
   // range check (checked false: the edit takes any whole number).
   struct Slider {

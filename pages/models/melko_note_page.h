@@ -8,7 +8,7 @@
 // instead of showing an empty page.
 class CMelkoNotePage : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CMelkoNotePage(QWidget* parent, CTyxVistrelDlg* main);
   ~CMelkoNotePage() override;
 

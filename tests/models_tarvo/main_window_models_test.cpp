@@ -19,7 +19,7 @@
 namespace {
 
 class ModelTabs : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     window.reset();

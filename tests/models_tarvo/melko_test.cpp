@@ -11,7 +11,7 @@
 namespace {
 
 class MelkoTest : public ModelPageTest {
-protected:
+ protected:
   // The camera in the given run mode, then the page shown once.
   void start(int32_t runMode = 1) {
     openCamera("321140", 2);
@@ -175,18 +175,17 @@ TEST_P(MelkoScroll, WritesThePosition) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Requests, MelkoScroll,
-    ::testing::Values(ScrollCase{1241, 1242, SbLineRight, 0, W(66, 1)},
-                      ScrollCase{1241, 1242, SbLineLeft, 0, W(66, 0)},  // already at 0
-                      ScrollCase{1232, 1062, SbPageRight, 0, W(65, 40)},
-                      ScrollCase{1232, 1062, SbRight, 0, W(65, 255)},
-                      ScrollCase{1235, 1063, SbRight, 0, W(62, 215)},
-                      ScrollCase{1235, 1063, SbThumbPosition, 100, W(62, 100)},
-                      ScrollCase{1116, 1064, SbThumbPosition, 255, W(63, 255)},
-                      ScrollCase{1237, 1239, SbPageRight, 0, W(64, 15)},
-                      ScrollCase{1237, 1239, SbRight, 0, W(64, 15)},
-                      ScrollCase{1236, 1238, SbLeft, 0, W(68, 0)}));
+INSTANTIATE_TEST_SUITE_P(Requests, MelkoScroll,
+                         ::testing::Values(ScrollCase{1241, 1242, SbLineRight, 0, W(66, 1)},
+                                           ScrollCase{1241, 1242, SbLineLeft, 0, W(66, 0)},  // already at 0
+                                           ScrollCase{1232, 1062, SbPageRight, 0, W(65, 40)},
+                                           ScrollCase{1232, 1062, SbRight, 0, W(65, 255)},
+                                           ScrollCase{1235, 1063, SbRight, 0, W(62, 215)},
+                                           ScrollCase{1235, 1063, SbThumbPosition, 100, W(62, 100)},
+                                           ScrollCase{1116, 1064, SbThumbPosition, 255, W(63, 255)},
+                                           ScrollCase{1237, 1239, SbPageRight, 0, W(64, 15)},
+                                           ScrollCase{1237, 1239, SbRight, 0, W(64, 15)},
+                                           ScrollCase{1236, 1238, SbLeft, 0, W(68, 0)}));
 
 TEST_F(MelkoTest, DraggingAndEndOfScrollingWriteNothing) {
   start();
@@ -243,7 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A save value of 0 is not written; an open value of 0 is.
         EditCase{"7", 1242, "0", {}, nullptr}, EditCase{nullptr, 1242, "12", {W(66, 12)}, nullptr},
         EditCase{"7", 1062, "0", {W(65, 0)}, nullptr}, EditCase{nullptr, 1062, "255", {W(65, 255)}, nullptr},
-        EditCase{nullptr, 1063, "215", {W(62, 215)}, nullptr}, EditCase{nullptr, 1238, "4091", {W(68, 4091)}, nullptr},
+        EditCase{nullptr, 1063, "215", {W(62, 215)}, nullptr},
+        EditCase{nullptr, 1238, "4091", {W(68, 4091)}, nullptr},
         EditCase{nullptr, 1239, "15", {W(64, 15)}, nullptr},
         // The Y shift edit has no range check; the camera refuses silently.
         EditCase{nullptr, 1064, "300", {W(63, 300)}, nullptr},
@@ -251,8 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{nullptr, 1062, "-1", {}, "请输入 0 到 255 之间的整数。"},
         EditCase{nullptr, 1063, "216", {}, "请输入 0 到 215 之间的整数。"},
         EditCase{nullptr, 1238, "4092", {}, "请输入 0 到 4091 之间的整数。"},
-        EditCase{nullptr, 1239, "16", {}, "请输入 0 到 15 之间的整数。"}, EditCase{nullptr, 1064, "y", {}, "请输入整数。"},
-        EditCase{nullptr, 1239, "", {}, "请输入整数。"}));
+        EditCase{nullptr, 1239, "16", {}, "请输入 0 到 15 之间的整数。"},
+        EditCase{nullptr, 1064, "y", {}, "请输入整数。"}, EditCase{nullptr, 1239, "", {}, "请输入整数。"}));
 
 TEST_F(MelkoTest, EditsMoveTheirBarsAndReportNoFailure) {
   start(2);
@@ -317,12 +317,14 @@ TEST_P(MelkoChoice, WritesTheListsValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, MelkoChoice,
-    ::testing::Values(ChoiceCase{1243, "倒像", {W(27, 0), W(28, 1)}}, ChoiceCase{1243, "镜像", {W(27, 1), W(28, 0)}},
-                      ChoiceCase{1243, "旋转", {W(27, 1), W(28, 1)}}, ChoiceCase{1243, "正像", {W(27, 0), W(28, 0)}},
-                      ChoiceCase{1240, "16:9", {W(5, 1)}}, ChoiceCase{1240, "带缩放4:3", {W(5, 0)}},
-                      ChoiceCase{1240, "无缩放4:3", {W(5, 2)}}, ChoiceCase{1244, "标准色", {W(61, 0)}},
-                      ChoiceCase{1244, "偏红色", {W(61, 2)}}, ChoiceCase{1244, "偏蓝色", {W(61, 1)}},
-                      ChoiceCase{1244, "无色彩模式", {W(61, 4)}}, ChoiceCase{1244, "自定义色", {W(61, 3)}}));
+    ::testing::Values(ChoiceCase{1243, "倒像", {W(27, 0), W(28, 1)}},
+                      ChoiceCase{1243, "镜像", {W(27, 1), W(28, 0)}},
+                      ChoiceCase{1243, "旋转", {W(27, 1), W(28, 1)}},
+                      ChoiceCase{1243, "正像", {W(27, 0), W(28, 0)}}, ChoiceCase{1240, "16:9", {W(5, 1)}},
+                      ChoiceCase{1240, "带缩放4:3", {W(5, 0)}}, ChoiceCase{1240, "无缩放4:3", {W(5, 2)}},
+                      ChoiceCase{1244, "标准色", {W(61, 0)}}, ChoiceCase{1244, "偏红色", {W(61, 2)}},
+                      ChoiceCase{1244, "偏蓝色", {W(61, 1)}}, ChoiceCase{1244, "无色彩模式", {W(61, 4)}},
+                      ChoiceCase{1244, "自定义色", {W(61, 3)}}));
 
 TEST_F(MelkoTest, AColourModeChoiceReadsTheRecordAgain) {
   start();

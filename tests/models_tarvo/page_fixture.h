@@ -19,7 +19,7 @@
 // Opens the camera of the given type on COM1 the way the main window does
 // (identity, tags, records) and leaves the page to the test.
 class ModelPageTest : public ::testing::Test {
-protected:
+ protected:
   void openCamera(const std::string& type, int32_t language) {
     sim.reset();
     sim.control("clear;camera COM1=" + type);

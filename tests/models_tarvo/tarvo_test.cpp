@@ -9,7 +9,7 @@
 namespace {
 
 class TarvoTest : public ModelPageTest {
-protected:
+ protected:
   void start(int32_t language = 9) {
     openCamera("321880", language);
     makePage();
@@ -126,16 +126,20 @@ TEST_P(TarvoSelection, ShowsTheBlocksChoice) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Block, TarvoSelection,
-    ::testing::Values(SelectionCase{1, 0, 0, "1920*1080@30", "慢"}, SelectionCase{1, 1, 1, "1920*1080@60", "快"},
-                      SelectionCase{2, 0, 0, "3840*2160@30", "慢"}, SelectionCase{2, 1, 1, "3840*2160@60", "快"},
-                      // 1280*720 exists only at 60; the frame rate does not matter.
-                      SelectionCase{0, 0, 0, "1280*720@60", "慢"}, SelectionCase{0, 1, 1, "1280*720@60", "快"},
-                      SelectionCase{0, 7, 1, "1280*720@60", "快"},
-                      // Combinations the list cannot show leave it unselected.
-                      SelectionCase{1, 2, 2, nullptr, nullptr}, SelectionCase{2, -1, -1, nullptr, nullptr},
-                      SelectionCase{3, 0, 0, nullptr, "慢"}, SelectionCase{-1, 1, 1, nullptr, "快"}));
+INSTANTIATE_TEST_SUITE_P(Block, TarvoSelection,
+                         ::testing::Values(SelectionCase{1, 0, 0, "1920*1080@30", "慢"},
+                                           SelectionCase{1, 1, 1, "1920*1080@60", "快"},
+                                           SelectionCase{2, 0, 0, "3840*2160@30", "慢"},
+                                           SelectionCase{2, 1, 1, "3840*2160@60", "快"},
+                                           // 1280*720 exists only at 60; the frame rate does not matter.
+                                           SelectionCase{0, 0, 0, "1280*720@60", "慢"},
+                                           SelectionCase{0, 1, 1, "1280*720@60", "快"},
+                                           SelectionCase{0, 7, 1, "1280*720@60", "快"},
+                                           // Combinations the list cannot show leave it unselected.
+                                           SelectionCase{1, 2, 2, nullptr, nullptr},
+                                           SelectionCase{2, -1, -1, nullptr, nullptr},
+                                           SelectionCase{3, 0, 0, nullptr, "慢"},
+                                           SelectionCase{-1, 1, 1, nullptr, "快"}));
 
 // --- The set button -------------------------------------------------------
 
@@ -161,8 +165,10 @@ TEST_P(TarvoSet, WritesResolutionFrameRateThenSpeed) {
 INSTANTIATE_TEST_SUITE_P(
     Choices, TarvoSet,
     ::testing::Values(SetCase{2, 1, {W(52, 2), W(55, 0), W(54, 1)}},  // 3840*2160@30, fast
-                      SetCase{0, 0, {W(52, 1), W(55, 0), W(54, 0)}}, SetCase{1, 0, {W(52, 1), W(55, 1), W(54, 0)}},
-                      SetCase{3, 1, {W(52, 2), W(55, 1), W(54, 1)}}, SetCase{4, 0, {W(52, 0), W(55, 1), W(54, 0)}},
+                      SetCase{0, 0, {W(52, 1), W(55, 0), W(54, 0)}},
+                      SetCase{1, 0, {W(52, 1), W(55, 1), W(54, 0)}},
+                      SetCase{3, 1, {W(52, 2), W(55, 1), W(54, 1)}},
+                      SetCase{4, 0, {W(52, 0), W(55, 1), W(54, 0)}},
                       // No speed chosen counts as fast.
                       SetCase{4, -1, {W(52, 0), W(55, 1), W(54, 1)}},
                       // No video mode: only the speed.
@@ -261,7 +267,8 @@ TEST_F(TarvoTest, TypingWritesAtEveryKeystroke) {
   EXPECT_EQ(cameraState().ext.modelContrast, 255);
   type(1212, "9");
   type(1063, "77");
-  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(49, 2), W(49, 25), W(49, 255), W(48, 9), W(50, 7), W(50, 77)}));
+  EXPECT_EQ(sim.writes(),
+            (std::vector<Write>{W(49, 2), W(49, 25), W(49, 255), W(48, 9), W(50, 7), W(50, 77)}));
   EXPECT_EQ(bar(1213)->value(), 9);
   EXPECT_EQ(bar(1214)->value(), 77);
   EXPECT_TRUE(desktop.messages.empty());
@@ -287,13 +294,14 @@ TEST_P(TarvoBadEntry, ShowsTheExchangeMessageAndWritesNothing) {
   EXPECT_EQ(cameraState().ext.modelSaturation, 128);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Entries, TarvoBadEntry,
-    ::testing::Values(BadEntryCase{9, "256", "Enter a whole number between 0 and 255."},
-                      BadEntryCase{9, "-1", "Enter a whole number between 0 and 255."},
-                      BadEntryCase{9, "12a", "Enter a whole number."}, BadEntryCase{9, "", "Enter a whole number."},
-                      BadEntryCase{9, "99999999999", "Enter a whole number."},
-                      BadEntryCase{2, "300", "请输入 0 到 255 之间的整数。"}, BadEntryCase{2, "x", "请输入整数。"}));
+INSTANTIATE_TEST_SUITE_P(Entries, TarvoBadEntry,
+                         ::testing::Values(BadEntryCase{9, "256", "Enter a whole number between 0 and 255."},
+                                           BadEntryCase{9, "-1", "Enter a whole number between 0 and 255."},
+                                           BadEntryCase{9, "12a", "Enter a whole number."},
+                                           BadEntryCase{9, "", "Enter a whole number."},
+                                           BadEntryCase{9, "99999999999", "Enter a whole number."},
+                                           BadEntryCase{2, "300", "请输入 0 到 255 之间的整数。"},
+                                           BadEntryCase{2, "x", "请输入整数。"}));
 
 TEST_F(TarvoTest, ABadEntryElsewhereStopsTheWriteOfAGoodOne) {
   // The exchange reads every edit; while one holds a bad entry nothing is
@@ -312,7 +320,8 @@ TEST_F(TarvoTest, AFailedEditWriteShowsTheLibrarysMessage) {
   start(2);
   sim.control("fail 49=106");
   ctl<QLineEdit>(1101)->setText("40");
-  EXPECT_EQ(desktop.texts(), QStringList{QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。")});
+  EXPECT_EQ(desktop.texts(),
+            QStringList{QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。")});
   EXPECT_EQ(bar(1100)->value(), 40);
 }
 
@@ -326,8 +335,7 @@ TEST_F(TarvoTest, SwitchesWriteTheirState) {
   ctl<QRadioButton>(1228)->click();
   ctl<QRadioButton>(1227)->click();
   ctl<QPushButton>(1001)->click();
-  EXPECT_EQ(sim.writes(),
-            (std::vector<Write>{W(51, 0), W(51, 1), W(56, 0), W(53, 1), W(53, 0), W(57, 1)}));
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(51, 0), W(51, 1), W(56, 0), W(53, 1), W(53, 0), W(57, 1)}));
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   EXPECT_EQ(cameraState().ext.autoWhiteBalance, 0);
