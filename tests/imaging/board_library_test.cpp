@@ -1,0 +1,274 @@
+// board_library_test.cpp - the board library binding and the simulated boards behind it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "imaging/board_library.h"
+#include "imaging/capture_rules.h"
+#include "sim_board_control.h"
+
+TEST(BoardLibraryMissing, GivesTheFailureResults) {
+  BoardLibrary lib("libtyxapi32-not-installed.so");
+  TyxBoardRecord* list = reinterpret_cast<TyxBoardRecord*>(0x1);
+  EXPECT_EQ(lib.getImageDevice(&list), 0);
+  EXPECT_EQ(list, nullptr);
+  int32_t index = 0;
+  EXPECT_EQ(lib.openBoard(&index), nullptr);
+  EXPECT_FALSE(lib.isLoaded());
+  EXPECT_FALSE(lib.loadError().empty());
+  void* fake = &index;
+  EXPECT_FALSE(lib.closeBoard(fake));
+  EXPECT_EQ(lib.getLastError(), 1);
+  EXPECT_EQ(lib.setVideoParam(fake, 19, -1), -1);
+  EXPECT_EQ(lib.setCaptureParam(fake, 3, -1), -1);
+  EXPECT_EQ(lib.setConvertParam(fake, 6, -1), -1);
+  EXPECT_EQ(lib.getSignalParam(fake, 1), -1);
+  TyxRect r{0, 0, -1, 0};
+  EXPECT_EQ(lib.setTargetRect(fake, 1, &r), 0);
+  EXPECT_EQ(lib.captureByBuffer(fake), 0);
+  EXPECT_EQ(lib.stopCapture(fake), 0);
+  TyxConvertDesc d{};
+  EXPECT_EQ(lib.convertRect(fake, &d, 0), 0);
+  EXPECT_EQ(lib.useCount(), 0);
+}
+
+TEST(BoardLibraryMissing, LibraryWithoutTheEntryPointsIsHarmless) {
+  // A library that loads but exports none of the board functions.
+  BoardLibrary lib("libm.so.6");
+  ASSERT_TRUE(lib.ensureLoaded());
+  EXPECT_FALSE(lib.hasEntry("tyxOpenBoard"));
+  EXPECT_EQ(lib.getImageDevice(nullptr), 0);
+  int32_t index = 0;
+  EXPECT_EQ(lib.openBoard(&index), nullptr);
+  EXPECT_EQ(lib.getSignalParam(&index, 1), -1);
+  EXPECT_EQ(lib.setSeqCallback(&index, nullptr, nullptr, nullptr), 0);
+}
+
+class SimBoardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(sim_.bind()) << BoardLibrary::instance().loadError();
+    ASSERT_EQ(sim_.control("reset"), 1);
+  }
+  void TearDown() override {
+    if (board_) {
+      EXPECT_TRUE(lib().closeBoard(board_));
+    }
+    sim_.control("reset");
+  }
+  BoardLibrary& lib() { return BoardLibrary::instance(); }
+  void* open(int32_t index = 0) {
+    board_ = lib().openBoard(&index);
+    return board_;
+  }
+
+  SimBoardControl sim_;
+  void* board_ = nullptr;
+};
+
+TEST_F(SimBoardTest, ListsAndOpensBoards) {
+  ASSERT_EQ(sim_.control("boards=2"), 1);
+  TyxBoardRecord* list = nullptr;
+  ASSERT_EQ(lib().getImageDevice(&list), 2);
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(list[0].id, list[1].id);
+  EXPECT_NE(std::strlen(list[1].name), 0u);
+  EXPECT_LT(std::strlen(list[1].name), sizeof list[1].name);
+
+  const int usesBefore = lib().useCount();
+  ASSERT_NE(open(1), nullptr);
+  EXPECT_EQ(lib().useCount(), usesBefore + 1);
+  int32_t same = 1;
+  EXPECT_EQ(lib().openBoard(&same), nullptr);  // already open
+  int32_t beyond = 2;
+  EXPECT_EQ(lib().openBoard(&beyond), nullptr);
+  EXPECT_EQ(lib().getLastError(), 3);
+  EXPECT_TRUE(lib().closeBoard(board_));
+  board_ = nullptr;
+  EXPECT_EQ(lib().useCount(), usesBefore);
+  EXPECT_FALSE(lib().closeBoard(&same));  // not a board: no use taken
+  EXPECT_EQ(lib().useCount(), usesBefore);
+}
+
+TEST_F(SimBoardTest, OpenFailuresCarryTheirCodes) {
+  ASSERT_EQ(sim_.control("boards=0"), 1);
+  EXPECT_EQ(lib().getImageDevice(nullptr), 0);
+  EXPECT_EQ(open(), nullptr);
+  EXPECT_EQ(lib().getLastError(), 1);
+  ASSERT_EQ(sim_.control("boards=1;fail=open:2"), 1);
+  EXPECT_EQ(open(), nullptr);
+  EXPECT_EQ(lib().getLastError(), 2);
+}
+
+TEST_F(SimBoardTest, SignalParametersFollowTheConfiguration) {
+  struct Case {
+    const char* config;
+    int32_t present, interlace, lines, rate, trigger, colour;
+  } cases[] = {
+      {"", 1, 1, 625, 50, 0, 1},
+      {"lines=525;rate=60;color=0;trigger=1", 1, 1, 525, 60, 1, 0},
+      {"interlaced=0;lines=1000;rate=60", 1, 0, 1000, 60, 0, 1},
+      {"signal=0;trigger=-1", 0, -1, -1, -1, -1, -1},
+      {"signal=unsupported", -1, -1, -1, -1, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    ASSERT_EQ(sim_.control("reset"), 1);
+    if (*c.config) {
+      ASSERT_EQ(sim_.control(c.config), 1);
+    }
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(lib().getSignalParam(board_, 1), c.present);
+    EXPECT_EQ(lib().getSignalParam(board_, 2), c.interlace);
+    EXPECT_EQ(lib().getSignalParam(board_, 3), c.lines);
+    EXPECT_EQ(lib().getSignalParam(board_, 5), c.rate);
+    EXPECT_EQ(lib().getSignalParam(board_, 7), c.trigger);
+    EXPECT_EQ(lib().getSignalParam(board_, 9), c.colour);
+    EXPECT_EQ(lib().getSignalParam(board_, 4), -1);  // not a parameter the board knows
+    EXPECT_TRUE(lib().closeBoard(board_));
+    board_ = nullptr;
+  }
+}
+
+TEST_F(SimBoardTest, ParametersKeepTheirValuesAndReadWithMinusOne) {
+  ASSERT_NE(open(), nullptr);
+  EXPECT_GE(lib().setVideoParam(board_, 13, 2), 0);
+  EXPECT_EQ(lib().setVideoParam(board_, 13, -1), 2);
+  EXPECT_GE(lib().setCaptureParam(board_, 11, 1000), 0);
+  EXPECT_EQ(lib().setCaptureParam(board_, 11, -1), 1000);
+  EXPECT_GE(lib().setConvertParam(board_, 6, 1), 0);
+  EXPECT_EQ(lib().setConvertParam(board_, 6, -1), 1);
+  EXPECT_EQ(lib().setCaptureParam(board_, 3, -1), (24 << 16) | 2);  // rgb24 by default
+
+  // An offset beyond the range of video 12 is refused and not kept.
+  const int32_t range = lib().setVideoParam(board_, 12, -1);
+  const int32_t before = lib().setVideoParam(board_, 19, -1);
+  EXPECT_LT(lib().setVideoParam(board_, 19, (range & 0xFFFF) + 1), 0);
+  EXPECT_EQ(lib().setVideoParam(board_, 19, -1), before);
+
+  ASSERT_EQ(sim_.control("fail=capture:12:77"), 1);
+  EXPECT_LT(lib().setCaptureParam(board_, 12, 525), 0);
+  EXPECT_EQ(lib().getLastError(), 77);
+  EXPECT_NE(sim_.log().find("SetVideoParam 13 2\n"), std::string::npos);
+  EXPECT_NE(sim_.log().find("SetCaptureParam 12 525 failed\n"), std::string::npos);
+}
+
+TEST_F(SimBoardTest, TargetRectanglesReadAndSet) {
+  ASSERT_EQ(sim_.control("lines=525"), 1);
+  ASSERT_NE(open(), nullptr);
+  TyxRect r{0, 0, -1, 0};
+  ASSERT_EQ(lib().setTargetRect(board_, -1, &r), 1);
+  EXPECT_EQ(r.right - r.left, 640);
+  EXPECT_EQ(r.bottom - r.top, 480);
+  TyxRect set{0, 0, 800, 900};
+  EXPECT_EQ(lib().setTargetRect(board_, 1, &set), 1);
+  TyxRect back{0, 0, -1, 0};
+  ASSERT_EQ(lib().setTargetRect(board_, 1, &back), 1);
+  EXPECT_EQ(back.right, 800);
+  EXPECT_EQ(back.bottom, 900);
+  TyxRect huge{0, 0, 5000, 100};
+  EXPECT_EQ(lib().setTargetRect(board_, 1, &huge), 0);
+  TyxRect inverted{10, 10, 5, 20};
+  EXPECT_EQ(lib().setTargetRect(board_, 0, &inverted), 0);
+}
+
+namespace {
+
+struct Area {
+  std::vector<uint8_t> bytes;
+  TyxConvertDesc desc{};
+  Area(int16_t w, int16_t h, int16_t bits, size_t capacity, size_t guard = 64)
+      : bytes(capacity + guard, 0xEE) {
+    desc.width = w;
+    desc.height = h;
+    desc.bitsPerPixel = bits;
+    desc.capacity = capacity;
+    desc.address = reinterpret_cast<uintptr_t>(bytes.data());
+  }
+  bool guardIntact(size_t capacity) const {
+    for (size_t i = capacity; i < bytes.size(); ++i)
+      if (bytes[i] != 0xEE) return false;
+    return true;
+  }
+};
+
+}  // namespace
+
+TEST_F(SimBoardTest, ConvertRendersEveryFormatWithinTheGivenArea) {
+  struct Case {
+    const char* format;
+    int16_t bits;
+  } cases[] = {{"grey8", 8}, {"rgb565", 16}, {"rgb24", 24}, {"rgb32", 32}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    ASSERT_EQ(sim_.control((std::string("reset;format=") + c.format).c_str()), 1);
+    ASSERT_NE(open(), nullptr);
+    const size_t stride = (size_t(99) * c.bits + 31) / 32 * 4;
+    const size_t need = stride * 50;
+    Area exact(99, -50, c.bits, need);
+    ASSERT_EQ(lib().convertRect(board_, &exact.desc, 0), 1);
+    EXPECT_TRUE(exact.guardIntact(need));
+    // The picture is not blank: several distinct bytes in a row.
+    std::vector<bool> seen(256);
+    int distinct = 0;
+    for (size_t i = 0; i < stride; ++i)
+      if (!seen[exact.bytes[i]]) seen[exact.bytes[i]] = true, ++distinct;
+    EXPECT_GT(distinct, 4);
+
+    Area small(99, -50, c.bits, need - 1);
+    EXPECT_EQ(lib().convertRect(board_, &small.desc, 0), 0);
+    EXPECT_TRUE(small.guardIntact(0));  // nothing written at all
+    Area wrongBits(99, -50, c.bits == 8 ? 24 : 8, need * 4);
+    EXPECT_EQ(lib().convertRect(board_, &wrongBits.desc, 0), 0);
+    Area noCapacity(99, -50, c.bits, 0, need + 64);
+    EXPECT_EQ(lib().convertRect(board_, &noCapacity.desc, 0), 0);
+    EXPECT_TRUE(noCapacity.guardIntact(0));
+    EXPECT_TRUE(lib().closeBoard(board_));
+    board_ = nullptr;
+  }
+}
+
+TEST_F(SimBoardTest, ConvertHonoursRowOrderAndOffset) {
+  ASSERT_NE(open(), nullptr);
+  ASSERT_GE(lib().setVideoParam(board_, 19, 0), 0);
+  const size_t stride = (64 * 24 + 31) / 32 * 4;
+  Area topDown(64, 48, 24, stride * 48);
+  Area bottomUp(64, -48, 24, stride * 48);
+  ASSERT_EQ(lib().convertRect(board_, &topDown.desc, 0), 1);
+  ASSERT_EQ(lib().convertRect(board_, &bottomUp.desc, 0), 1);
+  for (int y = 0; y < 48; ++y)
+    ASSERT_EQ(0, std::memcmp(topDown.bytes.data() + y * stride, bottomUp.bytes.data() + (47 - y) * stride, stride));
+  // A horizontal offset shifts the picture left by as many pixels.
+  ASSERT_GE(lib().setVideoParam(board_, 19, 8), 0);
+  Area shifted(64, 48, 24, stride * 48);
+  ASSERT_EQ(lib().convertRect(board_, &shifted.desc, 0), 1);
+  EXPECT_EQ(0, std::memcmp(shifted.bytes.data(), topDown.bytes.data() + 8 * 3, 16 * 3));
+}
+
+TEST_F(SimBoardTest, DisplayHeaderOfTheBoardDescribesItsConversion) {
+  // The program's header rule and the board's conversion agree on the size
+  // of a frame: a descriptor filled from the header converts exactly.
+  ASSERT_EQ(sim_.control("format=rgb565"), 1);
+  ASSERT_NE(open(), nullptr);
+  TyxRect r{0, 0, -1, 0};
+  ASSERT_EQ(lib().setTargetRect(board_, 1, &r), 1);
+  capture::BoardReadings readings;
+  readings.rect = r;
+  readings.capture3 = lib().setCaptureParam(board_, 3, -1);
+  readings.capture10 = lib().setCaptureParam(board_, 10, -1);
+  readings.convert1 = lib().setConvertParam(board_, 1, -1);
+  readings.convert6 = lib().setConvertParam(board_, 6, -1);
+  readings.video8 = lib().setVideoParam(board_, 8, -1);
+  const capture::FrameGeometry g = capture::beginGeometry(readings);
+  std::vector<uint8_t> block(capture::kFrameBlockFallbackSize, 0);
+  capture::HeaderInfo info;
+  ASSERT_EQ(capture::buildDisplayHeader(block.data(), capture::kPixelAreaOffset, g.width, g.height, g.bits,
+                                        g.format, &info),
+            capture::HeaderError::None);
+  TyxConvertDesc desc;
+  ASSERT_TRUE(capture::fillDescriptor(&desc, block.data(), block.size(), info));
+  EXPECT_EQ(lib().convertRect(board_, &desc, 0), 1);
+  EXPECT_EQ(desc.bitsPerPixel, 16);
+}
