@@ -197,6 +197,10 @@ INSTANTIATE_TEST_SUITE_P(
         VersionCase{0x020C, 0x0A00, 0x0001, 0x1F2, 0x0163, false,
                     "Driver ver 2.12\t\nType Code 10.00\t\nHardware ver 0.01\t\n Hardware type 1f2\t\n"
                     " Software ver 1.99\t\n"},
+        // The padding stops exactly at 10.
+        VersionCase{0x0109, 0x010A, 0x0000, 0x0, 0x0B09, false,
+                    "Driver ver 1.09\t\nType Code 1.10\t\nHardware ver 0.00\t\n Hardware type 0\t\n"
+                    " Software ver 11.09\t\n"},
         VersionCase{0x0105, 0x0203, 0x0201, 0x5A, 0x0203, true,
                     " 驱动版本号 1.05\t\n固件版本号 2.03\t\n 硬件版本号 2.01\t\n 硬件类型 5a\t\n"
                     " 软件版本号 2.03\t\n"}));
