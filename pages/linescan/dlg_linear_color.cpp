@@ -1,0 +1,177 @@
+// dlg_linear_color.cpp - the line-scan colour page: eight values of 0..1023.
+#include "pages/linescan/dlg_linear_color.h"
+
+#include <QLineEdit>
+#include <vector>
+
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+#include "pages/linescan/linear_timing.h"
+
+namespace {
+
+// One value of the page: its parameter id, its field in the block and its
+// controls.
+struct Channel {
+  int32_t paramId;
+  int32_t LinearParams::*field;
+  int bar;
+  int edit;
+  int label;
+};
+
+const Channel kChannels[CDlgLinearColor::kValues] = {
+    {112, &LinearParams::redGain, 1173, 1174, 1082},
+    {113, &LinearParams::greenGain, 1175, 1176, 1192},
+    {114, &LinearParams::blueGain, 1177, 1178, 1193},
+    {115, &LinearParams::redOffset, 1179, 1180, 1194},
+    {116, &LinearParams::greenOffset, 1181, 1182, 1195},
+    {117, &LinearParams::blueOffset, 1183, 1184, 1196},
+    {125, &LinearParams::overallGain, 1185, 1186, 1197},
+    {126, &LinearParams::overallOffset, 1187, 1188, 1198},
+};
+constexpr int kChannelCount = 6;  // the first six are the colour channels
+
+// Templates 169 and 173. The labels carry ids in both languages here, so
+// that the labels of hidden controls are hidden with them.
+const ControlSpec kControls[] = {
+    {1082, Ctl::Label, "Red Gain(0-1023):", "红色增益(0-1023):", 10, 12, 90, 10},
+    {1173, Ctl::HScroll, nullptr, nullptr, 104, 11, 150, 11},
+    {1174, Ctl::Edit, "", nullptr, 262, 10, 48, 13},
+    {1192, Ctl::Label, "Green Gain(0-1023):", "绿色增益(0-1023):", 10, 32, 90, 10},
+    {1175, Ctl::HScroll, nullptr, nullptr, 104, 31, 150, 11},
+    {1176, Ctl::Edit, "", nullptr, 262, 30, 48, 13},
+    {1193, Ctl::Label, "Blue Gain(0-1023):", "蓝色增益(0-1023):", 10, 52, 90, 10},
+    {1177, Ctl::HScroll, nullptr, nullptr, 104, 51, 150, 11},
+    {1178, Ctl::Edit, "", nullptr, 262, 50, 48, 13},
+    {1194, Ctl::Label, "Red offset(0-1023):", "红色偏置(0-1023):", 10, 72, 90, 10},
+    {1179, Ctl::HScroll, nullptr, nullptr, 104, 71, 150, 11},
+    {1180, Ctl::Edit, "", nullptr, 262, 70, 48, 13},
+    {1195, Ctl::Label, "Green offset(0-1023):", "绿色偏置(0-1023):", 10, 92, 90, 10},
+    {1181, Ctl::HScroll, nullptr, nullptr, 104, 91, 150, 11},
+    {1182, Ctl::Edit, "", nullptr, 262, 90, 48, 13},
+    {1196, Ctl::Label, "Blue offset(0-1023):", "蓝色偏置(0-1023):", 10, 112, 90, 10},
+    {1183, Ctl::HScroll, nullptr, nullptr, 104, 111, 150, 11},
+    {1184, Ctl::Edit, "", nullptr, 262, 110, 48, 13},
+    // The overall controls take the place of the first two rows.
+    {1197, Ctl::Label, "Gain(0-1023):", "增益(0-1023):", 10, 12, 90, 10},
+    {1185, Ctl::HScroll, nullptr, nullptr, 104, 11, 150, 11},
+    {1186, Ctl::Edit, "", nullptr, 262, 10, 48, 13},
+    {1198, Ctl::Label, "Offset(0-1023):", "偏置(0-1023):", 10, 32, 90, 10},
+    {1187, Ctl::HScroll, nullptr, nullptr, 104, 31, 150, 11},
+    {1188, Ctl::Edit, "", nullptr, 262, 30, 48, 13},
+};
+
+}  // namespace
+
+CDlgLinearColor::CDlgLinearColor(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(330, 210);
+  edit_.fill(200);
+  bar_.fill(200);
+  for (int i = 0; i < kValues; ++i) {
+    ReqScrollBar* bar = control<ReqScrollBar>(kChannels[i].bar);
+    bar->setRange(0, 1023);
+    bar->setSingleStep(1);
+    bar->setPageStep(4);
+    bar->setValue(200);
+    connect(bar, &ReqScrollBar::scrollRequest, this,
+            [this, i](int code, int pos) { onScroll(i, code, pos); });
+    connect(control<QLineEdit>(kChannels[i].edit), &QLineEdit::textChanged, this, [this, i] {
+      if (!busy_) onTyped(i);
+    });
+  }
+  Busy guard(busy_);
+  pushValues();
+}
+
+void CDlgLinearColor::takeValues() {
+  for (int i = 0; i < kValues; ++i) {
+    bool ok = false;
+    const int v = control<QLineEdit>(kChannels[i].edit)->text().trimmed().toInt(&ok);
+    if (ok) edit_[static_cast<size_t>(i)] = v;
+  }
+}
+
+void CDlgLinearColor::pushValues() {
+  const bool wasBusy = busy_;
+  std::vector<int> changed;
+  {
+    Busy guard(busy_);
+    for (int i = 0; i < kValues; ++i) {
+      QLineEdit* edit = control<QLineEdit>(kChannels[i].edit);
+      const QString text = QString::number(edit_[static_cast<size_t>(i)]);
+      if (edit->text() == text) continue;
+      edit->setText(text);
+      // A hidden box is not part of this camera's page: the channel values
+      // of a camera without channels are not written back to it.
+      if (!edit->isHidden()) changed.push_back(i);
+    }
+  }
+  if (wasBusy) return;
+  for (int i : changed) onTyped(i);
+}
+
+void CDlgLinearColor::onTyped(int index) {
+  if (busy_) return;
+  Busy guard(busy_);
+  const Channel& ch = kChannels[index];
+  bool ok = false;
+  const int value = control<QLineEdit>(ch.edit)->text().trimmed().toInt(&ok);
+  if (!ok) return;
+  takeValues();
+  if (value < 1 || value > 1023) return;
+  CameraState& s = cameraState();
+  s.linear.*(ch.field) = value;
+  // The typed value is the base of the next scroll step; the thumb moves
+  // only when its bar is scrolled.
+  bar_[static_cast<size_t>(index)] = value;
+  s.applyParam(ch.paramId, value);
+  s.repaintInfo();
+  pushValues();
+}
+
+void CDlgLinearColor::onScroll(int index, int code, int pos) {
+  if (busy_) return;
+  // The scroll writes the value itself; the edit box it fills must not
+  // write it a second time.
+  Busy guard(busy_);
+  const Channel& ch = kChannels[index];
+  ReqScrollBar* bar = control<ReqScrollBar>(ch.bar);
+  const int position =
+      ReqScrollBar::standardPosition(code, pos, bar_[static_cast<size_t>(index)], 0, 1023, 1, 4);
+  CameraState& s = cameraState();
+  s.linear.*(ch.field) = position;
+  bar_[static_cast<size_t>(index)] = position;
+  edit_[static_cast<size_t>(index)] = position;
+  bar->setValue(position);
+  s.applyParam(ch.paramId, position);
+  pushValues();
+  s.repaintInfo();
+  repaint();
+}
+
+void CDlgLinearColor::refresh() {
+  CameraState& s = cameraState();
+  {
+    Busy guard(busy_);
+    // Only the channel values come from the block; the overall gain and
+    // offset keep the values last set on this page.
+    for (int i = 0; i < kChannelCount; ++i) {
+      const int32_t v = s.linear.*(kChannels[i].field);
+      edit_[static_cast<size_t>(i)] = v;
+      bar_[static_cast<size_t>(i)] = v;
+    }
+    const bool colour = s.typeCode == linescan::kColourType;
+    for (int i = 0; i < kValues; ++i) {
+      const bool show = (i < kChannelCount) == colour;
+      for (int id : {kChannels[i].bar, kChannels[i].edit, kChannels[i].label})
+        controlWidget(id)->setVisible(show);
+    }
+  }
+  // The scroll bars keep their positions; the edit boxes show the values.
+  pushValues();
+}
+
+VISTREL_REGISTER_PAGE(PageKind::LinearColor, CDlgLinearColor);

@@ -1,0 +1,416 @@
+// dlg_linear_param.cpp - the line-scan parameter page: AOI, Time1/Time2, gain level.
+#include "pages/linescan/dlg_linear_param.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+#include "pages/linescan/linear_timing.h"
+
+using namespace linescan;
+
+namespace {
+
+// Templates 171 and 186 share their geometry; the Chinese group captions
+// are the only difference.
+const ControlSpec kControls[] = {
+    {1082, Ctl::Label, "", nullptr, 10, 12, 105, 10},
+    {1176, Ctl::HScroll, nullptr, nullptr, 118, 11, 140, 11},
+    {1177, Ctl::Edit, "", nullptr, 264, 10, 50, 13},
+    {1192, Ctl::Label, "", nullptr, 10, 32, 105, 10},
+    {1186, Ctl::HScroll, nullptr, nullptr, 118, 31, 140, 11},
+    {1189, Ctl::Edit, "", nullptr, 264, 30, 50, 13},
+    {1193, Ctl::Label, "", nullptr, 10, 52, 105, 10},
+    {1187, Ctl::HScroll, nullptr, nullptr, 118, 51, 140, 11},
+    {1190, Ctl::Edit, "", nullptr, 264, 50, 50, 13},
+    {1194, Ctl::Label, "", nullptr, 10, 72, 105, 10},
+    {1188, Ctl::HScroll, nullptr, nullptr, 118, 71, 140, 11},
+    {1191, Ctl::Edit, "", nullptr, 264, 70, 50, 13},
+    {0, Ctl::Group, "color gain level", "颜色增益等级", 10, 94, 96, 36},
+    {1184, Ctl::Combo, nullptr, nullptr, 18, 108, 80, 14},
+    {0, Ctl::Group, "expose line(us)", "曝光时间(us)", 114, 94, 96, 36},
+    {1131, Ctl::EditReadOnly, "", nullptr, 122, 108, 80, 13},
+    {0, Ctl::Group, "line frequency(KHz)", "行频(KHz)", 218, 94, 96, 36},
+    {1062, Ctl::EditReadOnly, "", nullptr, 226, 108, 80, 13},
+    {1097, Ctl::EditReadOnly, "", nullptr, 10, 140, 40, 13},
+    {1063, Ctl::EditReadOnly, "", nullptr, 60, 140, 40, 13},
+};
+
+constexpr int kEdits[4] = {1177, 1189, 1190, 1191};
+constexpr int kBars[4] = {1176, 1186, 1187, 1188};
+
+// Brings a value to the decimals it is shown with, by formatting and
+// reading it back, so that what is kept is exactly what is shown.
+float roundShown(float value, const char* format) {
+  char text[64];
+  std::snprintf(text, sizeof(text), format, static_cast<double>(value));
+  return static_cast<float>(std::atof(text));
+}
+
+}  // namespace
+
+CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(330, 210);
+  // The two hidden integers are kept for what reads them, not shown.
+  controlWidget(1097)->hide();
+  controlWidget(1063)->hide();
+
+  CameraState& s = cameraState();
+  QComboBox* gain = control<QComboBox>(1184);
+  for (const char* item : {"1级", "2级", "3级", "4级"}) gain->addItem(QString::fromUtf8(item));
+  setInitialBars(s.typeCode);
+  gainLevel_ = s.linear.gainLevel;
+  {
+    Busy guard(busy_);
+    gain->setCurrentIndex(gainLevel_ >= 0 && gainLevel_ < gain->count() ? gainLevel_ : -1);
+    gainText_ = gain->currentText();
+    pushValues();
+  }
+
+  connect(control<QLineEdit>(1177), &QLineEdit::textChanged, this, [this] { runEditHandler(1177); });
+  connect(control<QLineEdit>(1189), &QLineEdit::textChanged, this, [this] { runEditHandler(1189); });
+  connect(control<QLineEdit>(1190), &QLineEdit::textChanged, this, [this] { runEditHandler(1190); });
+  connect(control<QLineEdit>(1191), &QLineEdit::textChanged, this, [this] { runEditHandler(1191); });
+  connect(gain, &QComboBox::currentIndexChanged, this, [this](int position) {
+    if (!busy_) onGainLevel(position);
+  });
+  for (int barId : kBars) {
+    connect(control<ReqScrollBar>(barId), &ReqScrollBar::scrollRequest, this,
+            [this, barId](int code, int pos) { onScroll(barId, code, pos); });
+  }
+}
+
+void CDlgLinearParam::setInitialBars(int32_t type) {
+  const bool small = type == kSmallType;
+  const bool longTimes = type == kLongType;
+  control<ReqScrollBar>(1176)->setRange(1, small ? 1023 : 2047);
+  control<ReqScrollBar>(1186)->setRange(1, small ? 1024 : 2048);
+  control<ReqScrollBar>(1187)->setRange(1, longTimes ? 65535 : 500);
+  control<ReqScrollBar>(1188)->setRange(longTimes ? 2118 : 1, longTimes ? 65535 : 500);
+  setBar(1176, start_, 200);
+  setBar(1186, length_, 1000);
+  setBar(1187, time1_, longTimes ? 10000 : 100);
+  setBar(1188, time2_, longTimes ? 10000 : small ? 10 : 200);
+}
+
+void CDlgLinearParam::setBar(int barId, Pair& pair, int32_t value) {
+  pair.bar = value;
+  control<ReqScrollBar>(barId)->setValue(value);
+}
+
+void CDlgLinearParam::setBarValue(Pair& pair, int32_t value) {
+  // A typed value becomes the base of the next scroll step; the thumb
+  // itself moves only when the bar is scrolled.
+  pair.bar = value;
+}
+
+int32_t CDlgLinearParam::aoiEndLimit() const {
+  return cameraState().typeCode == kSmallType ? 1025 : 2049;
+}
+
+void CDlgLinearParam::setRanges(int32_t type) {
+  const bool small = type == kSmallType;
+  const bool longTimes = type == kLongType;
+  control<ReqScrollBar>(1176)->setRange(0, small ? 1023 : 2047);
+  control<ReqScrollBar>(1186)->setRange(0, small ? 1024 : 2048);
+  control<ReqScrollBar>(1187)->setRange(longTimes ? 1 : 0, longTimes ? 65535 : 500);
+  control<ReqScrollBar>(1188)->setRange(longTimes ? 2118 : 0, longTimes ? 65535 : 500);
+  // The camera's own labels; the page sets the same texts in either
+  // interface language.
+  labels_[0] = QString::fromUtf8(small ? "AOI起始像素(1-1023)：" : "AOI起始像素(1-2047)：");
+  labels_[1] = QString::fromUtf8(small ? "AOI像素长度(1-1024)：" : "AOI像素长度(1-2048)：");
+  labels_[2] = QString::fromUtf8(longTimes ? "Time1(1-65535)：" : "Time1(1-500)：");
+  labels_[3] = QString::fromUtf8(longTimes ? "Time2(2118-65535)：" : "Time2(1-500)：");
+}
+
+bool CDlgLinearParam::editNumber(int editId, int32_t* value) const {
+  bool ok = false;
+  const int v = control<QLineEdit>(editId)->text().trimmed().toInt(&ok);
+  if (ok) *value = v;
+  return ok;
+}
+
+void CDlgLinearParam::takeValues() {
+  editNumber(1177, &start_.edit);
+  editNumber(1189, &length_.edit);
+  editNumber(1190, &time1_.edit);
+  editNumber(1191, &time2_.edit);
+}
+
+void CDlgLinearParam::pushValues() {
+  const bool wasBusy = busy_;
+  std::vector<int> changed;
+  {
+    Busy guard(busy_);
+    auto setText = [this, &changed](int id, const QString& text) {
+      QLineEdit* edit = control<QLineEdit>(id);
+      if (edit->text() == text) return;
+      edit->setText(text);
+      changed.push_back(id);
+    };
+    setText(1177, QString::number(start_.edit));
+    setText(1189, QString::number(length_.edit));
+    setText(1190, QString::number(time1_.edit));
+    setText(1191, QString::number(time2_.edit));
+    setText(1097, QString::number(hiddenTime_));
+    setText(1063, QString::number(hiddenFrequency_));
+    setText(1131, QString::asprintf("%.3f", static_cast<double>(exposure_)));
+    setText(1062, QString::asprintf("%.1f", static_cast<double>(lineFrequency_)));
+    const int labelIds[4] = {1082, 1192, 1193, 1194};
+    for (int i = 0; i < 4; ++i) control<QLabel>(labelIds[i])->setText(labels_[i]);
+  }
+  if (wasBusy) return;
+  for (int id : changed) runEditHandler(id);
+}
+
+void CDlgLinearParam::runEditHandler(int editId) {
+  if (busy_) return;
+  switch (editId) {
+    case 1177: case 1189: onAoiTyped(editId); break;
+    case 1190: onTime1Typed(); break;
+    case 1191: onTime2Typed(); break;
+    default: break;
+  }
+}
+
+void CDlgLinearParam::message(const char* text) {
+  Desktop::get().message(this, QString::fromUtf8(text), "Vistrel");
+}
+
+void CDlgLinearParam::onAoiTyped(int editId) {
+  Busy guard(busy_);
+  const bool isStart = editId == 1177;
+  int32_t value = 0;
+  if (!editNumber(editId, &value)) return;
+  takeValues();
+  if (value < 1 || value > 2160) return;
+  CameraState& s = cameraState();
+  Pair& pair = isStart ? start_ : length_;
+  pair.edit = value;
+  (isStart ? s.linear.aoiStart : s.linear.aoiLength) = value;
+  setBarValue(pair, value);
+  s.applyParam(isStart ? 104 : 105, value);
+  s.repaintInfo();
+  pushValues();
+}
+
+void CDlgLinearParam::onTime1Typed() {
+  Busy guard(busy_);
+  int32_t typed = 0;
+  if (!editNumber(1190, &typed)) return;
+  takeValues();
+  CameraState& s = cameraState();
+  const TimeCheck c = checkTime1(s.typeCode, s.linear.workMode, typed, time2_.edit, false);
+  if (c.message != nullptr) message(c.message);
+  time1_.edit = c.value;
+  s.linear.time1 = c.value;
+  setBarValue(time1_, c.value);
+  if (c.write) s.applyParam(106, c.value);
+  computeDerived();
+  s.repaintInfo();
+  pushValues();
+}
+
+void CDlgLinearParam::onTime2Typed() {
+  Busy guard(busy_);
+  int32_t typed = 0;
+  if (!editNumber(1191, &typed)) return;
+  takeValues();
+  CameraState& s = cameraState();
+  const TimeCheck c = checkTime2(s.typeCode, s.linear.workMode, time1_.edit, typed, false);
+  if (c.message != nullptr) message(c.message);
+  if (c.setTime1) {
+    time1_.edit = c.value;
+    s.linear.time1 = c.value;
+    setBarValue(time1_, c.value);
+    s.applyParam(106, c.value);
+  }
+  time2_.edit = c.value;
+  s.linear.time2 = c.value;
+  setBarValue(time2_, c.value);
+  if (c.write) s.applyParam(107, c.value);
+  computeDerived();
+  s.repaintInfo();
+  pushValues();
+}
+
+void CDlgLinearParam::onGainLevel(int position) {
+  if (position < 0) return;
+  CameraState& s = cameraState();
+  {
+    WaitCursor wait;
+    gainLevel_ = position;
+    s.linear.gainLevel = position;
+    s.applyParam(118, position);
+    gainText_ = control<QComboBox>(1184)->itemText(position);
+    pushValues();
+  }
+  s.repaintInfo();
+  repaint();
+}
+
+void CDlgLinearParam::onScroll(int barId, int code, int pos) {
+  if (busy_) return;
+  ReqScrollBar* bar = control<ReqScrollBar>(barId);
+  const Pair& pair = barId == 1176 ? start_ : barId == 1186 ? length_ : barId == 1187 ? time1_ : time2_;
+  // The page's own bar value is where the thumb was last put; it is the
+  // base of line and page steps and what the end of scrolling keeps.
+  const int position =
+      ReqScrollBar::standardPosition(code, pos, pair.bar, bar->minimum(), bar->maximum(), 1, 2);
+  if (barId == 1176 || barId == 1186) {
+    scrollAoi(barId, code, position);
+  } else if (barId == 1187) {
+    scrollTime1(code, position);
+  } else {
+    scrollTime2(code, position);
+  }
+  pushValues();
+  cameraState().repaintInfo();
+  repaint();
+}
+
+void CDlgLinearParam::scrollAoi(int barId, int code, int position) {
+  CameraState& s = cameraState();
+  const bool isStart = barId == 1176;
+  const int32_t other = isStart ? length_.edit : start_.edit;
+  const int32_t limit = aoiEndLimit();
+  // The area may not end past the sensor. A length typed longer than the
+  // sensor would push the start below the bar's first pixel; the start
+  // (or length) then stays at the bar's minimum instead of going negative.
+  if (position + other > limit) position = std::max(limit - other, control<ReqScrollBar>(barId)->minimum());
+  Pair& pair = isStart ? start_ : length_;
+  pair.edit = position;
+  setBar(barId, pair, position);
+  int32_t& field = isStart ? s.linear.aoiStart : s.linear.aoiLength;
+  field = position;
+  if (code == SbEndScroll) s.applyParam(isStart ? 104 : 105, field);
+}
+
+void CDlgLinearParam::scrollTime1(int code, int position) {
+  CameraState& s = cameraState();
+  s.linear.time1 = position;
+  setBar(1187, time1_, position);
+  takeValues();
+  if (code != SbEndScroll) return;
+  const TimeCheck c = checkTime1(s.typeCode, s.linear.workMode, time1_.edit, time2_.edit, true);
+  if (c.message != nullptr) message(c.message);
+  if (!c.write) {
+    time1_.edit = c.value;
+    s.linear.time1 = c.value;
+    return;
+  }
+  const int32_t value = c.value != time1_.edit ? c.value : position;
+  s.linear.time1 = value;
+  s.applyParam(106, value);
+}
+
+void CDlgLinearParam::scrollTime2(int code, int position) {
+  CameraState& s = cameraState();
+  s.linear.time2 = position;
+  setBar(1188, time2_, position);
+  takeValues();
+  if (code != SbEndScroll) return;
+  const int32_t w = s.linear.workMode;
+  if (s.typeCode == kLongType && w == 1) {
+    s.linear.time1 = position;
+    time1_.edit = position;
+    s.applyParam(106, position);
+  }
+  const TimeCheck c = checkTime2(s.typeCode, w, time1_.edit, time2_.edit, true);
+  if (c.message != nullptr) message(c.message);
+  if (!c.write) {
+    time2_.edit = c.value;
+    s.linear.time2 = c.value;
+    setBar(1188, time2_, c.value);
+    return;
+  }
+  if (c.setTime1) {
+    s.linear.time1 = c.value;
+    time1_.edit = c.value;
+    s.applyParam(106, c.value);
+  }
+  // Externally synchronised, the colour and the small camera run with a
+  // fixed Time2: that value is written, never the bar's.
+  const bool fixedTime2 = (s.typeCode == kColourType || s.typeCode == kSmallType) && w >= 2;
+  const int32_t value = fixedTime2 || c.value != time2_.edit ? c.value : position;
+  s.linear.time2 = value;
+  s.applyParam(107, value);
+  // The camera takes a while to settle a new line period and may adjust
+  // Time1 with it; the block is read again afterwards.
+  Desktop::get().sleepMs(1000);
+  if (s.readLinearParams() != 1) s.showCameraError();
+}
+
+void CDlgLinearParam::computeDerived() {
+  const int32_t type = cameraState().typeCode;
+  const int32_t w = cameraState().linear.workMode;
+  const int32_t t1 = time1_.edit;
+  const int32_t t2 = time2_.edit;
+  exposure_ = 0.0f;
+  lineFrequency_ = 0.0f;
+  hiddenTime_ = 0;
+  if (w == 0 || w == 1 || w == 2) {
+    hiddenTime_ = w == 1 ? t1 + t2 : t1;
+    if (type == kLongType) {
+      exposure_ = static_cast<float>(t1) * 0.025f;
+      // No line period, no frequency (rather than a division by zero).
+      if (w != 2 && t2 > 0) lineFrequency_ = 40000.0f / static_cast<float>(t2);
+    }
+  }
+  exposure_ = roundShown(exposure_, "%6.3f");
+  lineFrequency_ = roundShown(lineFrequency_, "%6.1f");
+  hiddenFrequency_ = static_cast<int32_t>(lineFrequency_);
+}
+
+void CDlgLinearParam::refresh() {
+  CameraState& s = cameraState();
+  const int32_t type = s.typeCode;
+  LinearParams& b = s.linear;
+  {
+    Busy guard(busy_);
+    setRanges(type);
+    const int32_t w = b.workMode;
+    if (w == 2) {
+      b.time2 = type == kLongType ? 10000 : type == kColourType ? 106 : type == kSmallType ? 26 : b.time2;
+    } else if (w == 3 || w == 4) {
+      if (type == kLongType) {
+        b.time1 = 10000;
+        b.time2 = 10000;
+      } else if (type == kColourType) {
+        b.time1 = 2;
+        b.time2 = 106;
+      } else if (type == kSmallType) {
+        b.time1 = 1;
+        b.time2 = 26;
+      }
+    }
+    time1_.edit = b.time1;
+    time2_.edit = b.time2;
+    start_.edit = b.aoiStart;
+    length_.edit = b.aoiLength;
+    gainLevel_ = b.gainLevel;
+    QComboBox* gain = control<QComboBox>(1184);
+    gain->setCurrentIndex(gainLevel_ >= 0 && gainLevel_ < gain->count() ? gainLevel_ : -1);
+    gainText_ = gain->currentText();
+    computeDerived();
+  }
+  pushValues();
+  if (type == kSmallType) {
+    // This camera's bars always rest at the same places after a repaint;
+    // the edit boxes carry the values.
+    control<ReqScrollBar>(1176)->setValue(200);
+    control<ReqScrollBar>(1186)->setValue(1000);
+    control<ReqScrollBar>(1187)->setValue(10);
+    control<ReqScrollBar>(1188)->setValue(10);
+  }
+}
+
+VISTREL_REGISTER_PAGE(PageKind::LinearParam, CDlgLinearParam);

@@ -1,0 +1,66 @@
+// linear_main_window_test.cpp - the three line-scan tabs in the real main window.
+#include <QComboBox>
+
+#include "app/my_tab.h"
+#include "app/tyx_vistrel_dlg.h"
+#include "pages/linescan/dlg_linear_color.h"
+#include "pages/linescan/dlg_linear_mode.h"
+#include "pages/linescan/dlg_linear_param.h"
+#include "tests/linescan/linescan_fixture.h"
+
+struct WindowCase {
+  const char* type;
+  int32_t language;
+  std::vector<const char*> titles;
+};
+
+class LineScanWindow : public ::testing::TestWithParam<WindowCase> {
+protected:
+  void SetUp() override { sim.reset(); }
+  void TearDown() override {
+    window.reset();
+    CameraLibrary::instance().resetForTests();
+  }
+  SimCamera sim;
+  FakeDesktop desktop;
+  std::unique_ptr<CTyxVistrelDlg> window;
+};
+
+TEST_P(LineScanWindow, TabsAppearAndAChangeReachesTheCamera) {
+  const WindowCase& c = GetParam();
+  sim.control(std::string("clear;camera COM1=") + c.type);
+  window.reset(startMainWindow(c.language));
+  CMyTab* tabs = window->tabs();
+  ASSERT_GE(tabs->pageCount(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(tabs->title(i), QString::fromUtf8(c.titles[static_cast<size_t>(i)]));
+  auto* mode = qobject_cast<CDlgLinearMode*>(tabs->page(0));
+  auto* param = qobject_cast<CDlgLinearParam*>(tabs->page(1));
+  auto* colour = qobject_cast<CDlgLinearColor*>(tabs->page(2));
+  ASSERT_NE(mode, nullptr);
+  ASSERT_NE(param, nullptr);
+  ASSERT_NE(colour, nullptr);
+
+  window->show();
+  sim.clearLog();
+  mode->control<QComboBox>(1025)->setCurrentIndex(2);
+  auto sets = sim.calls("SetConfigParam");
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0].args.at("port"), "COM1");
+  EXPECT_EQ(sets[0].value("id"), 108);
+  EXPECT_EQ(sets[0].value("value"), 2);
+
+  // The parameter tab, once chosen, shows the block the main window read.
+  tabs->setCurrentIndex(1);
+  ASSERT_TRUE(param->isVisible());
+  EXPECT_EQ(param->control<QLineEdit>(1190)->text().toInt(), cameraState().linear.time1);
+  sim.clearLog();
+  param->control<QComboBox>(1184)->setCurrentIndex(3);
+  EXPECT_EQ(sim.writes(), std::vector<Write>{W(118, 3)});
+  EXPECT_EQ(cameraState().linear.gainLevel, 3);
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, LineScanWindow,
+                         ::testing::Values(WindowCase{"120770", 9, {"Mode", "Param", "Color"}},
+                                           WindowCase{"117810", 2, {"模式选择", "参数调节", "色彩调节"}},
+                                           WindowCase{"110410", 9, {"Mode", "Param", "Color"}}));

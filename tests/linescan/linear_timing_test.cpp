@@ -1,0 +1,66 @@
+// linear_timing_test.cpp - the pair correction where it would leave no time at all.
+#include <gtest/gtest.h>
+
+#include "pages/linescan/linear_timing.h"
+
+using namespace linescan;
+
+struct CorrectCase {
+  int64_t x;
+  int64_t y;
+  int32_t lowerSum;
+  int32_t minimum;
+  int32_t expected;
+};
+
+class CorrectPair : public ::testing::TestWithParam<CorrectCase> {};
+
+TEST_P(CorrectPair, GivesAPositiveTime) {
+  const CorrectCase& c = GetParam();
+  EXPECT_EQ(correctPair(c.x, c.y, c.lowerSum, c.minimum), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CorrectPair,
+    ::testing::Values(CorrectCase{400, 200, 108, 2, 300},   // sum above 500
+                      CorrectCase{700, 20, 108, 2, 480},    // above 500
+                      CorrectCase{5, 10, 27, 1, 17},        // sum below the lower limit
+                      CorrectCase{1, 200, 108, 2, 2},       // below the minimum
+                      // 500 - Y is zero or negative: the minimum instead.
+                      CorrectCase{600, 500, 108, 2, 2}, CorrectCase{600, 499, 27, 1, 1},
+                      CorrectCase{450, 520, 108, 1, 1},
+                      // L - Y is negative for a negative X against a large Y.
+                      CorrectCase{-150, 200, 108, 2, 2},
+                      // Huge inputs do not overflow the sum.
+                      CorrectCase{INT32_MAX, 200, 108, 2, 300}, CorrectCase{INT32_MIN, 200, 108, 2, 2}));
+
+TEST(TimeRules, LongCameraNeverGetsAZeroTime) {
+  EXPECT_EQ(checkTime1(kLongType, 0, 0, 5000, false).value, 1);
+  EXPECT_EQ(checkTime1(kLongType, 0, -40, 5000, false).value, 1);
+  const TimeCheck t2 = checkTime2(kLongType, 0, 4000, -3, false);
+  EXPECT_EQ(t2.value, 1);
+  EXPECT_TRUE(t2.setTime1);
+  EXPECT_EQ(checkTime2(kLongType, 0, 100, 90000, false).value, 65535);
+}
+
+TEST(TimeRules, ScrollVariantsDifferWhereTheyShould) {
+  // 110410 externally synchronised: 27 passes at the end of a scroll only.
+  EXPECT_EQ(checkTime1(kSmallType, 2, 27, 26, false).message, kExceedMessage);
+  EXPECT_EQ(checkTime1(kSmallType, 2, 27, 26, true).message, nullptr);
+  // 117810 edge-controlled: Time1 follows Time2, with the message only when typed.
+  EXPECT_EQ(checkTime1(kLongType, 1, 10, 20, false).message, kInvalidMessage);
+  EXPECT_EQ(checkTime1(kLongType, 1, 10, 20, true).message, nullptr);
+  EXPECT_EQ(checkTime1(kLongType, 1, 10, 20, true).value, 20);
+  // 117810 level-controlled: 10000 typed, 1 at the end of a scroll; never written.
+  EXPECT_EQ(checkTime1(kLongType, 4, 10, 20, false).value, 10000);
+  EXPECT_EQ(checkTime1(kLongType, 4, 10, 20, true).value, 1);
+  EXPECT_FALSE(checkTime1(kLongType, 4, 10, 20, true).write);
+  // Time2 externally synchronised: typed never written, scrolled written fixed.
+  EXPECT_FALSE(checkTime2(kColourType, 2, 10, 300, false).write);
+  const TimeCheck colour = checkTime2(kColourType, 2, 10, 300, true);
+  EXPECT_TRUE(colour.write);
+  EXPECT_EQ(colour.value, 106);
+  EXPECT_EQ(colour.message, kExceedMessage);
+  EXPECT_EQ(checkTime2(kLongType, 3, 10, 300, true).value, 52);
+  EXPECT_FALSE(checkTime2(kLongType, 3, 10, 300, true).write);
+}
