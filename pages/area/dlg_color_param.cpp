@@ -1,0 +1,272 @@
+// dlg_color_param.cpp - the colour parameter tab: red, green and blue gains, saturation, white balance.
+#include "pages/area/dlg_color_param.h"
+
+#include <QFont>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+#include "pages/area/color_number_text.h"
+
+VISTREL_REGISTER_PAGE(PageKind::ColorParam, CDlgColorParam);
+
+namespace {
+
+// The bars start where the drawn "0" labels stand (65 px) and end past the
+// "255" labels (280 px); the step labels are drawn at 365 px, right of the
+// edits. Both languages share the geometry.
+constexpr ControlSpec kControls[] = {
+    {1088, Ctl::Label, "R Gain", "R增益", 4, 13, 36, 9},
+    {1057, Ctl::HScroll, nullptr, nullptr, 41, 12, 147, 9},
+    {1052, Ctl::Edit, nullptr, nullptr, 191, 11, 32, 12},
+    {1089, Ctl::Label, "G Gain", "G增益", 4, 33, 36, 9},
+    {1058, Ctl::HScroll, nullptr, nullptr, 41, 32, 147, 9},
+    {1053, Ctl::Edit, nullptr, nullptr, 191, 31, 32, 12},
+    {1090, Ctl::Label, "B Gain", "B增益", 4, 53, 36, 9},
+    {1059, Ctl::HScroll, nullptr, nullptr, 41, 52, 147, 9},
+    {1054, Ctl::Edit, nullptr, nullptr, 191, 51, 32, 12},
+    {1091, Ctl::Label, "Saturation", "饱和度", 4, 73, 36, 9},
+    {1060, Ctl::HScroll, nullptr, nullptr, 41, 72, 147, 9},
+    {1055, Ctl::Edit, nullptr, nullptr, 191, 71, 32, 12},
+    {1212, Ctl::EditDisabled, nullptr, nullptr, 227, 71, 28, 12},
+    {0, Ctl::Group, "White Balance", "白平衡", 4, 86, 120, 23},
+    {1065, Ctl::Button, "White Balance", "白平衡", 12, 94, 60, 13},
+};
+
+constexpr int kGainBars[3] = {1057, 1058, 1059};
+constexpr int kGainEdits[3] = {1052, 1053, 1054};
+constexpr int32_t kGainIds[3] = {10, 11, 12};
+constexpr int kSaturationBar = 1060;
+constexpr int kSaturationEdit = 1055;
+constexpr int kSaturationByte = 1212;
+constexpr int kWhiteBalance = 1065;
+constexpr int kSaturationRow = 3;
+// The saturation edit reads no more of its text than this, which also keeps
+// the conversion far from overflow.
+constexpr int kSaturationChars = 7;
+
+const char* const kRangeMessage = "input exceed valid range";
+
+int32_t& gainField(CameraParams& p, int row) {
+  return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain;
+}
+int32_t gainOf(const CameraParams& p, int row) {
+  return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain;
+}
+
+uint8_t lowByte(int32_t v) { return static_cast<uint8_t>(static_cast<uint32_t>(v) & 0xFFu); }
+
+}  // namespace
+
+CDlgColorParam::CDlgColorParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(283, 110);
+  for (int row = 0; row < 3; ++row) {
+    connect(control<ReqScrollBar>(kGainBars[row]), &ReqScrollBar::scrollRequest, this,
+            [this, row](int code, int pos) { onScroll(row, code, pos); });
+    connect(control<QLineEdit>(kGainEdits[row]), &QLineEdit::textChanged, this,
+            [this, row] { onGainEdit(row); });
+  }
+  connect(control<ReqScrollBar>(kSaturationBar), &ReqScrollBar::scrollRequest, this,
+          [this](int code, int pos) { onScroll(kSaturationRow, code, pos); });
+  connect(control<QLineEdit>(kSaturationEdit), &QLineEdit::textChanged, this, [this] { onSaturationEdit(); });
+  connect(control<QPushButton>(kWhiteBalance), &QPushButton::clicked, this, [this] { onWhiteBalance(); });
+  Busy guard(busy_);
+  applyRanges();
+  pushMembers();
+}
+
+CDlgColorParam::~CDlgColorParam() = default;
+
+bool CDlgColorParam::unitGains() const { return cameraState().typeCode == 321140; }
+
+void CDlgColorParam::applyRanges() {
+  const int gainMax = unitGains() ? 255 : 252;
+  for (int id : kGainBars) {
+    auto* bar = control<ReqScrollBar>(id);
+    bar->setRange(0, gainMax);
+    bar->setSingleStep(gainStep());
+    bar->setPageStep(10 * gainStep());
+  }
+  auto* bar = control<ReqScrollBar>(kSaturationBar);
+  if (unitGains()) bar->setRange(0, 255);
+  else bar->setRange(-128, 127);
+  bar->setSingleStep(1);
+  bar->setPageStep(10);
+}
+
+void CDlgColorParam::inserted() {
+  Busy guard(busy_);
+  applyRanges();
+}
+
+void CDlgColorParam::refresh() {
+  // Rebuilding the display writes nothing: the edits' handlers see the busy
+  // flag, so a repaint never sends the camera the values it already holds.
+  Busy guard(busy_);
+  const CameraState& s = cameraState();
+  const CameraParams& p = s.params;
+  applyRanges();
+  for (int row = 0; row < 3; ++row) {
+    gainEdit_[row] = gainPos_[row] = gainOf(p, row);
+  }
+  saturationText_ = QString::number(p.saturation);
+  saturationPos_ = p.saturation;
+  saturationByte_ = lowByte(p.saturation);
+  control<QPushButton>(kWhiteBalance)->setEnabled(s.tag38 == 1);
+  pushMembers();
+  update();
+}
+
+void CDlgColorParam::pushMembers() {
+  Busy guard(busy_);
+  for (int row = 0; row < 3; ++row) {
+    control<ReqScrollBar>(kGainBars[row])->setValue(gainPos_[row]);
+    colortext::setNumber(control<QLineEdit>(kGainEdits[row]), gainEdit_[row]);
+  }
+  control<ReqScrollBar>(kSaturationBar)->setValue(saturationPos_);
+  auto* edit = control<QLineEdit>(kSaturationEdit);
+  if (edit->text() != saturationText_) edit->setText(saturationText_);
+  colortext::setNumber(control<QLineEdit>(kSaturationByte), saturationByte_);
+}
+
+void CDlgColorParam::takeMembers() {
+  for (int row = 0; row < 3; ++row) {
+    if (auto v = colortext::unsignedValue(control<QLineEdit>(kGainEdits[row])->text())) {
+      gainEdit_[row] = static_cast<int32_t>(std::min<uint64_t>(*v, INT32_MAX));
+    }
+    gainPos_[row] = control<ReqScrollBar>(kGainBars[row])->value();
+  }
+  saturationPos_ = control<ReqScrollBar>(kSaturationBar)->value();
+  saturationText_ = control<QLineEdit>(kSaturationEdit)->text();
+}
+
+void CDlgColorParam::onGainEdit(int row) {
+  if (busy_) return;
+  Busy guard(busy_);
+  takeMembers();
+  const auto typed = colortext::unsignedValue(control<QLineEdit>(kGainEdits[row])->text());
+  if (!typed) return;
+  if (*typed > 255) {
+    Desktop::get().message(this, kRangeMessage, QString());
+    return;
+  }
+  int32_t x = static_cast<int32_t>(*typed);
+  if (!unitGains()) x -= x % 4;
+  CameraState& s = cameraState();
+  gainField(s.params, row) = x;
+  gainPos_[row] = x;
+  // Red and green show the value the camera got; blue keeps what was typed
+  // until the next repaint.
+  if (row != 2) gainEdit_[row] = x;
+  s.applyParam(kGainIds[row], x);
+  s.repaintInfo();
+  pushMembers();
+}
+
+void CDlgColorParam::onSaturationEdit() {
+  if (busy_) return;
+  Busy guard(busy_);
+  takeMembers();
+  const auto typed = colortext::signedPrefix(control<QLineEdit>(kSaturationEdit)->text(), kSaturationChars);
+  if (!typed) return;
+  CameraState& s = cameraState();
+  const int32_t v = *typed;
+  if (v < -128 || v > 127) {
+    Desktop::get().message(this, kRangeMessage, QString());
+    saturationText_ = QString::number(s.params.saturation);
+    saturationByte_ = lowByte(s.params.saturation);
+  } else {
+    s.params.saturation = v;
+    saturationPos_ = v;
+    saturationByte_ = lowByte(v);
+    s.applyParam(13, v);
+    s.repaintInfo();
+  }
+  pushMembers();
+}
+
+void CDlgColorParam::onScroll(int row, int code, int pos) {
+  if (busy_) return;
+  Busy guard(busy_);
+  const bool saturation = row == kSaturationRow;
+  auto* bar = control<ReqScrollBar>(saturation ? kSaturationBar : kGainBars[row]);
+  const int step = saturation ? 1 : gainStep();
+  const int page = 10 * step;
+  const int p = bar->value();
+  const int lo = bar->minimum();
+  const int hi = bar->maximum();
+  int v = p;
+  switch (code) {
+    case SbLineLeft: if (p > lo) v = p - step; break;
+    case SbLineRight: if (p < hi) v = p + step; break;
+    case SbPageLeft: if (p > lo) v = std::max(lo, p - page); break;
+    case SbPageRight: if (p < hi) v = std::min(hi, p + page); break;
+    case SbThumbPosition:
+    case SbThumbTrack: {
+      // Lowered to a multiple of the step, towards minus infinity.
+      const int q = pos >= 0 ? pos / step : -((-pos + step - 1) / step);
+      v = q * step;
+      break;
+    }
+    case SbLeft: v = lo; break;
+    case SbRight: v = hi; break;
+    default: break;
+  }
+  // A camera value off the step can put a line move just outside the bar.
+  v = std::clamp(v, lo, hi);
+  CameraState& s = cameraState();
+  if (saturation) {
+    s.params.saturation = v;
+    saturationPos_ = v;
+    saturationText_ = QString::number(v);
+    saturationByte_ = lowByte(v);
+    // The display follows the drag; the camera is written once, when the
+    // user lets go.
+    if (code == SbEndScroll) s.applyParam(13, v);
+  } else {
+    gainEdit_[row] = gainPos_[row] = v;
+    gainField(s.params, row) = v;
+    s.applyParam(kGainIds[row], v);
+  }
+  pushMembers();
+  s.repaintInfo();
+}
+
+void CDlgColorParam::onWhiteBalance() {
+  CameraState& s = cameraState();
+  WaitCursor wait;
+  // applyParam has already shown the library's message on failure.
+  if (!s.applyParam(38, 1)) return;
+  // The camera has chosen new gains; read them so the page shows them. A
+  // failed read is reported rather than leaving the old gains looking current.
+  if (s.readCameraParams(0) != 1) s.showCameraError();
+  s.repaintInfo();
+  repaint();
+}
+
+void CDlgColorParam::paintEvent(QPaintEvent* event) {
+  CameraPage::paintEvent(event);
+  QPainter painter(this);
+  QFont font = painter.font();
+  font.setPixelSize(12);
+  font.setWeight(QFont::Normal);
+  painter.setFont(font);
+  auto text = [&painter](int x, int y, const QString& t) {
+    painter.drawText(QRect(x, y, 120, 16), Qt::AlignLeft | Qt::AlignTop, t);
+  };
+  const CameraState& s = cameraState();
+  const QString step = QString::fromUtf8(s.chinese() ? "步长:%1" : "step:%1").arg(gainStep());
+  for (int y : {8, 40, 72}) {
+    text(65, y, "0");
+    text(280, y, "255");
+  }
+  for (int y : {20, 52, 84}) text(365, y, step);
+  text(65, 104, unitGains() ? "0" : "-128");
+  text(280, 104, unitGains() ? "255" : "127");
+}

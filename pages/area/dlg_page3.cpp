@@ -1,0 +1,385 @@
+// dlg_page3.cpp - the one-line control bar that stands in for the main window.
+#include "pages/area/dlg_page3.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <algorithm>
+
+#include "app/camera_library.h"
+#include "app/companion_registry.h"
+#include "app/scroll_bar.h"
+#include "app/tyx_vistrel_dlg.h"
+#include "pages/area/color_number_text.h"
+
+VISTREL_REGISTER_COMPANION(CompanionKind::ControlBar, CDlgPage3);
+
+namespace {
+
+constexpr ControlSpec kControls[] = {
+    {1023, Ctl::ComboEdit, nullptr, nullptr, 2, 2, 70, 13},
+    {1031, Ctl::HScroll, nullptr, nullptr, 76, 4, 110, 9},
+    {1032, Ctl::Edit, nullptr, nullptr, 190, 2, 30, 13},
+    {1034, Ctl::Button, "完整模式", nullptr, 224, 2, 34, 13},
+};
+
+constexpr int kList = 1023;
+constexpr int kBar = 1031;
+constexpr int kEdit = 1032;
+constexpr int kFullMode = 1034;
+
+struct EntryText {
+  const char* en;
+  const char* zh;
+};
+constexpr EntryText kEntries[CDlgPage3::EntryCount] = {
+    {"Gain", "增益"},       {"Black", "黑电平"},   {"Begin Line", "局部起始行"},
+    {"End Line", "局部结束行"}, {"Exposal Time", "曝光时间"}, {"R Gain", "R增益"},
+    {"G Gain", "G增益"},    {"B Gain", "B增益"},   {"Saturation", "饱和度"},
+};
+constexpr int kBasicEntries = 5;
+
+// The cameras whose bar also offers the colour values.
+bool hasColourEntries(int32_t type) { return types::isOneOf(type, {218180, 219290, 219291, 321140}); }
+
+QString entryText(int entry) {
+  return cameraState().text(kEntries[entry].en, kEntries[entry].zh);
+}
+
+// Largest multiple of step at or below v (v >= 0).
+int32_t floorToStep(int32_t v, int32_t step) { return v < 0 ? 0 : v / step * step; }
+
+}  // namespace
+
+CDlgPage3::CDlgPage3(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(owner, main) {
+  buildControls(kControls);
+  setDialogSize(260, 17);
+  // The caption is the same in both languages.
+  setWindowTitle(QString::fromUtf8("控制条模式"));
+  const CameraState& s = cameraState();
+  step_ = s.lineStep;
+
+  auto* list = control<QComboBox>(kList);
+  list->setInsertPolicy(QComboBox::NoInsert);
+  list->setMaxVisibleItems(EntryCount);
+  auto* edit = control<QLineEdit>(kEdit);
+  // A numeric edit: digits only.
+  edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+
+  {
+    Busy guard(busy_);
+    setRange(0, 1023);
+    barPos_ = s.params.gain;
+    editValue_ = s.params.gain;
+    selected_ = Gain;
+    listText_ = entryText(Gain);
+    pushMembers();
+    step_ = 1;
+    for (int i = 0; i < kBasicEntries; ++i) list->insertItem(i, entryText(i));
+    if (hasColourEntries(s.typeCode)) {
+      for (int i = kBasicEntries; i < EntryCount; ++i) list->insertItem(i, entryText(i));
+    }
+    list->setCurrentIndex(Gain);
+  }
+  if (!s.chinese()) control<QPushButton>(kFullMode)->setText("Full Mode");
+
+  connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onSelect(index); });
+  connect(edit, &QLineEdit::textChanged, this, [this] { onEdit(); });
+  connect(control<ReqScrollBar>(kBar), &ReqScrollBar::scrollRequest, this,
+          [this](int code, int pos) { onScroll(code, pos); });
+  connect(control<QPushButton>(kFullMode), &QPushButton::clicked, this, [this] { onFullMode(); });
+}
+
+CDlgPage3::~CDlgPage3() = default;
+
+void CDlgPage3::setRange(int lo, int hi) {
+  auto* bar = control<ReqScrollBar>(kBar);
+  bar->setRange(lo, std::max(lo, hi));
+}
+
+void CDlgPage3::syncEntries() {
+  auto* list = control<QComboBox>(kList);
+  if (hasColourEntries(cameraState().typeCode)) {
+    if (list->count() <= kBasicEntries) {
+      for (int i = kBasicEntries; i < EntryCount; ++i) list->insertItem(i, entryText(i));
+    }
+  } else {
+    for (int i = EntryCount - 1; i >= kBasicEntries; --i) {
+      if (i < list->count()) {
+        // A removed entry that was chosen leaves nothing chosen, as the
+        // platform's lists do; refresh() then falls back to the gain.
+        const bool wasCurrent = list->currentIndex() == i;
+        list->removeItem(i);
+        if (wasCurrent) list->setCurrentIndex(-1);
+      }
+    }
+  }
+}
+
+void CDlgPage3::refresh() {
+  Busy guard(busy_);
+  syncEntries();
+  auto* list = control<QComboBox>(kList);
+  int entry = list->currentIndex();
+  if (entry < 0 || entry >= list->count()) {
+    entry = Gain;
+    list->setCurrentIndex(Gain);
+    listText_ = list->itemText(Gain);
+    // The gain moves in ones; a step left from a line or colour entry would
+    // make the bar skip values.
+    step_ = 1;
+  }
+  selected_ = entry;
+  showEntry(entry, false);
+  pushMembers();
+}
+
+void CDlgPage3::showEntry(int entry, bool selecting) {
+  const CameraState& s = cameraState();
+  const CameraParams& p = s.params;
+  CameraLibrary& lib = CameraLibrary::instance();
+  switch (entry) {
+    case Gain:
+      setRange(0, 1023);
+      barPos_ = p.gain;
+      editValue_ = p.gain;
+      if (selecting) step_ = 1;
+      break;
+    case Black:
+      setRange(0, 255);
+      barPos_ = p.black;
+      editValue_ = p.black;
+      if (selecting) step_ = 1;
+      break;
+    case BeginLine:
+      if (selecting) {
+        step_ = s.lineStep;
+        setRange(step(), floorToStep(p.endLine - 1, step()));
+      } else {
+        setRange(0, p.endLine - 1);
+      }
+      barPos_ = p.beginLine;
+      editValue_ = p.beginLine;
+      break;
+    case EndLine:
+      setRange(p.beginLine + 1, s.lineCount - 1);
+      barPos_ = p.endLine;
+      editValue_ = p.endLine;
+      if (selecting) step_ = 1;
+      break;
+    case Exposure: {
+      int32_t lo = 0, hi = 0;
+      lib.calExposeRange(s.handle, &lo, &hi);
+      setRange(lo, hi);
+      barPos_ = p.exposalTime;
+      editValue_ = lib.calExposeTime(s.handle, p.exposalTime);
+      if (selecting) step_ = 1;
+      break;
+    }
+    case RedGain:
+    case GreenGain:
+    case BlueGain: {
+      const int32_t v = entry == RedGain ? p.rGain : entry == GreenGain ? p.gGain : p.bGain;
+      setRange(0, 252);
+      barPos_ = v;
+      editValue_ = v;
+      if (selecting) step_ = 4;
+      break;
+    }
+    case Saturation:
+      setRange(0, 255);
+      barPos_ = p.saturation;
+      editValue_ = p.saturation;
+      if (selecting) step_ = 1;
+      break;
+    default: break;
+  }
+}
+
+void CDlgPage3::pushMembers() {
+  Busy guard(busy_);
+  auto* list = control<QComboBox>(kList);
+  if (list->currentText() != listText_) list->setEditText(listText_);
+  control<ReqScrollBar>(kBar)->setValue(barPos_);
+  colortext::setNumber(control<QLineEdit>(kEdit), editValue_);
+}
+
+void CDlgPage3::takeMembers() {
+  auto* list = control<QComboBox>(kList);
+  selected_ = list->currentIndex();
+  listText_ = list->currentText();
+  if (auto v = colortext::unsignedValue(control<QLineEdit>(kEdit)->text())) editValue_ = static_cast<int64_t>(*v);
+  barPos_ = control<ReqScrollBar>(kBar)->value();
+}
+
+void CDlgPage3::onSelect(int index) {
+  if (busy_) return;
+  Busy guard(busy_);
+  auto* list = control<QComboBox>(kList);
+  selected_ = index;
+  listText_ = index >= 0 ? list->itemText(index) : QString();
+  showEntry(index, true);
+  pushMembers();
+}
+
+void CDlgPage3::clampExposure() {
+  CameraState& s = cameraState();
+  int32_t lo = 0, hi = 0;
+  CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi);
+  if (s.params.exposalTime > hi) {
+    s.params.exposalTime = hi;
+    s.applyParam(9, hi);
+  }
+}
+
+void CDlgPage3::onEdit() {
+  if (busy_) return;
+  Busy guard(busy_);
+  takeMembers();
+  const auto typed = colortext::unsignedValue(control<QLineEdit>(kEdit)->text());
+  if (!typed) return;
+  const uint64_t x = *typed;
+  CameraState& s = cameraState();
+  CameraParams& p = s.params;
+  CameraLibrary& lib = CameraLibrary::instance();
+  const auto v = static_cast<int32_t>(std::min<uint64_t>(x, INT32_MAX));
+  switch (selected_) {
+    case Gain:
+      if (x > 1023) return;
+      p.gain = v;
+      barPos_ = v;
+      s.applyParam(1, v);
+      break;
+    case Black:
+      if (x > 255) return;
+      p.black = v;
+      barPos_ = v;
+      s.applyParam(4, v);
+      break;
+    case BeginLine:
+      // Off the step is refused, not lowered to it.
+      if (v % step() != 0 || static_cast<int64_t>(x) > p.endLine - 1 || v < step()) return;
+      p.beginLine = v;
+      s.applyParam(7, v);
+      clampExposure();
+      barPos_ = v;
+      break;
+    case EndLine:
+      // The sensor has no line past the last one; the camera would refuse it
+      // and the record would be left holding it.
+      if (static_cast<int64_t>(x) < static_cast<int64_t>(p.beginLine) + 1 ||
+          static_cast<int64_t>(x) > s.lineCount - 1) {
+        return;
+      }
+      p.endLine = v;
+      s.applyParam(8, v);
+      clampExposure();
+      barPos_ = v;
+      break;
+    case Exposure: {
+      int32_t lo = 0, hi = 0;
+      lib.calExposeRange(s.handle, &lo, &hi);
+      const int64_t tmin = lib.calExposeTime(s.handle, lo);
+      const int64_t tmax = lib.calExposeTime(s.handle, hi);
+      if (static_cast<int64_t>(x) < tmin || static_cast<int64_t>(x) > tmax) return;
+      p.exposalTime = lib.calExposeLine(s.handle, v);
+      barPos_ = p.exposalTime;
+      s.applyParam(9, p.exposalTime);
+      break;
+    }
+    case RedGain:
+    case GreenGain:
+    case BlueGain: {
+      if (x > 255 || x % 4 != 0) return;
+      int32_t& field = selected_ == RedGain ? p.rGain : selected_ == GreenGain ? p.gGain : p.bGain;
+      const int32_t id = selected_ == RedGain ? 10 : selected_ == GreenGain ? 11 : 12;
+      field = v;
+      barPos_ = v;
+      s.applyParam(id, std::min(v, 252));
+      break;
+    }
+    case Saturation:
+      if (x > 255) return;
+      p.saturation = v;
+      barPos_ = v;
+      s.applyParam(13, v);
+      break;
+    default:
+      return;
+  }
+  editValue_ = static_cast<int64_t>(x);
+  s.repaintInfo();
+  pushMembers();
+}
+
+void CDlgPage3::onScroll(int code, int pos) {
+  if (busy_) return;
+  Busy guard(busy_);
+  auto* bar = control<ReqScrollBar>(kBar);
+  const int32_t st = step();
+  const int32_t p = bar->value();
+  const int32_t lo = bar->minimum();
+  const int32_t hi = bar->maximum();
+  const int32_t page = (st == 1 || st == 4) ? 40 : 3 * st;
+  int32_t v = p;
+  switch (code) {
+    // A line move from a camera value off the step stays inside the bar.
+    case SbLineLeft: if (p > lo) v = std::max(lo, p - st); break;
+    case SbLineRight: if (p < hi) v = std::min(hi, p + st); break;
+    case SbPageLeft: if (p > lo) v = std::max(lo, p - page); break;
+    case SbPageRight: if (p < hi) v = std::min(hi, p + page); break;
+    case SbThumbPosition:
+    case SbThumbTrack: v = st * (pos / st); break;
+    case SbLeft: v = lo; break;
+    case SbRight: v = hi; break;
+    default: break;
+  }
+  CameraState& s = cameraState();
+  CameraParams& par = s.params;
+  CameraLibrary& lib = CameraLibrary::instance();
+  switch (selected_) {
+    case Gain: par.gain = v; s.applyParam(1, v); break;
+    case Black: par.black = v; s.applyParam(4, v); break;
+    case RedGain: par.rGain = v; s.applyParam(10, std::min(v, 252)); break;
+    case GreenGain: par.gGain = v; s.applyParam(11, v); break;
+    case BlueGain: par.bGain = v; s.applyParam(12, std::min(v, 252)); break;
+    case Saturation: par.saturation = v; s.applyParam(13, v); break;
+    case BeginLine:
+      if (v % st != 0 || v > par.endLine - 1 || v < st || v > s.lineCount - st) return;
+      par.beginLine = v;
+      s.applyParam(7, v);
+      clampExposure();
+      break;
+    case EndLine:
+      if (v < par.beginLine + 1 || v > s.lineCount - 1) return;
+      par.endLine = v;
+      s.applyParam(8, v);
+      clampExposure();
+      break;
+    case Exposure: {
+      int32_t emin = 0, emax = 0;
+      lib.calExposeRange(s.handle, &emin, &emax);
+      if (v < emin || v > emax) return;
+      par.exposalTime = v;
+      s.applyParam(9, v);
+      editValue_ = lib.calExposeTime(s.handle, v);
+      barPos_ = v;
+      s.repaintInfo();
+      pushMembers();
+      return;
+    }
+    default: return;
+  }
+  editValue_ = v;
+  barPos_ = v;
+  s.repaintInfo();
+  pushMembers();
+}
+
+void CDlgPage3::onFullMode() {
+  if (CTyxVistrelDlg* main = mainWindow()) main->show();
+  CompanionWindow::reject();
+}
+
+void CDlgPage3::reject() { onFullMode(); }
