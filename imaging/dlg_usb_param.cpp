@@ -33,14 +33,14 @@ constexpr ControlSpec kControls[] = {
 };
 
 // List index -> exposure in microseconds.
-constexpr std::array<int32_t, 18> kExposures = {10,     20,     100,     200,     1000,    2000,
-                                                10000,  16667,  20000,   33333,   40000,   50000,
-                                                66667,  100000, 1000000, 2000000, 5000000, 10000000};
+constexpr std::array<int32_t, 18> kExposures = {10,    20,     100,     200,     1000,    2000,
+                                                10000, 16667,  20000,   33333,   40000,   50000,
+                                                66667, 100000, 1000000, 2000000, 5000000, 10000000};
 // A value below limit i is shown at index i; the limits sit between the
 // table's values so that a camera's rounding still lands on its entry.
-constexpr std::array<int32_t, 18> kBelow = {12,     24,     120,     240,     1200,    2400,
-                                            12000,  18000,  24000,   40000,   45000,   60000,
-                                            80000,  120000, 1200000, 2400000, 6000000, 12000000};
+constexpr std::array<int32_t, 18> kBelow = {12,    24,     120,     240,     1200,    2400,
+                                            12000, 18000,  24000,   40000,   45000,   60000,
+                                            80000, 120000, 1200000, 2400000, 6000000, 12000000};
 
 // The Chinese list gives microseconds. The English list gives fractions of a
 // second, one for each row of the table, so that the label chosen is the

@@ -74,7 +74,8 @@ void CDlgVideo::refresh() {
   CameraLibrary& lib = CameraLibrary::instance();
   const bool model = circleVideoModel(s);
   const std::pair<int, int32_t> tagged[] = {{1126, 28}, {1127, 26}, {1128, 25}};
-  for (const auto& [id, tag] : tagged) controlWidget(id)->setEnabled(model || lib.functionTag(s.handle, tag) == 1);
+  for (const auto& [id, tag] : tagged)
+    controlWidget(id)->setEnabled(model || lib.functionTag(s.handle, tag) == 1);
   pushMembers();
 }
 

@@ -31,11 +31,11 @@ constexpr ControlSpec kControls[] = {
 
 // The list items, in channel order. One English template had no items; both
 // languages show the same five.
-constexpr std::array<const char*, CDlgColorCorrect::ChannelCount> kChannelItems = {
-    "All channel", "Red", "Green", "Blue", "B/W"};
+constexpr std::array<const char*, CDlgColorCorrect::ChannelCount> kChannelItems = {"All channel", "Red",
+                                                                                   "Green", "Blue", "B/W"};
 // What the page remembers as the chosen channel's name.
-constexpr std::array<const char*, CDlgColorCorrect::ChannelCount> kChannelTexts = {
-    "All Channel", "Red", "Green", "Blue", "B/W"};
+constexpr std::array<const char*, CDlgColorCorrect::ChannelCount> kChannelTexts = {"All Channel", "Red",
+                                                                                   "Green", "Blue", "B/W"};
 
 constexpr int kMin = 0;
 constexpr int kMax = 255;
@@ -126,7 +126,8 @@ void CDlgColorCorrect::initialise() {
     bar->setSingleStep(kLine);
     bar->setPageStep(kPage);
     const Slider s = slider;
-    connect(bar, &ReqScrollBar::scrollRequest, this, [this, s](int code, int pos) { onScroll(s, code, pos); });
+    connect(bar, &ReqScrollBar::scrollRequest, this,
+            [this, s](int code, int pos) { onScroll(s, code, pos); });
   }
   connect(control<QLineEdit>(1099), &QLineEdit::textChanged, this, [this] { onTyped(Slider::Brightness); });
   connect(control<QLineEdit>(1101), &QLineEdit::textChanged, this, [this] { onTyped(Slider::Contrast); });

@@ -55,20 +55,20 @@ TEST_P(ColorCorrectBar, WritesTheIdsOfTheChannel) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Channels, ColorCorrectBar,
-    ::testing::Values(
-        // On the two models with an all-channel contrast the all-channel
-        // brightness is the black level alone.
-        BarCase{"219660", 0, 1098, {W(4, 77)}}, BarCase{"218550", 0, 1098, {W(4, 77)}},
-        BarCase{"211150", 0, 1098, {W(21, 77), W(22, 77), W(23, 77)}},
-        BarCase{"319660", 0, 1098, {W(21, 77), W(22, 77), W(23, 77)}},
-        BarCase{"219660", 1, 1098, {W(21, 77)}}, BarCase{"219660", 2, 1098, {W(22, 77)}},
-        BarCase{"219660", 3, 1098, {W(23, 77)}}, BarCase{"211150", 4, 1098, {W(4, 77)}},
-        BarCase{"219660", 0, 1100, {W(10, 77), W(11, 77), W(12, 77)}},
-        BarCase{"211150", 1, 1100, {W(10, 77)}}, BarCase{"211150", 2, 1100, {W(11, 77)}},
-        BarCase{"211150", 3, 1100, {W(12, 77)}}, BarCase{"211150", 4, 1100, {W(1, 77)}},
-        BarCase{"219660", 0, 1117, {W(24, 77)}}, BarCase{"219660", 3, 1117, {W(24, 77)}}));
+INSTANTIATE_TEST_SUITE_P(Channels, ColorCorrectBar,
+                         ::testing::Values(
+                             // On the two models with an all-channel contrast the all-channel
+                             // brightness is the black level alone.
+                             BarCase{"219660", 0, 1098, {W(4, 77)}}, BarCase{"218550", 0, 1098, {W(4, 77)}},
+                             BarCase{"211150", 0, 1098, {W(21, 77), W(22, 77), W(23, 77)}},
+                             BarCase{"319660", 0, 1098, {W(21, 77), W(22, 77), W(23, 77)}},
+                             BarCase{"219660", 1, 1098, {W(21, 77)}}, BarCase{"219660", 2, 1098, {W(22, 77)}},
+                             BarCase{"219660", 3, 1098, {W(23, 77)}}, BarCase{"211150", 4, 1098, {W(4, 77)}},
+                             BarCase{"219660", 0, 1100, {W(10, 77), W(11, 77), W(12, 77)}},
+                             BarCase{"211150", 1, 1100, {W(10, 77)}}, BarCase{"211150", 2, 1100, {W(11, 77)}},
+                             BarCase{"211150", 3, 1100, {W(12, 77)}}, BarCase{"211150", 4, 1100, {W(1, 77)}},
+                             BarCase{"219660", 0, 1117, {W(24, 77)}},
+                             BarCase{"219660", 3, 1117, {W(24, 77)}}));
 
 // How a request moves the bar; every request writes the resulting position.
 struct MoveCase {
@@ -91,12 +91,13 @@ TEST_P(ColorCorrectMove, NewPosition) {
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(4, c.expected)});
 }
 
-INSTANTIATE_TEST_SUITE_P(Requests, ColorCorrectMove,
-                         ::testing::Values(MoveCase{100, SbLineRight, 0, 101}, MoveCase{100, SbLineLeft, 0, 99},
-                                           MoveCase{100, SbPageRight, 0, 103}, MoveCase{100, SbPageLeft, 0, 97},
-                                           MoveCase{254, SbPageRight, 0, 255}, MoveCase{0, SbLineLeft, 0, 0},
-                                           MoveCase{100, SbThumbPosition, 12, 12}, MoveCase{100, SbLeft, 0, 0},
-                                           MoveCase{100, SbRight, 0, 255}, MoveCase{100, SbEndScroll, 0, 100}));
+INSTANTIATE_TEST_SUITE_P(
+    Requests, ColorCorrectMove,
+    ::testing::Values(MoveCase{100, SbLineRight, 0, 101}, MoveCase{100, SbLineLeft, 0, 99},
+                      MoveCase{100, SbPageRight, 0, 103}, MoveCase{100, SbPageLeft, 0, 97},
+                      MoveCase{254, SbPageRight, 0, 255}, MoveCase{0, SbLineLeft, 0, 0},
+                      MoveCase{100, SbThumbPosition, 12, 12}, MoveCase{100, SbLeft, 0, 0},
+                      MoveCase{100, SbRight, 0, 255}, MoveCase{100, SbEndScroll, 0, 100}));
 
 // Typed values: in range they are written, then the page waits and reads the
 // record again; anything else writes nothing and says nothing.
@@ -125,16 +126,16 @@ TEST_P(ColorCorrectTyped, WritesOnlyValidValues) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ColorCorrectTyped,
-    ::testing::Values(TypedCase{1099, "300", {}}, TypedCase{1099, "256", {}}, TypedCase{1099, "-1", {}},
-                      TypedCase{1099, "abc", {}}, TypedCase{1099, "", {}},
-                      TypedCase{1099, "255", {W(21, 255), W(22, 255), W(23, 255)}},
-                      TypedCase{1099, "0", {W(21, 0), W(22, 0), W(23, 0)}},
-                      TypedCase{1101, "300", {}}, TypedCase{1101, "9x", {}},
-                      TypedCase{1101, "90", {W(10, 90), W(11, 90), W(12, 90)}},
-                      // The all-contrast box only shows the value.
-                      TypedCase{1103, "90", {}}));
+INSTANTIATE_TEST_SUITE_P(Texts, ColorCorrectTyped,
+                         ::testing::Values(TypedCase{1099, "300", {}}, TypedCase{1099, "256", {}},
+                                           TypedCase{1099, "-1", {}}, TypedCase{1099, "abc", {}},
+                                           TypedCase{1099, "", {}},
+                                           TypedCase{1099, "255", {W(21, 255), W(22, 255), W(23, 255)}},
+                                           TypedCase{1099, "0", {W(21, 0), W(22, 0), W(23, 0)}},
+                                           TypedCase{1101, "300", {}}, TypedCase{1101, "9x", {}},
+                                           TypedCase{1101, "90", {W(10, 90), W(11, 90), W(12, 90)}},
+                                           // The all-contrast box only shows the value.
+                                           TypedCase{1103, "90", {}}));
 
 TEST_F(ColorCorrectTest, TypedValueIsWrittenBeforeTheWaitAndReadAfterIt) {
   start("219660");
@@ -230,20 +231,31 @@ TEST_P(ColorCorrectRefresh, ShowsTheRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, ColorCorrectRefresh,
-    ::testing::Values(
-        RefreshCase{"219660", [](CameraParams&) {}, 0, "20", "30", "99"},
-        // Only the two models show the all-channel contrast.
-        RefreshCase{"211150", [](CameraParams&) {}, 0, "20", "30", "0"},
-        RefreshCase{"219660", [](CameraParams& p) { p.rBrightness = -1; }, 1, "140", "21", "99"},
-        RefreshCase{"219660", [](CameraParams& p) { p.gGain = -5; }, 2, "12", "60", "99"},
-        // A black level of 0 gives the colour mean for all channels and 140
-        // for black and white.
-        RefreshCase{"219660", [](CameraParams& p) { p.black = 0; }, 0, "12", "30", "99"},
-        RefreshCase{"219660", [](CameraParams& p) { p.black = 0; }, 4, "140", "30", "99"},
-        RefreshCase{"219660", [](CameraParams& p) { p.gain = 0; p.rGain = 10; p.gGain = 10; p.bGain = 12; }, 0,
-                    "20", "10", "99"},
-        RefreshCase{"219660", [](CameraParams& p) { p.gain = -2; }, 4, "20", "60", "99"},
-        RefreshCase{"219660", [](CameraParams& p) { p.gain = -2; p.rGain = -1; }, 0, "20", "35", "99"}));
+    ::testing::Values(RefreshCase{"219660", [](CameraParams&) {}, 0, "20", "30", "99"},
+                      // Only the two models show the all-channel contrast.
+                      RefreshCase{"211150", [](CameraParams&) {}, 0, "20", "30", "0"},
+                      RefreshCase{"219660", [](CameraParams& p) { p.rBrightness = -1; }, 1, "140", "21",
+                                  "99"},
+                      RefreshCase{"219660", [](CameraParams& p) { p.gGain = -5; }, 2, "12", "60", "99"},
+                      // A black level of 0 gives the colour mean for all channels and 140
+                      // for black and white.
+                      RefreshCase{"219660", [](CameraParams& p) { p.black = 0; }, 0, "12", "30", "99"},
+                      RefreshCase{"219660", [](CameraParams& p) { p.black = 0; }, 4, "140", "30", "99"},
+                      RefreshCase{"219660",
+                                  [](CameraParams& p) {
+                                    p.gain = 0;
+                                    p.rGain = 10;
+                                    p.gGain = 10;
+                                    p.bGain = 12;
+                                  },
+                                  0, "20", "10", "99"},
+                      RefreshCase{"219660", [](CameraParams& p) { p.gain = -2; }, 4, "20", "60", "99"},
+                      RefreshCase{"219660",
+                                  [](CameraParams& p) {
+                                    p.gain = -2;
+                                    p.rGain = -1;
+                                  },
+                                  0, "20", "35", "99"}));
 
 // Set Default: what each type group gets written.
 struct DefaultCase {
@@ -277,15 +289,14 @@ TEST_P(ColorCorrectDefault, WritesTheGroupDefaultsAndResetsThePage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Groups, ColorCorrectDefault,
-    ::testing::Values(DefaultCase{"211150", {W(4, 140), W(1, 128)}}, DefaultCase{"214850", {W(4, 140), W(1, 128)}},
-                      DefaultCase{"219660", {W(10, 212), W(11, 160), W(12, 252), W(24, 100), W(4, 140)}},
-                      DefaultCase{"218550", {W(10, 212), W(11, 160), W(12, 252), W(24, 100), W(4, 140)}},
-                      DefaultCase{"319660",
-                                  {W(10, 212), W(11, 160), W(12, 252), W(21, 128), W(22, 123), W(23, 128)}},
-                      DefaultCase{"321510",
-                                  {W(10, 212), W(11, 160), W(12, 252), W(21, 128), W(22, 123), W(23, 128)}},
-                      // A type outside the lists only resets the page.
-                      DefaultCase{"219290", {}}, DefaultCase{"212630/4", {}}));
+    ::testing::Values(
+        DefaultCase{"211150", {W(4, 140), W(1, 128)}}, DefaultCase{"214850", {W(4, 140), W(1, 128)}},
+        DefaultCase{"219660", {W(10, 212), W(11, 160), W(12, 252), W(24, 100), W(4, 140)}},
+        DefaultCase{"218550", {W(10, 212), W(11, 160), W(12, 252), W(24, 100), W(4, 140)}},
+        DefaultCase{"319660", {W(10, 212), W(11, 160), W(12, 252), W(21, 128), W(22, 123), W(23, 128)}},
+        DefaultCase{"321510", {W(10, 212), W(11, 160), W(12, 252), W(21, 128), W(22, 123), W(23, 128)}},
+        // A type outside the lists only resets the page.
+        DefaultCase{"219290", {}}, DefaultCase{"212630/4", {}}));
 
 TEST_F(ColorCorrectTest, AfterSetDefaultTheBarsActOnAllChannels) {
   start("211150");

@@ -83,30 +83,69 @@ void click(CameraPage* p, int id) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cameras, MainWindowPageTab,
-    ::testing::Values(
-        TabCase{"ColourCorrect219660", "219660", 9, PageKind::ColorCorrect, "Color Correct", [](CameraPage* p) { drag(p, 1098, 90); },
-                {W(4, 90)}},
-        TabCase{"ColourCorrect211150Chinese", "211150", 2, PageKind::ColorCorrect, "色彩校正", [](CameraPage* p) { drag(p, 1100, 90); },
-                {W(10, 90), W(11, 90), W(12, 90)}},
-        TabCase{"UsbTrigger219660Chinese", "219660", 2, PageKind::UsbParam, "参数调节", [](CameraPage* p) { click(p, 1095); }, {W(2, 2)}},
-        TabCase{"UsbExposure211150", "211150", 9, PageKind::UsbParam, "Param",
-                [](CameraPage* p) { p->control<QComboBox>(1108)->setCurrentIndex(4); }, {W(19, 1000)}},
-        TabCase{"CircleRadius", "212630/4", 9, PageKind::Circle, "Electronic Circle",
-                [](CameraPage* p) {
-                  p->control<QLineEdit>(1095)->setText("123");
-                  click(p, 1099);
-                },
-                {W(16, 123)}},
-        TabCase{"CircleCentreChinese", "212630/4", 2, PageKind::Circle, "消隐圆设置",
-                [](CameraPage* p) {
-                  p->control<QLineEdit>(1096)->setText("40");
-                  p->control<QLineEdit>(1097)->setText("50");
-                  click(p, 1098);
-                },
-                {W(17, 40), W(18, 50)}},
-        TabCase{"Video210781", "210781/2", 9, PageKind::Video, "video param", [](CameraPage* p) { click(p, 1125); }, {W(27, 1)}},
-        TabCase{"VideoRecursionChinese", "212630/4", 2, PageKind::Video, "视频参数",
-                [](CameraPage* p) { p->control<QComboBox>(1128)->setCurrentIndex(3); }, {W(25, 3)}}),
+    ::testing::Values(TabCase{"ColourCorrect219660",
+                              "219660",
+                              9,
+                              PageKind::ColorCorrect,
+                              "Color Correct",
+                              [](CameraPage* p) { drag(p, 1098, 90); },
+                              {W(4, 90)}},
+                      TabCase{"ColourCorrect211150Chinese",
+                              "211150",
+                              2,
+                              PageKind::ColorCorrect,
+                              "色彩校正",
+                              [](CameraPage* p) { drag(p, 1100, 90); },
+                              {W(10, 90), W(11, 90), W(12, 90)}},
+                      TabCase{"UsbTrigger219660Chinese",
+                              "219660",
+                              2,
+                              PageKind::UsbParam,
+                              "参数调节",
+                              [](CameraPage* p) { click(p, 1095); },
+                              {W(2, 2)}},
+                      TabCase{"UsbExposure211150",
+                              "211150",
+                              9,
+                              PageKind::UsbParam,
+                              "Param",
+                              [](CameraPage* p) { p->control<QComboBox>(1108)->setCurrentIndex(4); },
+                              {W(19, 1000)}},
+                      TabCase{"CircleRadius",
+                              "212630/4",
+                              9,
+                              PageKind::Circle,
+                              "Electronic Circle",
+                              [](CameraPage* p) {
+                                p->control<QLineEdit>(1095)->setText("123");
+                                click(p, 1099);
+                              },
+                              {W(16, 123)}},
+                      TabCase{"CircleCentreChinese",
+                              "212630/4",
+                              2,
+                              PageKind::Circle,
+                              "消隐圆设置",
+                              [](CameraPage* p) {
+                                p->control<QLineEdit>(1096)->setText("40");
+                                p->control<QLineEdit>(1097)->setText("50");
+                                click(p, 1098);
+                              },
+                              {W(17, 40), W(18, 50)}},
+                      TabCase{"Video210781",
+                              "210781/2",
+                              9,
+                              PageKind::Video,
+                              "video param",
+                              [](CameraPage* p) { click(p, 1125); },
+                              {W(27, 1)}},
+                      TabCase{"VideoRecursionChinese",
+                              "212630/4",
+                              2,
+                              PageKind::Video,
+                              "视频参数",
+                              [](CameraPage* p) { p->control<QComboBox>(1128)->setCurrentIndex(3); },
+                              {W(25, 3)}}),
     [](const ::testing::TestParamInfo<TabCase>& info) { return std::string(info.param.name); });
 
 // Cameras that must not get these pages.

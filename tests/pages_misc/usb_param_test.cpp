@@ -107,12 +107,12 @@ TEST_P(UsbParamIndex, PaintSelectsByLimit) {
   EXPECT_TRUE(sim.log().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, UsbParamIndex,
-    ::testing::Values(IndexCase{200, 16667, 7}, IndexCase{200, 11, 0}, IndexCase{200, 12, 1},
-                      IndexCase{200, -5, 0}, IndexCase{10, 17999, 7}, IndexCase{10, 18000, 8},
-                      IndexCase{10, 11999999, 17}, IndexCase{2000, 12000000, 5},
-                      IndexCase{40000, 50000000, 10}));
+INSTANTIATE_TEST_SUITE_P(Limits, UsbParamIndex,
+                         ::testing::Values(IndexCase{200, 16667, 7}, IndexCase{200, 11, 0},
+                                           IndexCase{200, 12, 1}, IndexCase{200, -5, 0},
+                                           IndexCase{10, 17999, 7}, IndexCase{10, 18000, 8},
+                                           IndexCase{10, 11999999, 17}, IndexCase{2000, 12000000, 5},
+                                           IndexCase{40000, 50000000, 10}));
 
 // The trigger box writes run mode 1 or 2, then reads the record.
 struct TriggerCase {
@@ -135,7 +135,8 @@ TEST_P(UsbParamTrigger, WritesStatePlusOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clicks, UsbParamTrigger,
-                         ::testing::Values(TriggerCase{1, {W(2, 2)}, 1}, TriggerCase{2, {W(2, 2), W(2, 1)}, 0}));
+                         ::testing::Values(TriggerCase{1, {W(2, 2)}, 1},
+                                           TriggerCase{2, {W(2, 2), W(2, 1)}, 0}));
 
 TEST_F(UsbParamTest, FailedTriggerWriteShowsTheMessage) {
   start();
@@ -184,8 +185,9 @@ class UsbParamVersionText : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(UsbParamVersionText, PadsOneDigitMinors) {
   const VersionCase& c = GetParam();
-  EXPECT_EQ(CDlgUsbParam::versionText(c.driver, c.firmware, c.hardware, c.hardwareType, c.software, c.chinese),
-            QString::fromUtf8(c.text));
+  EXPECT_EQ(
+      CDlgUsbParam::versionText(c.driver, c.firmware, c.hardware, c.hardwareType, c.software, c.chinese),
+      QString::fromUtf8(c.text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -230,10 +232,12 @@ TEST_P(UsbParamVersionButton, ShowsWhatTheCameraReports) {
 INSTANTIATE_TEST_SUITE_P(
     Languages, UsbParamVersionButton,
     ::testing::Values(
-        VersionButtonCase{9, "Driver ver 1.05\t\nType Code 1.05\t\nHardware ver 2.01\t\n Hardware type 5a\t\n"
-                             " Software ver 2.03\t\n"},
-        VersionButtonCase{2, " 驱动版本号 1.05\t\n固件版本号 1.05\t\n 硬件版本号 2.01\t\n 硬件类型 5a\t\n"
-                             " 软件版本号 2.03\t\n"}));
+        VersionButtonCase{9,
+                          "Driver ver 1.05\t\nType Code 1.05\t\nHardware ver 2.01\t\n Hardware type 5a\t\n"
+                          " Software ver 2.03\t\n"},
+        VersionButtonCase{2,
+                          " 驱动版本号 1.05\t\n固件版本号 1.05\t\n 硬件版本号 2.01\t\n 硬件类型 5a\t\n"
+                          " 软件版本号 2.03\t\n"}));
 
 TEST_F(UsbParamTest, VersionOfALostCameraShowsTheErrorNotZeros) {
   start();

@@ -13,7 +13,8 @@ namespace {
 
 class VideoTest : public PageFixture {
 protected:
-  CDlgVideo* start(const std::string& camera = "212630/4", const std::string& extra = "", int32_t language = 9) {
+  CDlgVideo* start(const std::string& camera = "212630/4", const std::string& extra = "",
+                   int32_t language = 9) {
     open(camera, language, extra);
     return makePage<CDlgVideo>();
   }
@@ -21,7 +22,8 @@ protected:
   QComboBox* recursion() { return page()->control<QComboBox>(1128); }
   CDlgVideo* page() { return static_cast<CDlgVideo*>(page_.get()); }
   std::array<bool, 4> enabled() {
-    return {check(1125)->isEnabled(), check(1126)->isEnabled(), check(1127)->isEnabled(), recursion()->isEnabled()};
+    return {check(1125)->isEnabled(), check(1126)->isEnabled(), check(1127)->isEnabled(),
+            recursion()->isEnabled()};
   }
 };
 
@@ -40,20 +42,20 @@ TEST_P(VideoEnable, ByTypeVersionAndTags) {
   EXPECT_EQ(enabled(), GetParam().enabled);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cameras, VideoEnable,
-    ::testing::Values(
-        // No tag of 212630 is set: the type and version alone enable all four.
-        EnableCase{"212630/4", "", {true, true, true, true}},
-        EnableCase{"216330/4", "", {true, true, true, true}},
-        EnableCase{"212630/3", "", {false, false, false, false}},
-        // Tags 25, 27 and 28 are set on 210781, 26 is not.
-        EnableCase{"210781/2", "", {true, true, false, true}},
-        EnableCase{"210781/2", "tag COM1:26=1", {true, true, true, true}},
-        EnableCase{"210781/2", "tag COM1:27=0;tag COM1:28=0", {false, false, false, true}},
-        // Version 4 alone enables only the mirror switch.
-        EnableCase{"210780/4", "", {true, false, false, false}},
-        EnableCase{"217070/1", "tag COM1:27=1", {true, false, false, false}}));
+INSTANTIATE_TEST_SUITE_P(Cameras, VideoEnable,
+                         ::testing::Values(
+                             // No tag of 212630 is set: the type and version alone enable all four.
+                             EnableCase{"212630/4", "", {true, true, true, true}},
+                             EnableCase{"216330/4", "", {true, true, true, true}},
+                             EnableCase{"212630/3", "", {false, false, false, false}},
+                             // Tags 25, 27 and 28 are set on 210781, 26 is not.
+                             EnableCase{"210781/2", "", {true, true, false, true}},
+                             EnableCase{"210781/2", "tag COM1:26=1", {true, true, true, true}},
+                             EnableCase{
+                                 "210781/2", "tag COM1:27=0;tag COM1:28=0", {false, false, false, true}},
+                             // Version 4 alone enables only the mirror switch.
+                             EnableCase{"210780/4", "", {true, false, false, false}},
+                             EnableCase{"217070/1", "tag COM1:27=1", {true, false, false, false}}));
 
 TEST_F(VideoTest, TheCircleModelAsksNoTags) {
   start();
