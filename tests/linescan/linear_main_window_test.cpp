@@ -14,7 +14,7 @@ struct WindowCase {
   std::vector<const char*> titles;
 };
 
-class LineScanWindow : public ::testing::TestWithParam<WindowCase> {
+class WindowFixture : public ::testing::Test {
 protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
@@ -25,6 +25,8 @@ protected:
   FakeDesktop desktop;
   std::unique_ptr<CTyxVistrelDlg> window;
 };
+
+class LineScanWindow : public WindowFixture, public ::testing::WithParamInterface<WindowCase> {};
 
 TEST_P(LineScanWindow, TabsAppearAndAChangeReachesTheCamera) {
   const WindowCase& c = GetParam();
@@ -64,3 +66,37 @@ INSTANTIATE_TEST_SUITE_P(Types, LineScanWindow,
                          ::testing::Values(WindowCase{"120770", 9, {"Mode", "Param", "Color"}},
                                            WindowCase{"117810", 2, {"模式选择", "参数调节", "色彩调节"}},
                                            WindowCase{"110410", 9, {"Mode", "Param", "Color"}}));
+
+TEST_F(WindowFixture, MemoryAndDefaultsActOnTheLineScanBlock) {
+  sim.control("clear;camera COM1=120770");
+  window.reset(startMainWindow(9));
+  window->show();
+  CMyTab* tabs = window->tabs();
+  auto* colour = qobject_cast<CDlgLinearColor*>(tabs->page(2));
+  ASSERT_NE(colour, nullptr);
+  tabs->setCurrentIndex(2);
+  const int32_t factoryRed = cameraState().linear.redGain;
+  // A value set on the page is stored in the camera's memory.
+  colour->control<ReqScrollBar>(1173)->request(SbThumbTrack, 700);
+  window->onWriteMemory();
+  colour->control<ReqScrollBar>(1173)->request(SbThumbTrack, 10);
+  sim.clearLog();
+  window->onReadMemory();
+  EXPECT_EQ(sim.calls("RecallParam").size(), 1u);
+  ASSERT_EQ(sim.calls("GetConfigParam").size(), 1u);
+  EXPECT_EQ(sim.calls("GetConfigParam")[0].value("id"), 100);
+  EXPECT_EQ(cameraState().linear.redGain, 700);
+  // Default Param writes the block whole and reads the factory values back.
+  sim.clearLog();
+  window->onDefaultParam();
+  auto sets = sim.calls("SetConfigParam");
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0].value("id"), 101);
+  EXPECT_EQ(sets[0].value("mode"), 2);
+  EXPECT_EQ(cameraState().linear.redGain, factoryRed);
+  // The page shows the block once it is shown again.
+  tabs->setCurrentIndex(0);
+  tabs->setCurrentIndex(2);
+  EXPECT_EQ(colour->control<QLineEdit>(1174)->text().toInt(), factoryRed);
+  EXPECT_TRUE(desktop.messages.empty());
+}
