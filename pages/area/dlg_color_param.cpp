@@ -21,21 +21,21 @@ namespace {
 // "255" labels (280 px); the step labels are drawn at 365 px, right of the
 // edits. Both languages share the geometry.
 constexpr ControlSpec kControls[] = {
-    {1088, Ctl::Label, "R Gain", "R增益", 4, 13, 36, 9},
+    {1088, Ctl::Label, "R Gain", "R增益", 1, 13, 40, 9},
     {1057, Ctl::HScroll, nullptr, nullptr, 41, 12, 147, 9},
     {1052, Ctl::Edit, nullptr, nullptr, 191, 11, 32, 12},
-    {1089, Ctl::Label, "G Gain", "G增益", 4, 33, 36, 9},
+    {1089, Ctl::Label, "G Gain", "G增益", 1, 33, 40, 9},
     {1058, Ctl::HScroll, nullptr, nullptr, 41, 32, 147, 9},
     {1053, Ctl::Edit, nullptr, nullptr, 191, 31, 32, 12},
-    {1090, Ctl::Label, "B Gain", "B增益", 4, 53, 36, 9},
+    {1090, Ctl::Label, "B Gain", "B增益", 1, 53, 40, 9},
     {1059, Ctl::HScroll, nullptr, nullptr, 41, 52, 147, 9},
     {1054, Ctl::Edit, nullptr, nullptr, 191, 51, 32, 12},
-    {1091, Ctl::Label, "Saturation", "饱和度", 4, 73, 36, 9},
+    {1091, Ctl::Label, "Saturation", "饱和度", 1, 73, 40, 9},
     {1060, Ctl::HScroll, nullptr, nullptr, 41, 72, 147, 9},
     {1055, Ctl::Edit, nullptr, nullptr, 191, 71, 32, 12},
     {1212, Ctl::EditDisabled, nullptr, nullptr, 227, 71, 28, 12},
-    {0, Ctl::Group, "White Balance", "白平衡", 4, 86, 120, 23},
-    {1065, Ctl::Button, "White Balance", "白平衡", 12, 94, 60, 13},
+    {0, Ctl::Group, "White Balance", "白平衡", 4, 84, 120, 26},
+    {1065, Ctl::Button, "White Balance", "白平衡", 12, 95, 64, 12},
 };
 
 constexpr int kGainBars[3] = {1057, 1058, 1059};

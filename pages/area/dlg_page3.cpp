@@ -18,10 +18,10 @@ VISTREL_REGISTER_COMPANION(CompanionKind::ControlBar, CDlgPage3);
 namespace {
 
 constexpr ControlSpec kControls[] = {
-    {1023, Ctl::ComboEdit, nullptr, nullptr, 2, 2, 70, 13},
-    {1031, Ctl::HScroll, nullptr, nullptr, 76, 4, 110, 9},
-    {1032, Ctl::Edit, nullptr, nullptr, 190, 2, 30, 13},
-    {1034, Ctl::Button, "完整模式", nullptr, 224, 2, 34, 13},
+    {1023, Ctl::ComboEdit, nullptr, nullptr, 2, 2, 62, 13},
+    {1031, Ctl::HScroll, nullptr, nullptr, 67, 4, 113, 9},
+    {1032, Ctl::Edit, nullptr, nullptr, 183, 2, 29, 13},
+    {1034, Ctl::Button, "完整模式", nullptr, 215, 2, 43, 13},
 };
 
 constexpr int kList = 1023;

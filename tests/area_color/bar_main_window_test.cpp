@@ -92,6 +92,22 @@ TEST_F(BarModeTest, AChangeInTheBarReachesTheCameraTheInfoWindowAndTheColourPage
   EXPECT_EQ(sim.writes().size(), 1u);
 }
 
+TEST_F(BarModeTest, WhiteBalanceOnTheColourTabReachesTheInfoWindow) {
+  start("COM1", "219290");
+  CameraPage* colour = main->page(PageKind::ColorParam);
+  ASSERT_NE(colour, nullptr);
+  for (int i = 0; i < main->tabs()->pageCount(); ++i) {
+    if (main->tabs()->page(i) == colour) main->tabs()->setCurrentIndex(i);
+  }
+  ASSERT_TRUE(colour->isVisible());
+  QTest::mouseClick(colour->findChild<QPushButton*>("1065"), Qt::LeftButton);
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(38, 1)}));
+  const QStringList lines = CDlgPage2::lines();
+  EXPECT_TRUE(lines.contains("R Gain: 144;")) << lines.join(" ").toStdString();
+  EXPECT_TRUE(lines.contains("B Gain: 116;")) << lines.join(" ").toStdString();
+  EXPECT_EQ(colour->findChild<QLineEdit*>("1054")->text(), "116");
+}
+
 TEST_F(BarModeTest, ChineseBarKeepsItsCaption) {
   start("COM1", "219290", 2);
   clickBarMode();
