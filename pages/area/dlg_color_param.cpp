@@ -52,12 +52,8 @@ constexpr int kSaturationChars = 7;
 
 const char* const kRangeMessage = "input exceed valid range";
 
-int32_t& gainField(CameraParams& p, int row) {
-  return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain;
-}
-int32_t gainOf(const CameraParams& p, int row) {
-  return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain;
-}
+int32_t& gainField(CameraParams& p, int row) { return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain; }
+int32_t gainOf(const CameraParams& p, int row) { return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain; }
 
 uint8_t lowByte(int32_t v) { return static_cast<uint8_t>(static_cast<uint32_t>(v) & 0xFFu); }
 
@@ -94,8 +90,10 @@ void CDlgColorParam::applyRanges() {
     bar->setPageStep(10 * gainStep());
   }
   auto* bar = control<ReqScrollBar>(kSaturationBar);
-  if (unitGains()) bar->setRange(0, 255);
-  else bar->setRange(-128, 127);
+  if (unitGains())
+    bar->setRange(0, 255);
+  else
+    bar->setRange(-128, 127);
   bar->setSingleStep(1);
   bar->setPageStep(10);
 }
@@ -203,10 +201,18 @@ void CDlgColorParam::onScroll(int row, int code, int pos) {
   const int hi = bar->maximum();
   int v = p;
   switch (code) {
-    case SbLineLeft: if (p > lo) v = p - step; break;
-    case SbLineRight: if (p < hi) v = p + step; break;
-    case SbPageLeft: if (p > lo) v = std::max(lo, p - page); break;
-    case SbPageRight: if (p < hi) v = std::min(hi, p + page); break;
+    case SbLineLeft:
+      if (p > lo) v = p - step;
+      break;
+    case SbLineRight:
+      if (p < hi) v = p + step;
+      break;
+    case SbPageLeft:
+      if (p > lo) v = std::max(lo, p - page);
+      break;
+    case SbPageRight:
+      if (p < hi) v = std::min(hi, p + page);
+      break;
     case SbThumbPosition:
     case SbThumbTrack: {
       // Lowered to a multiple of the step, towards minus infinity.

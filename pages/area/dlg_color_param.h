@@ -15,7 +15,7 @@ class QPaintEvent;
 // of 1 (0..255) with a 0..255 saturation bar on the image orientation model.
 class CDlgColorParam : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CDlgColorParam(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgColorParam() override;
 
@@ -24,11 +24,11 @@ public:
   // The camera may have changed with a reopen: take its ranges.
   void inserted() override;
 
-protected:
+ protected:
   // The scale and step labels beside the bars.
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   void applyRanges();
   void pushMembers();
   void takeMembers();

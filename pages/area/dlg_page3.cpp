@@ -34,18 +34,16 @@ struct EntryText {
   const char* zh;
 };
 constexpr EntryText kEntries[CDlgPage3::EntryCount] = {
-    {"Gain", "增益"},       {"Black", "黑电平"},   {"Begin Line", "局部起始行"},
+    {"Gain", "增益"},           {"Black", "黑电平"},          {"Begin Line", "局部起始行"},
     {"End Line", "局部结束行"}, {"Exposal Time", "曝光时间"}, {"R Gain", "R增益"},
-    {"G Gain", "G增益"},    {"B Gain", "B增益"},   {"Saturation", "饱和度"},
+    {"G Gain", "G增益"},        {"B Gain", "B增益"},          {"Saturation", "饱和度"},
 };
 constexpr int kBasicEntries = 5;
 
 // The cameras whose bar also offers the colour values.
 bool hasColourEntries(int32_t type) { return types::isOneOf(type, {218180, 219290, 219291, 321140}); }
 
-QString entryText(int entry) {
-  return cameraState().text(kEntries[entry].en, kEntries[entry].zh);
-}
+QString entryText(int entry) { return cameraState().text(kEntries[entry].en, kEntries[entry].zh); }
 
 // Largest multiple of step at or below v (v >= 0).
 int32_t floorToStep(int32_t v, int32_t step) { return v < 0 ? 0 : v / step * step; }
@@ -209,7 +207,8 @@ void CDlgPage3::takeMembers() {
   auto* list = control<QComboBox>(kList);
   selected_ = list->currentIndex();
   listText_ = list->currentText();
-  if (auto v = colortext::unsignedValue(control<QLineEdit>(kEdit)->text())) editValue_ = static_cast<int64_t>(*v);
+  if (auto v = colortext::unsignedValue(control<QLineEdit>(kEdit)->text()))
+    editValue_ = static_cast<int64_t>(*v);
   barPos_ = control<ReqScrollBar>(kBar)->value();
 }
 
@@ -305,8 +304,7 @@ void CDlgPage3::onEdit() {
       barPos_ = v;
       s.applyParam(13, v);
       break;
-    default:
-      return;
+    default: return;
   }
   editValue_ = static_cast<int64_t>(x);
   s.repaintInfo();
@@ -325,10 +323,18 @@ void CDlgPage3::onScroll(int code, int pos) {
   int32_t v = p;
   switch (code) {
     // A line move from a camera value off the step stays inside the bar.
-    case SbLineLeft: if (p > lo) v = std::max(lo, p - st); break;
-    case SbLineRight: if (p < hi) v = std::min(hi, p + st); break;
-    case SbPageLeft: if (p > lo) v = std::max(lo, p - page); break;
-    case SbPageRight: if (p < hi) v = std::min(hi, p + page); break;
+    case SbLineLeft:
+      if (p > lo) v = std::max(lo, p - st);
+      break;
+    case SbLineRight:
+      if (p < hi) v = std::min(hi, p + st);
+      break;
+    case SbPageLeft:
+      if (p > lo) v = std::max(lo, p - page);
+      break;
+    case SbPageRight:
+      if (p < hi) v = std::min(hi, p + page);
+      break;
     case SbThumbPosition:
     case SbThumbTrack: v = st * (pos / st); break;
     case SbLeft: v = lo; break;
@@ -339,12 +345,30 @@ void CDlgPage3::onScroll(int code, int pos) {
   CameraParams& par = s.params;
   CameraLibrary& lib = CameraLibrary::instance();
   switch (selected_) {
-    case Gain: par.gain = v; s.applyParam(1, v); break;
-    case Black: par.black = v; s.applyParam(4, v); break;
-    case RedGain: par.rGain = v; s.applyParam(10, std::min(v, 252)); break;
-    case GreenGain: par.gGain = v; s.applyParam(11, v); break;
-    case BlueGain: par.bGain = v; s.applyParam(12, std::min(v, 252)); break;
-    case Saturation: par.saturation = v; s.applyParam(13, v); break;
+    case Gain:
+      par.gain = v;
+      s.applyParam(1, v);
+      break;
+    case Black:
+      par.black = v;
+      s.applyParam(4, v);
+      break;
+    case RedGain:
+      par.rGain = v;
+      s.applyParam(10, std::min(v, 252));
+      break;
+    case GreenGain:
+      par.gGain = v;
+      s.applyParam(11, v);
+      break;
+    case BlueGain:
+      par.bGain = v;
+      s.applyParam(12, std::min(v, 252));
+      break;
+    case Saturation:
+      par.saturation = v;
+      s.applyParam(13, v);
+      break;
     case BeginLine:
       if (v % st != 0 || v > par.endLine - 1 || v < st || v > s.lineCount - st) return;
       par.beginLine = v;

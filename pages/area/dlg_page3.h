@@ -12,7 +12,7 @@
 // and the bar ranges are fixed per parameter.
 class CDlgPage3 : public CompanionWindow {
   Q_OBJECT
-public:
+ public:
   // The positions of the parameter list.
   enum Entry {
     Gain = 0,
@@ -33,12 +33,12 @@ public:
   // Entries for the present camera, then the chosen value and its range.
   void refresh() override;
 
-protected:
+ protected:
   // Closing the bar any other way (caption button, Escape) also brings the
   // main window back, so the program never ends up with no window at all.
   void reject() override;
 
-private:
+ private:
   void syncEntries();
   // Range, position and edit value of an entry; a selection also sets the
   // step.

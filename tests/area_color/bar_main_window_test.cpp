@@ -1,4 +1,5 @@
-// bar_main_window_test.cpp - Bar Mode in the running program: the bar stands in for the main window and brings it back.
+// bar_main_window_test.cpp - Bar Mode in the running program: the bar stands in for the main window and
+// brings it back.
 #include <QPushButton>
 
 #include "app/camera_page.h"
@@ -12,7 +13,7 @@
 namespace {
 
 class BarModeTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     main.reset();

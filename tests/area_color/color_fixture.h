@@ -19,7 +19,7 @@
 // Opens one camera the way the main window does (identity, tags, records,
 // line geometry) and leaves the window under test to the test.
 class AreaColorTest : public ::testing::Test {
-protected:
+ protected:
   // port: "COM1", "NetPort2", ...; type: the camera placed there.
   void openCamera(const std::string& port, const std::string& type, int32_t language = 9) {
     sim.reset();
@@ -55,8 +55,10 @@ protected:
     auto* edit = ctl<QLineEdit>(editId);
     edit->setFocus();
     edit->selectAll();
-    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
-    else QTest::keyClicks(edit, text);
+    if (text.isEmpty())
+      QTest::keyClick(edit, Qt::Key_Delete);
+    else
+      QTest::keyClicks(edit, text);
   }
   template <class T>
   T* ctl(int id) const {

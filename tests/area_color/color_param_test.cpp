@@ -10,7 +10,7 @@ namespace {
 const QString kRange = "input exceed valid range";
 
 class ColorParamTest : public AreaColorTest {
-protected:
+ protected:
   void start(const std::string& port = "COM1", const std::string& type = "219290", int32_t language = 9) {
     openCamera(port, type, language);
     window = std::make_unique<CDlgColorParam>(nullptr, nullptr);
@@ -109,18 +109,41 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Red and green show the rounded value at once, so a "1" becomes "0"
         // and the next digit is typed after it.
-        GainEditCase{"RedReplacedAtOnce", "COM1", "219290", 1052, 1057, "13", {W(10, 0), W(10, 0)}, "0", 0, false},
-        GainEditCase{"RedOnTheStep", "COM1", "219290", 1052, 1057, "80", {W(10, 8), W(10, 80)}, "80", 80, false},
+        GainEditCase{
+            "RedReplacedAtOnce", "COM1", "219290", 1052, 1057, "13", {W(10, 0), W(10, 0)}, "0", 0, false},
+        GainEditCase{
+            "RedOnTheStep", "COM1", "219290", 1052, 1057, "80", {W(10, 8), W(10, 80)}, "80", 80, false},
         GainEditCase{"GreenLowered", "COM1", "219290", 1053, 1058, "9", {W(11, 8)}, "8", 8, false},
-        GainEditCase{"BlueTooLarge", "COM1", "219290", 1054, 1059, "256", {W(12, 0), W(12, 24)}, "256", 24, true},
-        GainEditCase{"BlueTop", "COM1", "219290", 1054, 1059, "255", {W(12, 0), W(12, 24), W(12, 252)}, "255", 252, false},
+        GainEditCase{
+            "BlueTooLarge", "COM1", "219290", 1054, 1059, "256", {W(12, 0), W(12, 24)}, "256", 24, true},
+        GainEditCase{"BlueTop",
+                     "COM1",
+                     "219290",
+                     1054,
+                     1059,
+                     "255",
+                     {W(12, 0), W(12, 24), W(12, 252)},
+                     "255",
+                     252,
+                     false},
         GainEditCase{"NotANumber", "COM1", "219290", 1052, 1057, "x", {}, "x", 128, false},
         GainEditCase{"Negative", "COM1", "219290", 1053, 1058, "-4", {}, "-4", 128, false},
         GainEditCase{"Emptied", "COM1", "219290", 1054, 1059, "", {}, "", 128, false},
         // The image orientation model counts in ones: nothing is rounded.
-        GainEditCase{"UnitBlue", "NetPort2", "321140", 1054, 1059, "103", {W(12, 1), W(12, 10), W(12, 103)}, "103", 103, false},
-        GainEditCase{"UnitRed", "NetPort2", "321140", 1052, 1057, "13", {W(10, 1), W(10, 13)}, "13", 13, false},
-        GainEditCase{"UnitTooLarge", "NetPort2", "321140", 1053, 1058, "256", {W(11, 2), W(11, 25)}, "256", 25, true}),
+        GainEditCase{"UnitBlue",
+                     "NetPort2",
+                     "321140",
+                     1054,
+                     1059,
+                     "103",
+                     {W(12, 1), W(12, 10), W(12, 103)},
+                     "103",
+                     103,
+                     false},
+        GainEditCase{
+            "UnitRed", "NetPort2", "321140", 1052, 1057, "13", {W(10, 1), W(10, 13)}, "13", 13, false},
+        GainEditCase{
+            "UnitTooLarge", "NetPort2", "321140", 1053, 1058, "256", {W(11, 2), W(11, 25)}, "256", 25, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ColorParamTest, AValueSetByProgramActsLikeTyping) {
@@ -293,6 +316,24 @@ TEST_F(ColorParamTest, UnitModelRangesAndSaturationBar) {
   EXPECT_EQ(editText(1212), "255");
   // No white balance on this model.
   EXPECT_FALSE(ctl<QPushButton>(1065)->isEnabled());
+}
+
+TEST_F(ColorParamTest, RangesFollowTheCameraAfterAReconnection) {
+  start();
+  CameraState& s = cameraState();
+  s.typeCode = 321140;
+  s.params.rGain = 255;
+  s.params.saturation = 250;
+  page()->repaint();
+  EXPECT_EQ(bar(1057)->maximum(), 255);
+  EXPECT_EQ(bar(1057)->value(), 255);
+  EXPECT_EQ(bar(1060)->minimum(), 0);
+  EXPECT_EQ(bar(1060)->value(), 250);
+  s.typeCode = 219290;
+  page()->repaint();
+  EXPECT_EQ(bar(1057)->maximum(), 252);
+  EXPECT_EQ(bar(1060)->minimum(), -128);
+  EXPECT_TRUE(sim.writes().empty());
 }
 
 TEST_F(ColorParamTest, WhiteBalanceStartsThenShowsTheGainsTheCameraFound) {

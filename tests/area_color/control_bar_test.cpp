@@ -10,7 +10,7 @@ const QStringList kEnglishEntries = {"Gain",   "Black",  "Begin Line", "End Line
                                      "R Gain", "G Gain", "B Gain",     "Saturation"};
 
 class ControlBarTest : public AreaColorTest {
-protected:
+ protected:
   void start(const std::string& port = "COM1", const std::string& type = "219290", int32_t language = 9) {
     openCamera(port, type, language);
     makeBar();
@@ -49,7 +49,8 @@ TEST_F(ControlBarTest, ChineseEntriesAndTheSameCaption) {
   start("COM1", "219290", 2);
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8("控制条模式"));
   EXPECT_EQ(ctl<QPushButton>(1034)->text(), QString::fromUtf8("完整模式"));
-  const QStringList zh = {"增益", "黑电平", "局部起始行", "局部结束行", "曝光时间", "R增益", "G增益", "B增益", "饱和度"};
+  const QStringList zh = {"增益",  "黑电平", "局部起始行", "局部结束行", "曝光时间",
+                          "R增益", "G增益",  "B增益",      "饱和度"};
   EXPECT_EQ(items(list()), zh);
   EXPECT_EQ(list()->currentText(), QString::fromUtf8("增益"));
 }
@@ -68,10 +69,11 @@ TEST_P(BarEntries, RepeatedRepaintsKeepTheCount) {
   EXPECT_TRUE(sim.writes().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cameras, BarEntries,
-                         ::testing::Values(EntriesCase{"COM1", "219290", 9}, EntriesCase{"NetPort2", "321140", 9},
-                                           EntriesCase{"COM1", "219291", 9}, EntriesCase{"NetPort3", "218920", 5},
-                                           EntriesCase{"COM2", "210781", 5}, EntriesCase{"COM4", "215590", 5}));
+INSTANTIATE_TEST_SUITE_P(
+    Cameras, BarEntries,
+    ::testing::Values(EntriesCase{"COM1", "219290", 9}, EntriesCase{"NetPort2", "321140", 9},
+                      EntriesCase{"COM1", "219291", 9}, EntriesCase{"NetPort3", "218920", 5},
+                      EntriesCase{"COM2", "210781", 5}, EntriesCase{"COM4", "215590", 5}));
 
 TEST_F(ControlBarTest, EntriesFollowTheCameraAfterAReconnection) {
   start();
@@ -293,6 +295,20 @@ INSTANTIATE_TEST_SUITE_P(
         BarScrollCase{"EndRightEnd", CDlgPage3::EndLine, SbRight, 0, {W(8, 599)}},
         BarScrollCase{"ExposureOutsideRefused", CDlgPage3::Exposure, SbThumbTrack, 100000, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ControlBarTest, ACameraWithoutALineStepStillMovesTheBeginLine) {
+  openCamera("COM1", "219290");
+  // A camera that reports no line step must not stop the bar (the step
+  // divides every begin-line position).
+  cameraState().lineStep = 0;
+  makeBar();
+  choose(CDlgPage3::BeginLine);
+  valueBar()->request(SbThumbTrack, 100);
+  valueBar()->request(SbPageLeft);
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(7, 100), W(7, 60)}));
+  ctl<QLineEdit>(1032)->setText("37");
+  EXPECT_EQ(sim.writes().back(), W(7, 37));
+}
 
 TEST_F(ControlBarTest, ADragWritesAtEveryEvent) {
   start();
