@@ -77,8 +77,8 @@ TimingPlan timingFor(int32_t interlace, int32_t lines, int32_t fieldRate, Aspect
   // The field rate of a frame: an interlaced frame takes two fields.
   const int shift = interlace == 1 ? 1 : 0;
   int64_t P = static_cast<int64_t>(lines * (fourThree ? 1.5104 : 1.1328));
-  // Integer arithmetic truncating each division, as the board's clock is
-  // specified. 64-bit so that an odd field rate cannot overflow; for every
+  // Integer arithmetic truncating each division, the way the board's clock
+  // is defined. 64-bit so that an odd field rate cannot overflow; for every
   // real signal the values are those of 32-bit arithmetic.
   auto clockOf = [&](int64_t pixels) {
     int64_t c = (pixels * L) / 1000 * fieldRate / 1000;

@@ -1,0 +1,323 @@
+// dlg_paint_usb.cpp - the "Capture Image" window: frames of a USB camera, shown and saved.
+#include "imaging/dlg_paint_usb.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+#include "imaging/bmp_writer.h"
+
+namespace {
+
+constexpr ControlSpec kControls[] = {
+    {1103, Ctl::Picture, nullptr, nullptr, 8, 8, 300, 240},
+    {1118, Ctl::VScroll, nullptr, nullptr, 310, 8, 10, 240},
+    {1119, Ctl::HScroll, nullptr, nullptr, 8, 250, 300, 10},
+    {0, Ctl::Group, "System Parameter", "系统参数", 326, 6, 110, 46},
+    {0, Ctl::Label, "Rate:", "采集速率：", 332, 20, 44, 10},
+    {1105, Ctl::EditReadOnly, "", "", 378, 18, 52, 12},
+    {0, Ctl::Label, "Total frame:", "采集总帧数：", 332, 36, 44, 10},
+    {1062, Ctl::EditReadOnly, "", "", 378, 34, 52, 12},
+    {0, Ctl::Group, "Image size", "图像大小", 326, 56, 110, 62},
+    {0, Ctl::Label, "width:", "宽度：", 332, 70, 40, 10},
+    {1106, Ctl::Edit, "", "", 378, 68, 52, 12},
+    {0, Ctl::Label, "height:", "高度：", 332, 86, 40, 10},
+    {1033, Ctl::Edit, "", "", 378, 84, 52, 12},
+    {1107, Ctl::Button, "OK", "修改", 378, 100, 52, 14},
+    {0, Ctl::Group, "Display mode", "图像显示效果", 326, 122, 110, 40},
+    {1110, Ctl::RadioFirst, "Original", "原始大小", 332, 134, 96, 10},
+    {1111, Ctl::Radio, "Zoom ", "屏幕大小", 332, 148, 96, 10},
+    {1066, Ctl::Button, "Capture Image", "采集单帧", 326, 170, 110, 14},
+    {1065, Ctl::Button, "Capture Video", "采集视频", 326, 188, 110, 14},
+    {1001, Ctl::Button, "Stop", "停止采集", 326, 206, 110, 14},
+    {1067, Ctl::Button, "Save Image", "存图像", 326, 224, 110, 14},
+};
+
+// Repaint interval while video runs, about the camera's own frame rate.
+constexpr int kVideoRepaintMs = 33;
+
+CameraLibrary& camera() { return CameraLibrary::instance(); }
+
+// The platform's scroll description (range, page, position) in Qt terms:
+// the thumb's last position is where the page reaches the end of the range.
+void setBar(ReqScrollBar* bar, int maximum, int page, int pos) {
+  page = std::max(page, 0);
+  bar->setPageStep(std::max(page, 1));
+  bar->setRange(0, std::max(0, maximum - page));
+  bar->setValue(pos);
+}
+
+}  // namespace
+
+CDlgPaintUsb::CDlgPaintUsb(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(owner, main) {
+  buildControls(kControls);
+  setDialogSize(444, 266);
+  setWindowTitle("Capture Image");
+  QWidget* picture = controlWidget(1103);
+  picture->installEventFilter(this);
+  offscreen_ = QImage(picture->size(), QImage::Format_RGB32);
+  offscreen_.fill(Qt::black);
+
+  connect(control<QPushButton>(1066), &QPushButton::clicked, this, [this] { onSingleFrame(); });
+  connect(control<QPushButton>(1065), &QPushButton::clicked, this, [this] { onVideo(); });
+  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onStop(); });
+  connect(control<QPushButton>(1107), &QPushButton::clicked, this, [this] { onSizeConfirm(); });
+  connect(control<QPushButton>(1067), &QPushButton::clicked, this, [this] { onSave(); });
+  connect(control<QRadioButton>(1110), &QRadioButton::clicked, this, [this] { onDisplayMode(0); });
+  connect(control<QRadioButton>(1111), &QRadioButton::clicked, this, [this] { onDisplayMode(1); });
+  connect(control<ReqScrollBar>(1119), &ReqScrollBar::scrollRequest, this,
+          [this](int code, int pos) { onScroll(true, code, pos); });
+  connect(control<ReqScrollBar>(1118), &ReqScrollBar::scrollRequest, this,
+          [this](int code, int pos) { onScroll(false, code, pos); });
+  videoTimer_.setInterval(kVideoRepaintMs);
+  connect(&videoTimer_, &QTimer::timeout, this, [this] { refresh(); });
+
+  const QSize client = clientSize();
+  setBar(control<ReqScrollBar>(1118), 1024, 1024 - client.height(), 0);
+  setBar(control<ReqScrollBar>(1119), 1280, 1280 - client.width(), 0);
+  pushMembers();
+}
+
+CDlgPaintUsb::~CDlgPaintUsb() {
+  videoTimer_.stop();
+  // The block is the library's until freed; freeing it also ends a capture
+  // still drawing into it.
+  if (frame_) camera().frameFree(frame_);
+  frame_ = nullptr;
+}
+
+QSize CDlgPaintUsb::clientSize() const { return controlWidget(1103)->size(); }
+
+void CDlgPaintUsb::pushMembers() {
+  Busy guard(busy_);
+  control<QLineEdit>(1105)->setText(QString::number(static_cast<double>(captureRate_), 'g', 6));
+  control<QLineEdit>(1062)->setText(QString::number(totalFrames_));
+  control<QLineEdit>(1106)->setText(QString::number(width_));
+  control<QLineEdit>(1033)->setText(QString::number(height_));
+  control<QRadioButton>(displayMode_ == 0 ? 1110 : 1111)->setChecked(true);
+  control<ReqScrollBar>(1118)->setValue(vPos_);
+  control<ReqScrollBar>(1119)->setValue(hPos_);
+}
+
+void CDlgPaintUsb::takeMembers() {
+  // An entry that is not a number keeps the value it replaced.
+  bool ok = false;
+  const int w = control<QLineEdit>(1106)->text().trimmed().toInt(&ok);
+  if (ok) width_ = w;
+  const int h = control<QLineEdit>(1033)->text().trimmed().toInt(&ok);
+  if (ok) height_ = h;
+  displayMode_ = control<QRadioButton>(1111)->isChecked() ? 1 : 0;
+  vPos_ = control<ReqScrollBar>(1118)->value();
+  hPos_ = control<ReqScrollBar>(1119)->value();
+}
+
+void CDlgPaintUsb::setTargetSize() {
+  const int32_t rect[4] = {0, 0, width_, height_};
+  camera().setTargetRect(cameraState().handle, rect);
+}
+
+void CDlgPaintUsb::prepareBars() {
+  const QSize client = clientSize();
+  setBar(control<ReqScrollBar>(1118), height_, client.height(), 0);
+  setBar(control<ReqScrollBar>(1119), width_, client.width(), 0);
+  vPos_ = 0;
+  hPos_ = 0;
+}
+
+bool CDlgPaintUsb::openGrab(QWidget*) {
+  setTargetSize();
+  void* previous = frame_;
+  camera().captureFrame(cameraState().handle, &frame_, 1);
+  // A single frame always comes in a new block; the one it replaces is ours
+  // to free.
+  if (previous && frame_ != previous) camera().frameFree(previous);
+  return frame_ != nullptr;
+}
+
+void CDlgPaintUsb::onSingleFrame() {
+  takeMembers();
+  if (frame_) camera().frameFree(frame_);
+  frame_ = nullptr;
+  prepareBars();
+  setTargetSize();
+  camera().captureFrame(cameraState().handle, &frame_, 1);
+  refresh();
+}
+
+void CDlgPaintUsb::onVideo() {
+  takeMembers();
+  for (int id : {1066, 1065, 1107, 1067}) controlWidget(id)->setEnabled(false);
+  prepareBars();
+  setTargetSize();
+  void* previous = frame_;
+  camera().captureFrame(cameraState().handle, &frame_, 0);
+  // The library keeps a block that fits and otherwise hands out a new one,
+  // leaving the old block to us.
+  if (previous && frame_ != previous) camera().frameFree(previous);
+  videoTimer_.start();
+  refresh();
+}
+
+void CDlgPaintUsb::onStop() {
+  camera().stopCapture(cameraState().handle);
+  videoTimer_.stop();
+  for (int id : {1066, 1065, 1107, 1067}) controlWidget(id)->setEnabled(true);
+  refresh();
+}
+
+void CDlgPaintUsb::onSizeConfirm() {
+  WaitCursor wait;
+  camera().getUsbInfo(cameraState().handle, 1, &usbInfo_);
+  takeMembers();
+  // Compared as unsigned, so a negative entry becomes the maximum too.
+  if (static_cast<uint32_t>(width_) > static_cast<uint32_t>(usbInfo_.maxWidth)) width_ = usbInfo_.maxWidth;
+  if (static_cast<uint32_t>(height_) > static_cast<uint32_t>(usbInfo_.maxHeight)) height_ = usbInfo_.maxHeight;
+  const QSize client = clientSize();
+  if (width_ <= client.width()) hPos_ = 0;
+  if (height_ <= client.height()) vPos_ = 0;
+  pushMembers();
+  refresh();
+  Desktop::get().sleepMs(500);
+}
+
+void CDlgPaintUsb::onDisplayMode(int mode) {
+  if (busy_) return;
+  displayMode_ = mode;
+  refresh();
+}
+
+void CDlgPaintUsb::refresh() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = camera();
+  lib.getUsbInfo(s.handle, 1, &usbInfo_);
+  if (s.typeCode != 321510) {
+    if (width_ > 1280) width_ = usbInfo_.maxWidth;
+    if (height_ > 1024) height_ = usbInfo_.maxHeight;
+  }
+  const QSize client = clientSize();
+  auto* hBar = control<ReqScrollBar>(1119);
+  auto* vBar = control<ReqScrollBar>(1118);
+  bool painted = false;
+  if (frame_) {
+    const size_t size = lib.frameSize(frame_);
+    if (const void* bitmap = lib.frameLock(frame_)) {
+      BitmapView view;
+      if (viewPackedBitmap(bitmap, size, &view)) {
+        const bool actual = displayMode_ == 0;
+        hBar->setVisible(width_ > client.width() && actual);
+        if (hBar->isVisibleTo(this)) hBar->setRange(0, std::max(0, view.width - hBar->pageStep()));
+        vBar->setVisible(height_ > client.height() && actual);
+        if (vBar->isVisibleTo(this)) vBar->setRange(0, std::max(0, view.rows() - vBar->pageStep()));
+        hPos_ = std::clamp(hPos_, hBar->minimum(), hBar->maximum());
+        vPos_ = std::clamp(vPos_, vBar->minimum(), vBar->maximum());
+        paintBitmap(view);
+        painted = true;
+      }
+      lib.frameUnlock(frame_);
+    }
+  }
+  if (!painted) offscreen_.fill(Qt::black);
+  int32_t count = 0;
+  captureRate_ = lib.getCaptureRate(s.handle, this, &count);
+  totalFrames_ = count < 0 ? 0 : count;
+  pushMembers();
+  controlWidget(1103)->update();
+}
+
+void CDlgPaintUsb::paintBitmap(const BitmapView& view) {
+  if (displayMode_ == 1) {
+    scaler_.paint(view, offscreen_);
+    return;
+  }
+  // Unscaled into the top-left corner. The rows are counted from the
+  // bitmap's bottom edge: the visible block starts height - client height -
+  // vertical position rows up, which from the top is the vertical position
+  // (less what the bitmap is shorter than the chosen height).
+  const QSize client = clientSize();
+  const int visibleW = std::min(width_, client.width());
+  const int visibleH = std::min(height_, client.height());
+  const int fromBottom = height_ >= client.height() ? height_ - client.height() - vPos_ : 0;
+  const int top = view.rows() - fromBottom - visibleH;
+  // Clipped to the bitmap on both sides alike, so nothing is stretched.
+  QRect from(hPos_, top, visibleW, visibleH);
+  const QRect inside = from.intersected(QRect(0, 0, view.width, view.rows()));
+  offscreen_.fill(Qt::black);
+  if (inside.isEmpty()) return;
+  const QRect to(inside.x() - from.x(), inside.y() - from.y(), inside.width(), inside.height());
+  scaler_.paint(view, inside, offscreen_, to);
+}
+
+bool CDlgPaintUsb::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == controlWidget(1103) && event->type() == QEvent::Paint) {
+    QPainter painter(controlWidget(1103));
+    painter.drawImage(0, 0, offscreen_);
+    return true;
+  }
+  return CompanionWindow::eventFilter(watched, event);
+}
+
+void CDlgPaintUsb::onScroll(bool horizontal, int code, int pos) {
+  if (busy_) return;
+  auto* bar = control<ReqScrollBar>(horizontal ? 1119 : 1118);
+  const QSize client = clientSize();
+  int next = horizontal ? hPos_ : vPos_;
+  switch (code) {
+    case SbLineLeft: next -= 2; break;
+    case SbLineRight: next += 2; break;
+    case SbPageLeft: next -= horizontal ? client.width() : client.height(); break;
+    case SbPageRight: next += horizontal ? client.width() : client.height(); break;
+    case SbThumbPosition:
+    case SbThumbTrack: next = pos; break;
+    case SbLeft: next = 0; break;
+    case SbRight: next = horizontal ? usbInfo_.maxWidth : usbInfo_.maxHeight; break;
+    default: return;
+  }
+  next = std::clamp(next, bar->minimum(), bar->maximum());
+  (horizontal ? hPos_ : vPos_) = next;
+  {
+    Busy guard(busy_);
+    bar->setValue(next);
+  }
+  refresh();
+}
+
+void CDlgPaintUsb::onSave() {
+  CameraState& s = cameraState();
+  const QString path = Desktop::get().saveFileName(this, s.text("Save Image", "存图像"),
+                                                   "BMP image (*.bmp);;PNG image (*.png)", "bmp");
+  if (path.isEmpty()) return;
+  bmp::Error result = bmp::Error::NoFrame;
+  if (frame_) {
+    CameraLibrary& lib = camera();
+    const size_t size = lib.frameSize(frame_);
+    if (const void* bitmap = lib.frameLock(frame_)) {
+      // Written while locked: a running capture cannot change the frame
+      // half-way through the file.
+      result = path.endsWith(".png", Qt::CaseInsensitive) ? bmp::savePng(bitmap, size, path)
+                                                          : bmp::saveBmp(bitmap, size, path);
+      lib.frameUnlock(frame_);
+    }
+  }
+  if (result == bmp::Error::None) return;
+  QWidget* parent = s.messageParent ? s.messageParent : this;
+  if (result == bmp::Error::CreateFailed) {
+    Desktop::get().message(parent, "error!", "Vistrel");
+    return;
+  }
+  // A frame that cannot be saved, or a write that failed part-way, leaves
+  // no file and is said so (the file is not left empty or cut short).
+  Desktop::get().message(parent,
+                         s.text(bmp::describe(result), "图像未能保存") + QStringLiteral(" (") +
+                             QString::fromUtf8(bmp::describe(result)) + QStringLiteral(")"),
+                         "Vistrel");
+}
+
+VISTREL_REGISTER_COMPANION(CompanionKind::PaintUsb, CDlgPaintUsb);

@@ -1,0 +1,76 @@
+// dlg_paint_usb.h - the "Capture Image" window: frames of a USB camera, shown and saved.
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <cstdint>
+
+#include "app/camera_page.h"
+#include "imaging/frame_scaler.h"
+#include "tyxcamera/tyxcamera_types.h"
+
+// Fetches frames through the camera library as packed bitmaps, shows them at
+// their own size with scroll bars or stretched to the picture frame, shows
+// the capture rate and count, and saves the current frame as a BMP (or PNG)
+// file. Everything runs on the GUI thread; the camera library's capture
+// thread writes the frame block only under the block's frame lock, which the
+// window holds while it reads the pixels.
+class CDlgPaintUsb : public CompanionWindow {
+  Q_OBJECT
+public:
+  CDlgPaintUsb(QWidget* owner, CTyxVistrelDlg* main);
+  ~CDlgPaintUsb() override;
+
+  // The Grab button: one frame at the chosen size; true when there is one.
+  bool openGrab(QWidget* owner) override;
+  // Does nothing: a running video capture goes on.
+  void closeGrab() override {}
+  // The work of a repaint: size limits, scroll bars, the picture, the rate.
+  void refresh() override;
+
+  void* frame() const { return frame_; }
+  int32_t captureWidth() const { return width_; }
+  int32_t captureHeight() const { return height_; }
+  int32_t horizontalPosition() const { return hPos_; }
+  int32_t verticalPosition() const { return vPos_; }
+  bool videoRunning() const { return videoTimer_.isActive(); }
+  const QImage& picture() const { return offscreen_; }
+
+  // Button and radio handlers (tests drive them as the controls do).
+  void onSingleFrame();
+  void onVideo();
+  void onStop();
+  void onSizeConfirm();
+  void onDisplayMode(int mode);
+  void onSave();
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void pushMembers();
+  void takeMembers();
+  QSize clientSize() const;
+  void prepareBars();
+  void setTargetSize();
+  void onScroll(bool horizontal, int code, int pos);
+  // Paints the locked bitmap into the off-screen picture.
+  void paintBitmap(const BitmapView& view);
+
+  // Members bound to the controls.
+  float captureRate_ = 0;
+  int32_t totalFrames_ = 0;
+  int32_t width_ = 2048;
+  int32_t height_ = 1536;
+  int displayMode_ = 0;  // 0 actual size, 1 screen size
+  int32_t vPos_ = 0;
+  int32_t hPos_ = 0;
+
+  void* frame_ = nullptr;
+  TyxUsbInfo usbInfo_{};
+  QImage offscreen_;
+  FrameScaler scaler_;
+  // Repaints while video runs: the camera library refreshes the frame block
+  // on its own thread and tells the window nothing.
+  QTimer videoTimer_;
+};
