@@ -1,0 +1,399 @@
+// dlg_mode.cpp - the mode tab of area-scan cameras: run mode, frame mode, output, trigger protection.
+#include "pages/area/dlg_mode.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+#include "pages/area/param_number.h"
+
+VISTREL_REGISTER_PAGE(PageKind::Mode, CDlgMode);
+
+namespace {
+
+// The page carries Chinese labels in both languages; only the full and part
+// buttons are relabelled by the refresh. Multi-frame average lies on the
+// place of the binning button, which is never shown.
+constexpr ControlSpec kControls[] = {
+    {1075, Ctl::Group, "运行模式", nullptr, 4, 2, 62, 100},
+    {1035, Ctl::RadioFirst, "连续", nullptr, 10, 14, 52, 10},
+    {1036, Ctl::Radio, "沿触发", nullptr, 10, 28, 52, 10},
+    {1037, Ctl::Radio, "外同步", nullptr, 10, 42, 52, 10},
+    {1003, Ctl::Radio, "末帧冻结", nullptr, 10, 56, 52, 10},
+    {1025, Ctl::Radio, "脉冲触发", nullptr, 10, 70, 52, 10},
+    {1208, Ctl::Radio, "触发保持", nullptr, 10, 84, 52, 10},
+    {1077, Ctl::Group, "幅度模式", nullptr, 70, 2, 58, 72},
+    {1040, Ctl::RadioFirst, "全图", nullptr, 76, 14, 48, 10},
+    {1041, Ctl::Radio, "局部", nullptr, 76, 28, 48, 10},
+    {1042, Ctl::Radio, "Binning", nullptr, 76, 42, 48, 10},
+    {1002, Ctl::Radio, "多帧平均", nullptr, 76, 42, 48, 10},
+    {1043, Ctl::Radio, "PAL", nullptr, 76, 56, 48, 10},
+    {1078, Ctl::Group, "输出", nullptr, 70, 76, 58, 26},
+    {1045, Ctl::RadioFirst, "摄像机", nullptr, 74, 87, 26, 10},
+    {1046, Ctl::Radio, "测试图", nullptr, 100, 87, 27, 10},
+    {1149, Ctl::Group, "外触发保护", nullptr, 132, 2, 148, 100},
+    {1150, Ctl::Label, "上升沿延时(us)", nullptr, 138, 14, 100, 9},
+    {1153, Ctl::HScroll, nullptr, nullptr, 138, 25, 102, 10},
+    {1062, Ctl::Edit, "", nullptr, 244, 24, 30, 12},
+    {1151, Ctl::Label, "下降沿延时(us)", nullptr, 138, 43, 100, 9},
+    {1032, Ctl::HScroll, nullptr, nullptr, 138, 54, 102, 10},
+    {1038, Ctl::Edit, "", nullptr, 244, 53, 30, 12},
+    {1152, Ctl::Label, "保护时间(ms)", nullptr, 138, 72, 100, 9},
+    {1033, Ctl::HScroll, nullptr, nullptr, 138, 83, 102, 10},
+    {1039, Ctl::Edit, "", nullptr, 244, 82, 30, 12},
+};
+
+// Buttons in the order of their selection index.
+constexpr int kRunButtons[] = {1035, 1036, 1037, 1003, 1025, 1208};
+constexpr int kFrameButtons[] = {1040, 1041, 1042, 1002, 1043};
+constexpr int kOutputButtons[] = {1045, 1046};
+
+constexpr int kProtectPage = 40;
+
+// Selects the button at index in a group; an index outside the group leaves
+// none selected (a record value the page has no button for).
+template <size_t N>
+void selectIn(const Layout& layout, const int (&ids)[N], int index) {
+  if (index >= 0 && index < static_cast<int>(N)) {
+    if (auto* b = qobject_cast<QRadioButton*>(layout.byId(ids[index]))) b->setChecked(true);
+    return;
+  }
+  QButtonGroup* group = layout.groupOf(ids[0]);
+  if (group != nullptr) group->setExclusive(false);
+  for (int id : ids)
+    if (auto* b = qobject_cast<QRadioButton*>(layout.byId(id))) b->setChecked(false);
+  if (group != nullptr) group->setExclusive(true);
+}
+
+void showOn(QWidget* w, bool on) {
+  if (w == nullptr) return;
+  if (on) w->show();
+  w->setEnabled(on);
+}
+
+}  // namespace
+
+const CDlgMode::Row CDlgMode::kRows[3] = {
+    {1153, 1062, 1150, 31, 30, &ExtendedParams::riseDelay, &CameraState::tag31},
+    {1032, 1038, 1151, 32, 30, &ExtendedParams::fallDelay, &CameraState::tag32},
+    {1033, 1039, 1152, 33, 650, &ExtendedParams::protectTime, &CameraState::tag33},
+};
+
+CDlgMode::CDlgMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(283, 106);
+  Busy guard(busy_);
+  for (int i = 0; i < 6; ++i) {
+    connect(control<QRadioButton>(kRunButtons[i]), &QRadioButton::clicked, this,
+            [this, i] { onRunMode(i + 1); });
+  }
+  for (int id : kFrameButtons) {
+    connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id] { onFrameMode(id); });
+  }
+  for (int i = 0; i < 2; ++i) {
+    connect(control<QRadioButton>(kOutputButtons[i]), &QRadioButton::clicked, this,
+            [this, i] { onOutput(i + 1); });
+  }
+  for (int row = 0; row < 3; ++row) {
+    const Row& r = kRows[row];
+    auto* bar = control<ReqScrollBar>(r.bar);
+    bar->setRange(0, static_cast<int>(r.maximum));
+    bar->setSingleStep(1);
+    bar->setPageStep(kProtectPage);
+    connect(bar, &ReqScrollBar::scrollRequest, this,
+            [this, row](int code, int pos) { onProtectScroll(row, code, pos); });
+    connect(control<QLineEdit>(r.edit), &QLineEdit::textChanged, this, [this, row] { onProtectEdit(row); });
+  }
+  control<QWidget>(1152)->setEnabled(false);
+  pushMembers();
+}
+
+CDlgMode::~CDlgMode() = default;
+
+bool CDlgMode::rowShown(int row) const {
+  const CameraState& s = cameraState();
+  return s.*(kRows[row].tag) == 1 && s.params.runMode == 2;
+}
+
+void CDlgMode::refresh() {
+  // Setting the controls fires their signals; the guard keeps a refresh from
+  // writing anything to the camera.
+  Busy guard(busy_);
+  if (cameraState().handle != nullptr) applyRules();
+  syncSelections();
+  pushMembers();
+}
+
+void CDlgMode::applyRules() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const int32_t t = s.typeCode;
+  const int32_t v = s.versionCode;
+  auto w = [this](int id) { return controlWidget(id); };
+
+  showOn(w(1037), types::isOneOf(t, {210780, 210781, 210785, 211520, 211521, 211890, 211891, 212630,
+                                     213370, 213740, 214480, 215220, 215221, 215590, 215591, 216330,
+                                     216700, 216701, 217070, 217071, 218180, 219290, 219291}));
+  w(1036)->setEnabled(lib.functionTag(s.handle, 1000) == 1);
+  showOn(w(1003), types::isOneOf(t, {210780, 210781, 212630, 216330}) && v == 4);
+  showOn(w(1208), types::isOneOf(t, {210780, 210781}) && v == 1);
+  showOn(w(1025), types::isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221,
+                                     215590, 215591, 216700, 216701, 217070, 217071}) ||
+                      (t == 212630 && v == 4));
+  // The image orientation model has no full-frame choice. Another camera
+  // opened later on the same page gets the group back.
+  w(1040)->setEnabled(t != 321140);
+  w(1077)->setEnabled(t != 321140);
+  showOn(w(1041), lib.functionTag(s.handle, 1001) == 1);
+  w(1042)->hide();
+  const bool pal = (t == 210780 && (v == 1 || v == 2)) || (t == 210781 && v > 0) || t == 210785;
+  showOn(w(1043), pal);
+  const bool average = t == 210780 && v == 4;
+  showOn(w(1002), average);
+
+  bool anyRow = false;
+  for (int row = 0; row < 3; ++row) {
+    const Row& r = kRows[row];
+    const bool shown = rowShown(row);
+    w(r.bar)->setVisible(shown);
+    w(r.bar)->setEnabled(shown);
+    w(r.edit)->setEnabled(shown);
+    w(r.label)->setEnabled(shown);
+    anyRow = anyRow || shown;
+  }
+  w(1149)->setEnabled(anyRow);
+
+  if (t != 321140) {
+    control<QRadioButton>(1040)->setText(t == 210780 && v == 3 ? QStringLiteral("VGA")
+                                                               : s.text("Full", "全图"));
+  }
+  control<QRadioButton>(1041)->setText(t == 210785 ? QString::fromUtf8("单场") : s.text("Part", "局部"));
+  if (pal) control<QRadioButton>(1043)->setText(t == 210781 ? QStringLiteral("NTSC") : QStringLiteral("PAL"));
+  // On this camera frame mode 4 is multi-frame average; it is held as 5 so
+  // that it is told apart from PAL. Nothing is written to the camera.
+  if (average && s.params.frameMode == 4) s.params.frameMode = 5;
+}
+
+void CDlgMode::syncSelections() {
+  const CameraState& s = cameraState();
+  const CameraParams& p = s.params;
+  runSel_ = p.runMode - 1;
+  switch (p.frameMode) {
+    case 1: case 2: case 3: frameSel_ = p.frameMode - 1; break;
+    case 4: frameSel_ = 4; break;
+    case 5: frameSel_ = 3; break;
+    default: frameSel_ = -1; break;
+  }
+  outputSel_ = p.outputMode - 1;
+  for (int row = 0; row < 3; ++row) {
+    if (!rowShown(row)) continue;
+    const int32_t value = s.ext.*(kRows[row].field);
+    barPos_[row] = value;
+    editValue_[row] = static_cast<uint32_t>(value);
+  }
+}
+
+void CDlgMode::pushMembers() {
+  Busy guard(busy_);
+  selectIn(layout(), kRunButtons, runSel_);
+  selectIn(layout(), kFrameButtons, frameSel_);
+  selectIn(layout(), kOutputButtons, outputSel_);
+  for (int row = 0; row < 3; ++row) {
+    control<ReqScrollBar>(kRows[row].bar)->setValue(barPos_[row]);
+    paramnumber::setNumber(control<QLineEdit>(kRows[row].edit), editValue_[row]);
+  }
+}
+
+void CDlgMode::takeMembers() {
+  auto index = [this](const auto& ids) {
+    int i = 0;
+    for (int id : ids) {
+      if (control<QRadioButton>(id)->isChecked()) return i;
+      ++i;
+    }
+    return -1;
+  };
+  runSel_ = index(kRunButtons);
+  frameSel_ = index(kFrameButtons);
+  outputSel_ = index(kOutputButtons);
+  for (int row = 0; row < 3; ++row) {
+    barPos_[row] = control<ReqScrollBar>(kRows[row].bar)->value();
+    if (auto x = paramnumber::unsignedValue(control<QLineEdit>(kRows[row].edit)->text()))
+      editValue_[row] = static_cast<uint32_t>(std::min<uint64_t>(*x, UINT32_MAX));
+  }
+}
+
+void CDlgMode::clampExposureFromAbove() {
+  CameraState& s = cameraState();
+  int32_t lo = 0, hi = 0;
+  CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi);
+  if (s.params.exposalTime > hi) {
+    s.params.exposalTime = hi;
+    s.applyParam(9, hi);
+  }
+}
+
+void CDlgMode::clampExposureFromBelow() {
+  CameraState& s = cameraState();
+  int32_t lo = 0, hi = 0;
+  CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi);
+  if (s.params.exposalTime < lo) {
+    s.params.exposalTime = lo;
+    s.applyParam(9, lo);
+  }
+}
+
+void CDlgMode::onRunMode(int32_t value) {
+  if (busy_) return;
+  CameraState& s = cameraState();
+  {
+    Busy guard(busy_);
+    s.params.runMode = value;
+    s.applyParam(2, value);
+    // The range follows the new mode: free-running modes bound the exposure
+    // by the frame, trigger modes need a few lines to arm.
+    if (value == 1 || value == 3) clampExposureFromAbove();
+    else if (value == 2 || value == 5 || value == 6) clampExposureFromBelow();
+  }
+  s.repaintInfo();
+  // The protection rows exist only in edge-trigger mode.
+  repaint();
+}
+
+void CDlgMode::writeFrameModeTwice(int32_t value) {
+  CameraState& s = cameraState();
+  if (CameraLibrary::instance().setConfigParam(s.handle, 5, value, 0) != 1) s.applyParam(5, value);
+}
+
+void CDlgMode::onFrameMode(int buttonId) {
+  if (busy_) return;
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  {
+    Busy guard(busy_);
+    CameraParams& p = s.params;
+    switch (buttonId) {
+      case 1040: {
+        if ((s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2 && p.frameMode == 4)
+          leavingPal_ = true;
+        WaitCursor wait;
+        if (lib.getConfigParam(s.handle, -1, &p, 0) != 1) s.showCameraError();
+        p.frameMode = 1;
+        writeFrameModeTwice(1);
+        if (leavingPal_) {
+          p.rate = 1;
+          leavingPal_ = false;
+        }
+        break;
+      }
+      case 1041: {
+        WaitCursor wait;
+        if (lib.getConfigParam(s.handle, -1, &p, 0) != 1) s.showCameraError();
+        p.frameMode = 2;
+        writeFrameModeTwice(2);
+        if (leavingPal_) {
+          p.rate = 2;
+          leavingPal_ = false;
+        }
+        clampExposureFromAbove();
+        break;
+      }
+      case 1042:
+        p.frameMode = 3;
+        s.applyParam(5, 3);
+        if (leavingPal_) {
+          p.rate = 4;
+          leavingPal_ = false;
+        }
+        clampExposureFromAbove();
+        break;
+      case 1043: {
+        WaitCursor wait;
+        if (lib.getConfigParam(s.handle, -1, &p, 0) != 1) s.showCameraError();
+        p.frameMode = 4;
+        writeFrameModeTwice(4);
+        if (s.typeCode == 210785) {
+          s.applyParam(14, 1);
+        } else if ((s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2) {
+          s.applyParam(14, 0);
+        }
+        leavingPal_ = true;
+        clampExposureFromAbove();
+        break;
+      }
+      case 1002:
+        // The camera's own code for multi-frame average is 4; the record
+        // holds 5 to tell it apart from PAL.
+        p.frameMode = 5;
+        s.applyParam(5, 4);
+        leavingPal_ = true;
+        clampExposureFromAbove();
+        break;
+      default:
+        break;
+    }
+  }
+  s.repaintInfo();
+  repaint();
+}
+
+void CDlgMode::onOutput(int32_t value) {
+  if (busy_) return;
+  CameraState& s = cameraState();
+  {
+    Busy guard(busy_);
+    WaitCursor wait;
+    s.params.outputMode = value;
+    s.applyParam(6, value);
+    // The camera may change other values with its output; what it reports
+    // is taken as it is, a failed read leaves the record as it was.
+    (void)CameraLibrary::instance().getConfigParam(s.handle, -1, &s.params, 0);
+    s.repaintInfo();
+  }
+  repaint();
+}
+
+void CDlgMode::onProtectEdit(int row) {
+  if (busy_) return;
+  Busy guard(busy_);
+  const Row& r = kRows[row];
+  takeMembers();
+  const auto typed = paramnumber::unsignedValue(control<QLineEdit>(r.edit)->text());
+  if (!typed || *typed > r.maximum) return;
+  const int32_t x = static_cast<int32_t>(*typed);
+  CameraState& s = cameraState();
+  s.ext.*(r.field) = x;
+  barPos_[row] = x;
+  editValue_[row] = static_cast<uint32_t>(x);
+  s.applyParam(r.id, x);
+  s.repaintInfo();
+  pushMembers();
+}
+
+void CDlgMode::onProtectScroll(int row, int code, int pos) {
+  if (busy_) return;
+  const Row& r = kRows[row];
+  CameraState& s = cameraState();
+  {
+    Busy guard(busy_);
+    auto* bar = control<ReqScrollBar>(r.bar);
+    const int value =
+        ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(), 1, kProtectPage);
+    s.ext.*(r.field) = value;
+    barPos_[row] = value;
+    editValue_[row] = static_cast<uint32_t>(value);
+    // Every request writes: a drag once per movement, and once more with the
+    // final value when the scrolling ends.
+    s.applyParam(r.id, value);
+    pushMembers();
+    s.repaintInfo();
+  }
+  repaint();
+}

@@ -1,0 +1,538 @@
+// dlg_param.cpp - the parameter tab of area-scan cameras: gain, black, brightness, partial window, rate, exposure.
+#include "pages/area/dlg_param.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/page_registry.h"
+#include "app/scroll_bar.h"
+#include "pages/area/param_number.h"
+
+VISTREL_REGISTER_PAGE(PageKind::Param, CDlgParam);
+
+namespace {
+
+// Chinese labels in both languages, except the step label, which the
+// refresh writes. The bars leave 12 pixels above them for the scale labels.
+constexpr ControlSpec kControls[] = {
+    {1079, Ctl::Label, "增益", nullptr, 2, 10, 38, 9},
+    {1047, Ctl::HScroll, nullptr, nullptr, 41, 10, 110, 9},
+    {1048, Ctl::Edit, "", nullptr, 154, 8, 30, 12},
+    {1080, Ctl::Label, "黑电平", nullptr, 2, 30, 38, 9},
+    {1035, Ctl::HScroll, nullptr, nullptr, 41, 30, 110, 9},
+    {1036, Ctl::Edit, "", nullptr, 154, 28, 30, 12},
+    {1083, Ctl::Label, "亮度", nullptr, 2, 50, 38, 9},
+    {1171, Ctl::HScroll, nullptr, nullptr, 41, 50, 110, 9},
+    {1172, Ctl::Edit, "", nullptr, 154, 48, 30, 12},
+    {1081, Ctl::Label, "局部起始行", nullptr, 2, 70, 38, 9},
+    {1039, Ctl::HScroll, nullptr, nullptr, 41, 70, 110, 9},
+    {1040, Ctl::Edit, "", nullptr, 154, 68, 30, 12},
+    {1082, Ctl::Label, "局部结束行", nullptr, 2, 90, 38, 9},
+    {1033, Ctl::HScroll, nullptr, nullptr, 41, 90, 110, 9},
+    {1034, Ctl::Edit, "", nullptr, 154, 88, 30, 12},
+    {1049, Ctl::Label, "Static", nullptr, 2, 100, 60, 9},
+    {1084, Ctl::Label, "帧频", nullptr, 190, 4, 22, 9},
+    {1074, Ctl::Combo, nullptr, nullptr, 214, 2, 64, 12},
+    {0, Ctl::Group, "曝光时间(微秒)", nullptr, 188, 18, 91, 90},
+    {1129, Ctl::RadioFirst, "粗调", nullptr, 194, 30, 40, 10},
+    {1130, Ctl::Radio, "细调", nullptr, 236, 30, 40, 10},
+    {1135, Ctl::Radio, "短曝光", nullptr, 194, 43, 50, 10},
+    {1094, Ctl::Combo, nullptr, nullptr, 194, 58, 78, 12},
+    {1131, Ctl::Edit, "", nullptr, 194, 76, 44, 12},
+    {1001, Ctl::Button, "修改", nullptr, 242, 76, 30, 12},
+};
+
+// Bar, edit, label and parameter id of each row, in RowIndex order.
+struct RowIds {
+  int bar, edit, label, id;
+};
+constexpr RowIds kRowIds[] = {
+    {1047, 1048, 1079, 1},  {1035, 1036, 1080, 4}, {1171, 1172, 1083, 37},
+    {1039, 1040, 1081, 7},  {1033, 1034, 1082, 8},
+};
+
+// Upper limits of the coarse positions: each is the shorter standard time
+// plus 30 % of the gap to the next one; at or above the last, position 17.
+constexpr int32_t kCoarseLimits[CDlgParam::kStandardCount - 1] = {
+    13, 44, 130, 440, 1300, 4400, 12000, 17667, 24000, 35333, 43000, 55000, 76667, 370000, 1300000,
+    2900000, 6500000};
+
+// A library that never ends its rate list must not hang the page.
+constexpr int kMaxRates = 256;
+
+}  // namespace
+
+const int32_t CDlgParam::kStandardTimes[kStandardCount] = {
+    10, 20, 100, 200, 1000, 2000, 10000, 16667, 20000, 33333, 40000, 50000, 66667, 100000,
+    1000000, 2000000, 5000000, 10000000};
+
+int CDlgParam::coarsePositionOfTime(int32_t microseconds) {
+  for (int i = 0; i < kStandardCount - 1; ++i)
+    if (microseconds < kCoarseLimits[i]) return i;
+  return kStandardCount - 1;
+}
+
+CDlgParam::CDlgParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(281, 110);
+  exposureGroup_ = findChild<QGroupBox*>();
+  Busy guard(busy_);
+  for (int row = 0; row < RowCount; ++row) {
+    connect(control<ReqScrollBar>(kRowIds[row].bar), &ReqScrollBar::scrollRequest, this,
+            [this, row](int code, int pos) { onScroll(row, code, pos); });
+    connect(control<QLineEdit>(kRowIds[row].edit), &QLineEdit::textChanged, this,
+            [this, row] { onValueEdit(row); });
+  }
+  for (int id : {1083, 1171, 1172}) controlWidget(id)->hide();
+  auto* coarse = control<QComboBox>(1094);
+  for (int32_t t : kStandardTimes) coarse->addItem(QString::number(t));
+  connect(coarse, &QComboBox::activated, this, [this](int index) { onCoarseChosen(index); });
+  connect(control<QComboBox>(1074), &QComboBox::activated, this, [this](int index) { onRateChosen(index); });
+  connect(control<QRadioButton>(1129), &QRadioButton::clicked, this, [this] { onExposureRadio(Coarse); });
+  connect(control<QRadioButton>(1130), &QRadioButton::clicked, this, [this] { onExposureRadio(Fine); });
+  connect(control<QRadioButton>(1135), &QRadioButton::clicked, this, [this] { onExposureRadio(Short); });
+  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onApplyTime(); });
+
+  const CameraState& s = cameraState();
+  lineStep_ = s.lineStep;
+  setGeometryRanges();
+  for (int id : {1047, 1035, 1171, 1033}) control<ReqScrollBar>(id)->setSingleStep(1);
+  ratePos_ = s.params.rate;
+  timeEdit_ = CameraLibrary::instance().calExposeTime(s.handle, s.params.exposalTime);
+  pushMembers();
+}
+
+CDlgParam::~CDlgParam() = default;
+
+void CDlgParam::setGeometryRanges() {
+  const CameraState& s = cameraState();
+  control<ReqScrollBar>(1047)->setRange(0, 1023);
+  control<ReqScrollBar>(1035)->setRange(0, 255);
+  control<ReqScrollBar>(1171)->setRange(0, 1023);
+  control<ReqScrollBar>(1039)->setRange(step(), s.lineCount - step());
+  control<ReqScrollBar>(1033)->setRange(step(), s.lineCount - 1);
+  control<ReqScrollBar>(1039)->setSingleStep(step());
+  control<ReqScrollBar>(1039)->setPageStep(3 * step());
+  for (int id : {1047, 1035, 1171, 1033}) control<ReqScrollBar>(id)->setPageStep(40);
+}
+
+void CDlgParam::inserted() {
+  Busy guard(busy_);
+  lineStep_ = cameraState().lineStep;
+  setGeometryRanges();
+}
+
+void CDlgParam::refresh() {
+  // Rebuilding the display writes nothing: setting the edits fires their
+  // change signals, which the guard turns away.
+  Busy guard(busy_);
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const CameraParams& p = s.params;
+
+  int32_t lo = 0, hi = 0;
+  lib.calExposeRange(s.handle, &lo, &hi);
+
+  // The begin line stays a whole number of steps below the end line.
+  const int st = step();
+  const int32_t endLine = p.endLine;
+  control<ReqScrollBar>(1039)->setRange(st, endLine - ((endLine - 1) % st) - 1);
+  control<ReqScrollBar>(1033)->setRange(p.beginLine + 1, s.lineCount - 1);
+
+  edit_[Begin] = pos_[Begin] = p.beginLine;
+  edit_[Black] = pos_[Black] = p.black;
+  edit_[End] = pos_[End] = p.endLine;
+  edit_[Gain] = pos_[Gain] = p.gain;
+  edit_[Brightness] = pos_[Brightness] = p.brightness;
+
+  // A brightness bar without its label and edit would leave the user
+  // guessing what it sets, so the whole row comes and goes together.
+  const bool brightness = s.tag37 == 2;
+  if (!brightness) edit_[Brightness] = pos_[Brightness] = 0;
+  for (int id : {1171, 1083, 1172}) {
+    controlWidget(id)->setVisible(brightness);
+    controlWidget(id)->setEnabled(brightness);
+  }
+
+  const bool partial = lib.functionTag(s.handle, 1001) != 0;
+  for (int id : {1039, 1033, 1040, 1034, 1081, 1082, 1049}) controlWidget(id)->setVisible(partial);
+
+  // The image orientation model sets its exposure and rate on its own page;
+  // another camera opened later gets them back.
+  const bool timing = s.typeCode != 321140;
+  if (exposureGroup_ != nullptr) exposureGroup_->setVisible(timing);
+  for (int id : {1129, 1130, 1135, 1094, 1001, 1131, 1084, 1074}) controlWidget(id)->setVisible(timing);
+
+  fillRateList();
+  pushMembers();
+
+  const bool coarse = exposureMode_ == Coarse;
+  controlWidget(1094)->setEnabled(coarse);
+  controlWidget(1131)->setEnabled(!coarse);
+  controlWidget(1001)->setEnabled(!coarse);
+  const bool shortExposure = s.typeCode == 215590 && s.versionCode == 9;
+  controlWidget(1135)->setEnabled(shortExposure);
+  controlWidget(1130)->setEnabled(!shortExposure);
+
+  showExposure(hi);
+
+  control<QLabel>(1084)->setText(QString::fromUtf8(s.typeCode == 210785 ? "场频" : "帧频"));
+  control<QLabel>(1049)->setText(s.text("Step:%1", "步长:%1").arg(s.lineStep));
+  update();
+}
+
+void CDlgParam::fillRateList() {
+  CameraState& s = cameraState();
+  auto* combo = control<QComboBox>(1074);
+  combo->clear();
+  for (int i = 0; i < kMaxRates; ++i) {
+    const int r = static_cast<int>(CameraLibrary::instance().calFrameRate(s.handle, i) + 0.5);
+    if (r == 0) break;
+    // A placeholder of the library: no entry, but the next index follows.
+    if (r == -2) continue;
+    combo->addItem(QString::number(r));
+  }
+  const int count = combo->count();
+  if (count >= 2) ratePos_ = s.params.rate >= 0 && s.params.rate < count ? s.params.rate : -1;
+  else ratePos_ = count == 1 ? 0 : -1;
+}
+
+int CDlgParam::coarsePositionForRecord(int32_t rangeMax) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const int32_t e = s.params.exposalTime;
+  if (e != 0) {
+    lastTime_ = lib.calExposeTime(s.handle, e);
+    return coarsePositionOfTime(lastTime_);
+  }
+  // No exposure yet: the shortest standard time that the camera can take.
+  int best = -1;
+  int32_t bestLines = 0;
+  for (int k = 0; k < kStandardCount; ++k) {
+    const int32_t l = lib.calExposeLine(s.handle, kStandardTimes[k]);
+    if (l <= 0 || l > rangeMax) continue;
+    if (best < 0 || l <= bestLines) {
+      best = k;
+      bestLines = l;
+    }
+  }
+  return best;
+}
+
+void CDlgParam::showExposure(int32_t rangeMax) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const int position = coarsePositionForRecord(rangeMax);
+  if (s.defaultsRestored != 0) {
+    // Factory settings: back to the list, showing where the camera stands.
+    s.defaultsRestored = 0;
+    exposureMode_ = Coarse;
+    controlWidget(1094)->setEnabled(true);
+    controlWidget(1131)->setEnabled(false);
+    controlWidget(1001)->setEnabled(false);
+    coarsePos_ = position;
+    timeEdit_ = lastTime_;
+    pushMembers();
+  } else if (exposureMode_ == Coarse) {
+    coarsePos_ = position;
+    control<QComboBox>(1094)->setCurrentIndex(position);
+  } else if (exposureMode_ == Fine) {
+    timeEdit_ = lib.calExposeTime(s.handle, s.params.exposalTime);
+    pushMembers();
+  } else {
+    timeEdit_ = lib.calExposeShortTime(s.handle, s.params.saturation) +
+                lib.calExposeTime(s.handle, s.params.exposalTime);
+    pushMembers();
+  }
+  control<QRadioButton>(exposureMode_ == Coarse ? 1129 : exposureMode_ == Fine ? 1130 : 1135)->setChecked(true);
+}
+
+void CDlgParam::pushMembers() {
+  Busy guard(busy_);
+  for (int row = 0; row < RowCount; ++row) {
+    control<ReqScrollBar>(kRowIds[row].bar)->setValue(pos_[row]);
+    paramnumber::setNumber(control<QLineEdit>(kRowIds[row].edit), edit_[row]);
+  }
+  auto* rate = control<QComboBox>(1074);
+  rate->setCurrentIndex(ratePos_ < rate->count() ? ratePos_ : -1);
+  control<QComboBox>(1094)->setCurrentIndex(coarsePos_);
+  paramnumber::setNumber(control<QLineEdit>(1131), timeEdit_);
+}
+
+void CDlgParam::takeMembers() {
+  for (int row = 0; row < RowCount; ++row) {
+    pos_[row] = control<ReqScrollBar>(kRowIds[row].bar)->value();
+    if (auto x = paramnumber::unsignedValue32(control<QLineEdit>(kRowIds[row].edit)->text())) edit_[row] = *x;
+  }
+  ratePos_ = control<QComboBox>(1074)->currentIndex();
+  coarsePos_ = control<QComboBox>(1094)->currentIndex();
+  if (auto x = paramnumber::unsignedValue32(control<QLineEdit>(1131)->text())) timeEdit_ = *x;
+}
+
+void CDlgParam::clampExposureAfterLines() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  int32_t lo = 0, hi = 0;
+  lib.calExposeRange(s.handle, &lo, &hi);
+  if (s.params.exposalTime > hi) {
+    s.params.exposalTime = hi;
+    lastTime_ = lib.calExposeTime(s.handle, hi);
+    s.applyParam(9, hi);
+  }
+}
+
+void CDlgParam::onValueEdit(int row) {
+  if (busy_) return;
+  CameraState& s = cameraState();
+  CameraParams& p = s.params;
+  {
+    Busy guard(busy_);
+    takeMembers();
+    const auto typed = paramnumber::unsignedValue(control<QLineEdit>(kRowIds[row].edit)->text());
+    if (!typed) return;
+    const int64_t x0 = static_cast<int64_t>(*typed);
+    int32_t x = 0;
+    switch (row) {
+      case Gain:
+        if (x0 > 1023) return;
+        x = static_cast<int32_t>(x0);
+        p.gain = x;
+        s.applyParam(1, x);
+        break;
+      case Black:
+        if (x0 > 255) return;
+        x = static_cast<int32_t>(x0);
+        p.black = x;
+        s.applyParam(4, x);
+        break;
+      case Brightness:
+        if (x0 > 1023) return;
+        x = static_cast<int32_t>(x0);
+        p.brightness = x;
+        s.applyParam(37, x);
+        break;
+      case Begin:
+        if (x0 > p.endLine - 1 || x0 < step() || p.frameMode != 2) return;
+        x = static_cast<int32_t>(x0 - x0 % step());
+        p.beginLine = x;
+        s.applyParam(7, x);
+        clampExposureAfterLines();
+        break;
+      case End:
+        if (x0 < static_cast<int64_t>(p.beginLine) + 1 || x0 > s.lineCount - 1 || p.frameMode != 2) return;
+        x = static_cast<int32_t>(x0);
+        p.endLine = x;
+        s.applyParam(8, x);
+        clampExposureAfterLines();
+        break;
+      default:
+        return;
+    }
+    edit_[row] = pos_[row] = x;
+    s.repaintInfo();
+    pushMembers();
+  }
+  if (row == Begin || row == End) repaint();
+}
+
+void CDlgParam::onScroll(int row, int code, int pos) {
+  if (busy_) return;
+  CameraState& s = cameraState();
+  CameraParams& p = s.params;
+  {
+    Busy guard(busy_);
+    auto* bar = control<ReqScrollBar>(kRowIds[row].bar);
+    const int st = row == Begin ? step() : 1;
+    const int page = st == 1 ? 40 : 3 * st;
+    const int cur = bar->value();
+    const int lo = bar->minimum();
+    const int hi = bar->maximum();
+    int v = cur;
+    switch (code) {
+      case SbLineLeft: if (cur > lo) v = cur - st; break;
+      case SbLineRight: if (cur < hi) v = cur + st; break;
+      case SbPageLeft: if (cur > lo) v = std::max(lo, cur - page); break;
+      case SbPageRight: if (cur < hi) v = std::min(hi, cur + page); break;
+      case SbThumbPosition: v = st * (pos / st); break;
+      case SbThumbTrack: v = pos; break;
+      case SbLeft: v = lo; break;
+      case SbRight: v = hi; break;
+      default: break;
+    }
+    switch (row) {
+      case End:
+        if (v < p.beginLine + 1) return;
+        p.endLine = v;
+        s.applyParam(8, v);
+        clampExposureAfterLines();
+        break;
+      case Black:
+        p.black = v;
+        s.applyParam(4, v);
+        break;
+      case Begin:
+        // The window starts on whole line steps only.
+        if (v % st != 0 || v > p.endLine - 1 || v < st) return;
+        p.beginLine = v;
+        s.applyParam(7, v);
+        clampExposureAfterLines();
+        break;
+      case Gain:
+        p.gain = v;
+        s.applyParam(1, v);
+        break;
+      case Brightness:
+        p.brightness = v;
+        s.applyParam(37, v);
+        break;
+      default:
+        return;
+    }
+    edit_[row] = pos_[row] = v;
+    pushMembers();
+    s.repaintInfo();
+  }
+  repaint();
+}
+
+void CDlgParam::onRateChosen(int position) {
+  if (busy_ || position < 0) return;
+  CameraState& s = cameraState();
+  {
+    Busy guard(busy_);
+    WaitCursor wait;
+    CameraParams& p = s.params;
+    p.rate = position;
+    int32_t value = position;
+    // In PAL/NTSC mode these cameras number their two rates themselves.
+    if (p.frameMode == 4 && s.typeCode == 210785) value = 1;
+    else if (p.frameMode == 4 && (s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2)
+      value = 0;
+    s.applyParam(14, value);
+  }
+  s.repaintInfo();
+  repaint();
+}
+
+void CDlgParam::onExposureRadio(int mode) {
+  if (busy_) return;
+  {
+    Busy guard(busy_);
+    exposureMode_ = mode;
+    if (mode != Coarse) {
+      const CameraState& s = cameraState();
+      timeEdit_ = CameraLibrary::instance().calExposeTime(s.handle, s.params.exposalTime);
+      pushMembers();
+    }
+  }
+  repaint();
+}
+
+void CDlgParam::onCoarseChosen(int position) {
+  if (busy_ || position < 0 || position >= kStandardCount) return;
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  {
+    Busy guard(busy_);
+    WaitCursor wait;
+    if (lib.getConfigParam(s.handle, -1, &s.params, 0) != 1) s.showCameraError();
+    int32_t lo = 0, hi = 0;
+    lib.calExposeRange(s.handle, &lo, &hi);
+    int32_t e = lib.calExposeLine(s.handle, kStandardTimes[position]);
+    // The list keeps strictly inside the range.
+    if (e <= lo) e = lo + 1;
+    if (e >= hi) e = hi - 1;
+    // A range too narrow for that still never sends a value outside it.
+    e = std::clamp(e, lo, std::max(lo, hi));
+    s.params.exposalTime = e;
+    s.applyParam(9, e);
+  }
+  repaint();
+}
+
+void CDlgParam::onApplyTime() {
+  if (busy_) return;
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  {
+    Busy guard(busy_);
+    if (exposureMode_ != Coarse) {
+      takeMembers();
+      const auto typed = paramnumber::unsignedValue32(control<QLineEdit>(1131)->text());
+      if (typed) {
+        WaitCursor wait;
+        if (exposureMode_ == Fine) {
+          int32_t lo = 0, hi = 0;
+          lib.calExposeRange(s.handle, &lo, &hi);
+          int32_t e = lib.calExposeLine(s.handle, *typed);
+          bool bounded = false;
+          // The fine time may sit on the bounds themselves.
+          if (e <= lo) {
+            e = lo;
+            bounded = true;
+          }
+          if (e >= hi) {
+            e = hi;
+            bounded = true;
+          }
+          s.params.exposalTime = e;
+          s.applyParam(9, e);
+          if (bounded) timeEdit_ = lib.calExposeTime(s.handle, e);
+        } else {
+          int32_t smin = 0, smax = 0;
+          lib.calExposeShortRange(s.handle, &smin, &smax);
+          const int32_t t = std::clamp(*typed, smin, std::max(smin, smax));
+          int32_t lines = 0;
+          const int32_t setting = lib.calExposeShortData(s.handle, t, &lines);
+          // The camera takes whole lines first and the fine part after it has
+          // settled. A refused write is reported, so that the page never shows
+          // a short exposure the camera did not take as if it had.
+          s.applyParam(9, lines);
+          Desktop::get().sleepMs(500);
+          s.applyParam(29, setting);
+          s.params.saturation = setting;
+          s.params.exposalTime = lines;
+        }
+      }
+    }
+    pushMembers();
+  }
+  repaint();
+}
+
+void CDlgParam::paintEvent(QPaintEvent* event) {
+  CameraPage::paintEvent(event);
+  QPainter painter(this);
+  QFont font = painter.font();
+  font.setPixelSize(12);
+  font.setWeight(QFont::Normal);
+  painter.setFont(font);
+  // The left label at the bar's left edge, the right one 25 pixels left of
+  // its right edge, both 12 pixels above the bar.
+  auto scale = [&painter, this](int barId, int left, int right) {
+    const QWidget* bar = controlWidget(barId);
+    if (bar == nullptr) return;
+    const QRect g = bar->geometry();
+    painter.drawText(QRect(g.left(), g.top() - 12, 60, 12), Qt::AlignLeft | Qt::AlignTop, QString::number(left));
+    painter.drawText(QRect(g.right() - 25, g.top() - 12, 60, 12), Qt::AlignLeft | Qt::AlignTop,
+                     QString::number(right));
+  };
+  const CameraState& s = cameraState();
+  scale(1047, 0, 1023);
+  scale(1035, 0, 255);
+  if (s.tag38 == 2) scale(1171, 0, 1023);
+  // The partial-window bars are visible exactly when the camera has them.
+  if (!controlWidget(1039)->isHidden()) {
+    scale(1039, s.lineStep, control<ReqScrollBar>(1039)->maximum());
+    scale(1033, s.params.beginLine + 1, s.lineCount - 1);
+  }
+}

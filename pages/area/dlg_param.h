@@ -1,0 +1,71 @@
+// dlg_param.h - the parameter tab of area-scan cameras: gain, black, brightness, partial window, rate, exposure.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "app/camera_page.h"
+
+class QGroupBox;
+class QPaintEvent;
+
+// The tab on which the user sets the analogue and timing values of an
+// area-scan camera. Every value is written to the camera at once and
+// mirrored in CameraParams. The user thinks in microseconds, the camera in
+// line periods; every conversion and every valid range comes from the camera
+// library, so the page holds no sensor timing of its own.
+class CDlgParam : public CameraPage {
+  Q_OBJECT
+public:
+  // Exposure modes of the three radios.
+  enum ExposureMode { Coarse = 0, Fine = 1, Short = 2 };
+
+  CDlgParam(QWidget* parent, CTyxVistrelDlg* main);
+  ~CDlgParam() override;
+
+  void refresh() override;
+  // A reopen may have brought another camera: take its line geometry.
+  void inserted() override;
+
+  int exposureMode() const { return exposureMode_; }
+
+  // The standard times of the coarse list, in microseconds, and the position
+  // of the list that a time selects.
+  static constexpr int kStandardCount = 18;
+  static const int32_t kStandardTimes[kStandardCount];
+  static int coarsePositionOfTime(int32_t microseconds);
+
+protected:
+  // The scale labels above the bars.
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  // One bar-and-edit row (gain, black, brightness, begin line, end line).
+  enum RowIndex { Gain, Black, Brightness, Begin, End, RowCount };
+
+  void setGeometryRanges();
+  void pushMembers();
+  void takeMembers();
+  void fillRateList();
+  void showExposure(int32_t rangeMax);
+  int coarsePositionForRecord(int32_t rangeMax);
+  void onValueEdit(int row);
+  void onScroll(int row, int code, int pos);
+  void onRateChosen(int position);
+  void onExposureRadio(int mode);
+  void onCoarseChosen(int position);
+  void onApplyTime();
+  // After a change of the partial window: the exposure may no longer fit.
+  void clampExposureAfterLines();
+  int step() const { return lineStep_ > 0 ? lineStep_ : 1; }
+
+  int32_t edit_[RowCount] = {330, 0, 256, 195, 480};
+  int32_t pos_[RowCount] = {330, 0, 256, 195, 480};
+  int exposureMode_ = Coarse;
+  int32_t timeEdit_ = 100;
+  int32_t lastTime_ = 270;
+  int coarsePos_ = -1;
+  int ratePos_ = -1;
+  int32_t lineStep_ = 0;
+  QGroupBox* exposureGroup_ = nullptr;
+};
