@@ -82,6 +82,31 @@ bool melkoOnly(int32_t id) {
   return id == 59 || (id >= 61 && id <= 66) || id == 68 || id == 69;
 }
 
+// Free-running (work modes 0 and 1) a line-scan camera can only run a
+// timing pair that makes sense: on 117810 Time1 is the exposure and Time2
+// the line period, so the exposure may not be longer than the period, and
+// edge-controlled the two are one; on 120770 and 110410 the line period
+// Time1 + Time2 lies between 108 (27) and 500. After a write of one time the
+// camera keeps that time and moves the other one as little as it must,
+// never below 1; the next block read reports it. Externally synchronised
+// the line comes from outside and the camera takes either time as it is.
+void settleTimingPair(SimCamera& c, int32_t writtenId) {
+  TyxLinearParams& l = c.current.lin;
+  if (l.workMode != 0 && l.workMode != 1) return;
+  const bool time1Written = writtenId == 106;
+  const int32_t written = time1Written ? l.time1 : l.time2;
+  int32_t& other = time1Written ? l.time2 : l.time1;
+  if (c.type == 117810) {
+    const bool follow = l.workMode == 1 ? l.time1 != l.time2 : l.time1 > l.time2;
+    if (follow) other = written;
+    return;
+  }
+  const int32_t lower = c.type == 120770 ? 108 : 27;
+  const int64_t sum = int64_t{l.time1} + l.time2;
+  if (sum > 500) other = std::max(500 - written, 1);
+  else if (sum < lower) other = std::min(lower - written, 500);
+}
+
 // One value written with mode 0. Returns 0 or the error code.
 int32_t writeSingle(SimCamera& c, int32_t id, int64_t v) {
   if (v < INT32_MIN || v > INT32_MAX) return kErrBadParam;
@@ -90,6 +115,7 @@ int32_t writeSingle(SimCamera& c, int32_t id, int64_t v) {
     const LinearField* f = linearField(id);
     if (!f || checkLinearRange(*c.info, id, value)) return kErrBadParam;
     c.current.lin.*(f->member) = value;
+    if (id == 106 || id == 107) settleTimingPair(c, id);
     return 0;
   }
   if (melkoOnly(id) && c.type != 321140) return kErrBadParam;
