@@ -10,14 +10,14 @@
 // is set with a scroll bar or typed, and written to the camera at once.
 class CDlgLinearColor : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CDlgLinearColor(QWidget* parent, CTyxVistrelDlg* main);
 
   void refresh() override;
 
   static constexpr int kValues = 8;
 
-private:
+ private:
   void onTyped(int index);
   void onScroll(int index, int code, int pos);
   void takeValues();

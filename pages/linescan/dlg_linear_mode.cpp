@@ -74,13 +74,13 @@ CDlgLinearMode::CDlgLinearMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPa
   fill(control<QComboBox>(1175),
        utf8List({"Free-run,Programmable", "Free-run,Edge-controlled", "ExSync,Programmable",
                  "ExSync,Edge-controlled", "ExSync,Level-congrolled"}));
-  fill(control<QComboBox>(1026), zh ? utf8List({"红色起始", "蓝色起始"}) : utf8List({"red line", "blue line"}));
+  fill(control<QComboBox>(1026),
+       zh ? utf8List({"红色起始", "蓝色起始"}) : utf8List({"red line", "blue line"}));
   fill(control<QComboBox>(1027),
        zh ? utf8List({"无移位", "移1位", "移2位", "移3位"}) : utf8List({"none", "1", "2", "3"}));
   QStringList lines;
   lines << (zh ? QString::fromUtf8("无校正") : QString("none"));
-  for (int i = 1; i <= 16; ++i)
-    lines << (zh ? QString::fromUtf8("校正%1行").arg(i) : QString::number(i));
+  for (int i = 1; i <= 16; ++i) lines << (zh ? QString::fromUtf8("校正%1行").arg(i) : QString::number(i));
   fill(control<QComboBox>(1028), lines);
   copyFromBlock();
 
@@ -89,10 +89,9 @@ CDlgLinearMode::CDlgLinearMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPa
   });
   for (int i = 1; i < 6; ++i) {
     const int listId = kLists[i];
-    connect(control<QComboBox>(listId), &QComboBox::currentIndexChanged, this,
-            [this, listId](int position) {
-              if (!busy_) onSimpleChoice(listId, position);
-            });
+    connect(control<QComboBox>(listId), &QComboBox::currentIndexChanged, this, [this, listId](int position) {
+      if (!busy_) onSimpleChoice(listId, position);
+    });
   }
 }
 
@@ -107,16 +106,15 @@ void CDlgLinearMode::refresh() {
   const bool colour = s.typeCode == linescan::kColourType;
   QComboBox* output = control<QComboBox>(1185);
   if (colour) {
-    fill(output, {"20 MHz 8 Bit RGB mode", "60 MHz Single Pixel 8 Bit mode",
-                  "40 MHz Dual Pixel 8 Bit mode", "60 MHz Single Pixel 10 Bit mode",
-                  "40 MHz Dual Pixel 10 Bit mode"});
+    fill(output, {"20 MHz 8 Bit RGB mode", "60 MHz Single Pixel 8 Bit mode", "40 MHz Dual Pixel 8 Bit mode",
+                  "60 MHz Single Pixel 10 Bit mode", "40 MHz Dual Pixel 10 Bit mode"});
   } else {
     fill(output, {"8 bit", "10 bit", "12 bit", "14 bit"});
   }
   outputText_ = itemText(output, s.linear.cameraLinkMode);
 
-  QStringList tests = utf8List({"实时图像", "水平测试图", "纵向测试图", "双向测试图", "红色测试图",
-                                "绿色测试图", "蓝色测试图"});
+  QStringList tests = utf8List(
+      {"实时图像", "水平测试图", "纵向测试图", "双向测试图", "红色测试图", "绿色测试图", "蓝色测试图"});
   if (!colour) tests = tests.mid(0, 4);
   QComboBox* test = control<QComboBox>(1025);
   fill(test, tests);

@@ -11,7 +11,7 @@
 // Time1 and Time2 back into the range the new mode accepts.
 class CDlgLinearMode : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CDlgLinearMode(QWidget* parent, CTyxVistrelDlg* main);
 
   void refresh() override;
@@ -22,7 +22,7 @@ public:
   QString outputModeText() const { return outputText_; }
   QString testImageText() const { return testImageText_; }
 
-private:
+ private:
   void onWorkMode(int position);
   void onSimpleChoice(int listId, int position);
   void copyFromBlock();

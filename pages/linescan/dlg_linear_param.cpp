@@ -112,9 +112,7 @@ void CDlgLinearParam::setBarValue(Pair& pair, int32_t value) {
   pair.bar = value;
 }
 
-int32_t CDlgLinearParam::aoiEndLimit() const {
-  return cameraState().typeCode == kSmallType ? 1025 : 2049;
-}
+int32_t CDlgLinearParam::aoiEndLimit() const { return cameraState().typeCode == kSmallType ? 1025 : 2049; }
 
 void CDlgLinearParam::setRanges(int32_t type) {
   const bool small = type == kSmallType;
@@ -174,7 +172,8 @@ void CDlgLinearParam::pushValues() {
 void CDlgLinearParam::runEditHandler(int editId) {
   if (busy_) return;
   switch (editId) {
-    case 1177: case 1189: onAoiTyped(editId); break;
+    case 1177:
+    case 1189: onAoiTyped(editId); break;
     case 1190: onTime1Typed(); break;
     case 1191: onTime2Typed(); break;
     default: break;

@@ -13,7 +13,7 @@ class ReqScrollBar;
 // microseconds and the line frequency in kHz follow from the times.
 class CDlgLinearParam : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main);
 
   void refresh() override;
@@ -21,7 +21,7 @@ public:
   float exposureUs() const { return exposure_; }
   float lineFrequencyKHz() const { return lineFrequency_; }
 
-private:
+ private:
   // Each number is held as shown in its edit box and as its bar's value.
   struct Pair {
     int32_t edit = 0;

@@ -27,10 +27,10 @@ int32_t correctPair(int64_t x, int64_t y, int32_t lowerSum, int32_t minimum);
 
 // The outcome of checking one typed (or scrolled) time.
 struct TimeCheck {
-  int32_t value = 0;                // the time to show and store
-  bool write = true;                // false: shown and stored, not written
-  const char* message = nullptr;    // the message to show first, if any
-  bool setTime1 = false;            // Time2 rules only: Time1 becomes value and is written
+  int32_t value = 0;              // the time to show and store
+  bool write = true;              // false: shown and stored, not written
+  const char* message = nullptr;  // the message to show first, if any
+  bool setTime1 = false;          // Time2 rules only: Time1 becomes value and is written
 };
 
 // Rules for a Time1 value t1 against the shown Time2 t2 in work mode w.

@@ -33,17 +33,17 @@ TEST_P(CameraPair, KeepsTheWrittenTimeAndMovesTheOther) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, CameraPair,
-    ::testing::Values(
-        PairCase{"ColourFreeLinePeriodTooLong", 120770, 0, 300, 100, 107, 400, 100, 400},
-        PairCase{"ColourEdgeLinePeriodTooShort", 120770, 1, 50, 100, 106, 5, 5, 103},
-        PairCase{"ColourValidPairUntouched", 120770, 0, 100, 200, 107, 300, 100, 300},
-        PairCase{"ColourTimeAt500LeavesOne", 120770, 0, 100, 200, 106, 500, 500, 1},
-        PairCase{"SmallFreeLinePeriodTooShort", 110410, 0, 10, 20, 107, 5, 22, 5},
-        PairCase{"LongExposureLongerThanLinePeriod", 117810, 0, 3000, 5000, 107, 2500, 2500, 2500},
-        PairCase{"LongExposureRaisesLinePeriod", 117810, 0, 3000, 5000, 106, 6000, 6000, 6000},
-        PairCase{"LongEdgeControlledFollows", 117810, 1, 5000, 5000, 107, 7000, 7000, 7000},
-        PairCase{"ExSyncNoPairRule", 120770, 2, 300, 100, 107, 400, 300, 400},
-        PairCase{"EdgeExSyncNoPairRule", 117810, 3, 3000, 5000, 107, 2500, 3000, 2500}),
+    ::testing::Values(PairCase{"ColourFreeLinePeriodTooLong", 120770, 0, 300, 100, 107, 400, 100, 400},
+                      PairCase{"ColourEdgeLinePeriodTooShort", 120770, 1, 50, 100, 106, 5, 5, 103},
+                      PairCase{"ColourValidPairUntouched", 120770, 0, 100, 200, 107, 300, 100, 300},
+                      PairCase{"ColourTimeAt500LeavesOne", 120770, 0, 100, 200, 106, 500, 500, 1},
+                      PairCase{"SmallFreeLinePeriodTooShort", 110410, 0, 10, 20, 107, 5, 22, 5},
+                      PairCase{"LongExposureLongerThanLinePeriod", 117810, 0, 3000, 5000, 107, 2500, 2500,
+                               2500},
+                      PairCase{"LongExposureRaisesLinePeriod", 117810, 0, 3000, 5000, 106, 6000, 6000, 6000},
+                      PairCase{"LongEdgeControlledFollows", 117810, 1, 5000, 5000, 107, 7000, 7000, 7000},
+                      PairCase{"ExSyncNoPairRule", 120770, 2, 300, 100, 107, 400, 300, 400},
+                      PairCase{"EdgeExSyncNoPairRule", 117810, 3, 3000, 5000, 107, 2500, 3000, 2500}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LineScanFixture, WorkModeWriteLeavesTheTimesAlone) {

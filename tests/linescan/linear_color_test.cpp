@@ -12,7 +12,7 @@ const int kChannelLabels[6] = {1082, 1192, 1193, 1194, 1195, 1196};
 const int kOverall[6] = {1185, 1186, 1187, 1188, 1197, 1198};
 
 class ColourPage : public LineScanFixture {
-protected:
+ protected:
   CDlgLinearColor* showColour(int32_t type, int32_t language = 9) {
     open(type, language);
     return show<CDlgLinearColor>();
@@ -50,7 +50,8 @@ TEST_P(ColourVisibility, ChannelsForTheColourCameraOnly) {
 
 INSTANTIATE_TEST_SUITE_P(Types, ColourVisibility,
                          ::testing::Values(VisibilityCase{120770, 9, true}, VisibilityCase{120770, 2, true},
-                                           VisibilityCase{110410, 9, false}, VisibilityCase{117810, 2, false}));
+                                           VisibilityCase{110410, 9, false},
+                                           VisibilityCase{117810, 2, false}));
 
 TEST_F(ColourPage, LabelsInBothLanguages) {
   showColour(117810, 2);
@@ -133,19 +134,18 @@ TEST_P(ColourScroll, WritesEveryScrollEventOnce) {
   EXPECT_EQ(cameraState().linear.redGain, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Requests, ColourScroll,
-    ::testing::Values(ScrollCase{"PageRightStopsAtTheEnd", 1021, SbPageRight, 0, 1023},
-                      ScrollCase{"PageRight", 500, SbPageRight, 0, 504},
-                      ScrollCase{"PageLeftStopsAtZero", 2, SbPageLeft, 0, 0},
-                      ScrollCase{"LineRight", 500, SbLineRight, 0, 501},
-                      ScrollCase{"LineLeftAtZeroStays", 0, SbLineLeft, 0, 0},
-                      ScrollCase{"DragToZero", 500, SbThumbTrack, 0, 0},
-                      ScrollCase{"Released", 500, SbThumbPosition, 77, 77},
-                      ScrollCase{"LeftEnd", 500, SbLeft, 0, 0},
-                      ScrollCase{"RightEnd", 500, SbRight, 0, 1023},
-                      ScrollCase{"EndOfScrolling", 500, SbEndScroll, 0, 500}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Requests, ColourScroll,
+                         ::testing::Values(ScrollCase{"PageRightStopsAtTheEnd", 1021, SbPageRight, 0, 1023},
+                                           ScrollCase{"PageRight", 500, SbPageRight, 0, 504},
+                                           ScrollCase{"PageLeftStopsAtZero", 2, SbPageLeft, 0, 0},
+                                           ScrollCase{"LineRight", 500, SbLineRight, 0, 501},
+                                           ScrollCase{"LineLeftAtZeroStays", 0, SbLineLeft, 0, 0},
+                                           ScrollCase{"DragToZero", 500, SbThumbTrack, 0, 0},
+                                           ScrollCase{"Released", 500, SbThumbPosition, 77, 77},
+                                           ScrollCase{"LeftEnd", 500, SbLeft, 0, 0},
+                                           ScrollCase{"RightEnd", 500, SbRight, 0, 1023},
+                                           ScrollCase{"EndOfScrolling", 500, SbEndScroll, 0, 500}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ColourPage, ScrollStepsFromATypedValue) {
   showColour(120770);

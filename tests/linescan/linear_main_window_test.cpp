@@ -15,7 +15,7 @@ struct WindowCase {
 };
 
 class WindowFixture : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     window.reset();

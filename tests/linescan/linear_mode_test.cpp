@@ -52,10 +52,20 @@ INSTANTIATE_TEST_SUITE_P(
         // With Time1 at 500, 500 - Time1 would be no time at all: the shortest
         // Time2 the camera runs with is kept.
         WorkModeCase{"ColourEdgeNeverZeroTime2", 120770, 0, 500, 100, 1, {W(102, 1), W(107, 1)}, 500, 1},
-        WorkModeCase{"LongEdgeTime1FollowsTime2", 117810, 0, 3000, 5000, 1, {W(102, 1), W(106, 5000)}, 5000, 5000},
+        WorkModeCase{
+            "LongEdgeTime1FollowsTime2", 117810, 0, 3000, 5000, 1, {W(102, 1), W(106, 5000)}, 5000, 5000},
         WorkModeCase{"LongEdgeEqualTimesKept", 117810, 0, 5000, 5000, 1, {W(102, 1)}, 5000, 5000},
-        WorkModeCase{"LongProgrammableWritesUnchanged", 117810, 2, 3000, 5000, 0, {W(102, 0), W(106, 3000)}, 3000, 5000},
-        WorkModeCase{"LongProgrammableShortensTime1", 117810, 2, 6000, 5000, 0, {W(102, 0), W(106, 5000)}, 5000, 5000},
+        WorkModeCase{"LongProgrammableWritesUnchanged",
+                     117810,
+                     2,
+                     3000,
+                     5000,
+                     0,
+                     {W(102, 0), W(106, 3000)},
+                     3000,
+                     5000},
+        WorkModeCase{
+            "LongProgrammableShortensTime1", 117810, 2, 6000, 5000, 0, {W(102, 0), W(106, 5000)}, 5000, 5000},
         WorkModeCase{"LongExSyncProgrammableNothingMore", 117810, 0, 3000, 5000, 2, {W(102, 2)}, 3000, 5000},
         WorkModeCase{"ColourExSyncRaisesTime1", 120770, 0, 1, 200, 2, {W(102, 2), W(106, 2)}, 2, 200},
         WorkModeCase{"ColourFreeRunLowersTime1", 120770, 2, 600, 200, 0, {W(102, 0), W(106, 500)}, 500, 200},
@@ -101,13 +111,14 @@ TEST_P(ModeLists, FilledByType) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, ModeLists,
-    ::testing::Values(
-        ListCase{110410, {"8 bit", "10 bit", "12 bit", "14 bit"}, 4, false},
-        ListCase{117810, {"8 bit", "10 bit", "12 bit", "14 bit"}, 4, false},
-        ListCase{120770,
-                 {"20 MHz 8 Bit RGB mode", "60 MHz Single Pixel 8 Bit mode", "40 MHz Dual Pixel 8 Bit mode",
-                  "60 MHz Single Pixel 10 Bit mode", "40 MHz Dual Pixel 10 Bit mode"},
-                 7, true}));
+    ::testing::Values(ListCase{110410, {"8 bit", "10 bit", "12 bit", "14 bit"}, 4, false},
+                      ListCase{117810, {"8 bit", "10 bit", "12 bit", "14 bit"}, 4, false},
+                      ListCase{120770,
+                               {"20 MHz 8 Bit RGB mode", "60 MHz Single Pixel 8 Bit mode",
+                                "40 MHz Dual Pixel 8 Bit mode", "60 MHz Single Pixel 10 Bit mode",
+                                "40 MHz Dual Pixel 10 Bit mode"},
+                               7,
+                               true}));
 
 struct ChoiceCase {
   int list;
@@ -130,13 +141,12 @@ TEST_P(ModeChoice, StoresAndWritesThePosition) {
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lists, ModeChoice,
-    ::testing::Values(ChoiceCase{1185, 3, 103, &LinearParams::cameraLinkMode},
-                      ChoiceCase{1025, 6, 108, &LinearParams::testImage},
-                      ChoiceCase{1026, 1, 109, &LinearParams::correctionStart},
-                      ChoiceCase{1028, 16, 110, &LinearParams::correctionLines},
-                      ChoiceCase{1027, 2, 111, &LinearParams::dataShift}));
+INSTANTIATE_TEST_SUITE_P(Lists, ModeChoice,
+                         ::testing::Values(ChoiceCase{1185, 3, 103, &LinearParams::cameraLinkMode},
+                                           ChoiceCase{1025, 6, 108, &LinearParams::testImage},
+                                           ChoiceCase{1026, 1, 109, &LinearParams::correctionStart},
+                                           ChoiceCase{1028, 16, 110, &LinearParams::correctionLines},
+                                           ChoiceCase{1027, 2, 111, &LinearParams::dataShift}));
 
 TEST_F(LineScanFixture, ModePageSelectsTheBlockPositionsAndKeepsTheTexts) {
   open(120770);

@@ -1,4 +1,5 @@
-// linear_param_test.cpp - Time1/Time2 rules, AOI limits, bars and derived values of the line-scan parameter page.
+// linear_param_test.cpp - Time1/Time2 rules, AOI limits, bars and derived values of the line-scan parameter
+// page.
 #include <QComboBox>
 #include <QLabel>
 
@@ -27,7 +28,7 @@ struct TypedCase {
 void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.name; }
 
 class ParamPage : public LineScanFixture {
-protected:
+ protected:
   CDlgLinearParam* showParam(int32_t type, int32_t workMode, int32_t time1, int32_t time2) {
     open(type);
     setBlock(workMode, time1, time2);
@@ -59,7 +60,8 @@ TEST_P(TypedTime, FollowsTheRulesOfTypeAndWorkMode) {
 INSTANTIATE_TEST_SUITE_P(
     Time1, TypedTime,
     ::testing::Values(
-        TypedCase{"ColourFreeSumAbove500", 120770, 0, 100, 200, 1190, "400", {kExceed}, {W(106, 300)}, 300, 200},
+        TypedCase{
+            "ColourFreeSumAbove500", 120770, 0, 100, 200, 1190, "400", {kExceed}, {W(106, 300)}, 300, 200},
         TypedCase{"ColourFreeValid", 120770, 0, 100, 200, 1190, "150", {}, {W(106, 150)}, 150, 200},
         TypedCase{"ColourFreeBelowMinimum", 120770, 0, 100, 200, 1190, "1", {kExceed}, {W(106, 2)}, 2, 200},
         TypedCase{"ColourFreeAbove500", 120770, 0, 100, 20, 1190, "700", {kExceed}, {W(106, 480)}, 480, 20},
@@ -67,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypedCase{"ColourEdgeSumBelow108", 120770, 1, 100, 20, 1190, "50", {kExceed}, {W(106, 88)}, 88, 20},
         // 108 - Time2 would be a negative time: the minimum is kept.
         TypedCase{"ColourNeverNegative", 120770, 0, 100, 200, 1190, "-150", {kExceed}, {W(106, 2)}, 2, 200},
-        TypedCase{"ColourExSyncAbove108", 120770, 2, 50, 200, 1190, "300", {kExceed}, {W(106, 108)}, 108, 106},
+        TypedCase{
+            "ColourExSyncAbove108", 120770, 2, 50, 200, 1190, "300", {kExceed}, {W(106, 108)}, 108, 106},
         TypedCase{"ColourExSyncBelow2", 120770, 2, 50, 200, 1190, "1", {kExceed}, {W(106, 2)}, 2, 106},
         TypedCase{"ColourExSyncValid", 120770, 2, 50, 200, 1190, "60", {}, {W(106, 60)}, 60, 106},
         TypedCase{"ColourEdgeExSyncFixed", 120770, 3, 50, 200, 1190, "300", {}, {}, 2, 106},
@@ -75,28 +78,61 @@ INSTANTIATE_TEST_SUITE_P(
         TypedCase{"SmallFreeValid", 110410, 0, 100, 10, 1190, "20", {}, {W(106, 20)}, 20, 10},
         TypedCase{"SmallExSyncAbove26", 110410, 2, 10, 10, 1190, "27", {kExceed}, {W(106, 26)}, 26, 26},
         TypedCase{"SmallLevelFixed", 110410, 4, 10, 10, 1190, "300", {}, {}, 1, 26},
-        TypedCase{"LongFreeSmallerOfBoth", 117810, 0, 100, 5000, 1190, "8000", {}, {W(106, 5000)}, 5000, 5000},
+        TypedCase{
+            "LongFreeSmallerOfBoth", 117810, 0, 100, 5000, 1190, "8000", {}, {W(106, 5000)}, 5000, 5000},
         TypedCase{"LongFreeValid", 117810, 0, 100, 5000, 1190, "4000", {}, {W(106, 4000)}, 4000, 5000},
-        TypedCase{"LongEdgeMustEqual", 117810, 1, 5000, 5000, 1190, "4000", {kInvalid}, {W(106, 5000)}, 5000, 5000},
-        TypedCase{"LongExSyncAboveRange", 117810, 2, 100, 5000, 1190, "70000", {kExceed}, {W(106, 65535)}, 65535, 10000},
+        TypedCase{
+            "LongEdgeMustEqual", 117810, 1, 5000, 5000, 1190, "4000", {kInvalid}, {W(106, 5000)}, 5000, 5000},
+        TypedCase{"LongExSyncAboveRange",
+                  117810,
+                  2,
+                  100,
+                  5000,
+                  1190,
+                  "70000",
+                  {kExceed},
+                  {W(106, 65535)},
+                  65535,
+                  10000},
         TypedCase{"LongExSyncFixed", 117810, 3, 100, 5000, 1190, "5", {}, {}, 10000, 10000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Time2, TypedTime,
     ::testing::Values(
-        TypedCase{"ColourFreeSumAbove500", 120770, 0, 100, 200, 1191, "450", {kExceed}, {W(107, 400)}, 100, 400},
+        TypedCase{
+            "ColourFreeSumAbove500", 120770, 0, 100, 200, 1191, "450", {kExceed}, {W(107, 400)}, 100, 400},
         TypedCase{"ColourFreeValid", 120770, 0, 100, 200, 1191, "300", {}, {W(107, 300)}, 100, 300},
         TypedCase{"ColourFreeBelow2", 120770, 0, 300, 200, 1191, "1", {kExceed}, {W(107, 2)}, 300, 2},
         TypedCase{"ColourExSyncFixedUnwritten", 120770, 2, 100, 200, 1191, "300", {}, {}, 100, 106},
         TypedCase{"SmallEdgeSumBelow27", 110410, 1, 10, 100, 1191, "5", {kExceed}, {W(107, 17)}, 10, 17},
         TypedCase{"SmallExSyncFixedUnwritten", 110410, 2, 10, 100, 1191, "300", {}, {}, 10, 26},
-        TypedCase{"LongFreeBelowTime1", 117810, 0, 4000, 8000, 1191, "3000", {}, {W(106, 3000), W(107, 3000)}, 3000, 3000},
+        TypedCase{"LongFreeBelowTime1",
+                  117810,
+                  0,
+                  4000,
+                  8000,
+                  1191,
+                  "3000",
+                  {},
+                  {W(106, 3000), W(107, 3000)},
+                  3000,
+                  3000},
         TypedCase{"LongFreeAboveTime1", 117810, 0, 4000, 8000, 1191, "6000", {}, {W(107, 6000)}, 4000, 6000},
         // A zero line period cannot be run and would divide the line
         // frequency by zero: the shortest period is kept.
         TypedCase{"LongFreeNeverZero", 117810, 0, 4000, 8000, 1191, "0", {}, {W(106, 1), W(107, 1)}, 1, 1},
-        TypedCase{"LongEdgeBelowRange", 117810, 1, 5000, 5000, 1191, "1000", {kExceed}, {W(106, 2118), W(107, 2118)}, 2118, 2118},
+        TypedCase{"LongEdgeBelowRange",
+                  117810,
+                  1,
+                  5000,
+                  5000,
+                  1191,
+                  "1000",
+                  {kExceed},
+                  {W(106, 2118), W(107, 2118)},
+                  2118,
+                  2118},
         TypedCase{"LongEdgeValid", 117810, 1, 5000, 5000, 1191, "6000", {}, {W(107, 6000)}, 5000, 6000},
         TypedCase{"LongExSyncFixedUnwritten", 117810, 2, 4000, 8000, 1191, "5", {}, {}, 4000, 10000}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -261,14 +297,13 @@ TEST_P(AoiDrag, StaysInsideTheEndLimit) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, AoiDrag,
-    ::testing::Values(AoiDragCase{"SmallLength", 110410, 200, 500, 1186, 1000, 825},
-                      AoiDragCase{"SmallStart", 110410, 300, 800, 1176, 900, 225},
-                      AoiDragCase{"ColourLength", 120770, 200, 1000, 1186, 2000, 1849},
-                      AoiDragCase{"LongStart", 117810, 200, 1000, 1176, 1500, 1049},
-                      AoiDragCase{"ColourInside", 120770, 200, 1000, 1176, 300, 300}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Types, AoiDrag,
+                         ::testing::Values(AoiDragCase{"SmallLength", 110410, 200, 500, 1186, 1000, 825},
+                                           AoiDragCase{"SmallStart", 110410, 300, 800, 1176, 900, 225},
+                                           AoiDragCase{"ColourLength", 120770, 200, 1000, 1186, 2000, 1849},
+                                           AoiDragCase{"LongStart", 117810, 200, 1000, 1176, 1500, 1049},
+                                           AoiDragCase{"ColourInside", 120770, 200, 1000, 1176, 300, 300}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ParamPage, SmallLengthDragShowsTheValueWhileTheThumbReturns) {
   open(110410);
@@ -316,12 +351,13 @@ TEST_P(AoiTyped, AcceptsOneTo2160) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edits, AoiTyped,
-    ::testing::Values(AoiTypedCase{1177, "0", {}}, AoiTypedCase{1177, "2161", {}},
-                      AoiTypedCase{1177, "5", {W(104, 5)}}, AoiTypedCase{1177, "2000", {W(104, 2000)}},
-                      AoiTypedCase{1189, "-5", {}}, AoiTypedCase{1189, "1500", {W(105, 1500)}},
-                      AoiTypedCase{1189, "1024", {W(105, 1024)}}));
+INSTANTIATE_TEST_SUITE_P(Edits, AoiTyped,
+                         ::testing::Values(AoiTypedCase{1177, "0", {}}, AoiTypedCase{1177, "2161", {}},
+                                           AoiTypedCase{1177, "5", {W(104, 5)}},
+                                           AoiTypedCase{1177, "2000", {W(104, 2000)}},
+                                           AoiTypedCase{1189, "-5", {}},
+                                           AoiTypedCase{1189, "1500", {W(105, 1500)}},
+                                           AoiTypedCase{1189, "1024", {W(105, 1024)}}));
 
 TEST_F(ParamPage, Time1DragWritesThroughTheTypedRules) {
   showParam(120770, 0, 100, 200);

@@ -20,19 +20,19 @@ TEST_P(CorrectPair, GivesAPositiveTime) {
   EXPECT_EQ(correctPair(c.x, c.y, c.lowerSum, c.minimum), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CorrectPair,
-    ::testing::Values(CorrectCase{400, 200, 108, 2, 300},   // sum above 500
-                      CorrectCase{700, 20, 108, 2, 480},    // above 500
-                      CorrectCase{5, 10, 27, 1, 17},        // sum below the lower limit
-                      CorrectCase{1, 200, 108, 2, 2},       // below the minimum
-                      // 500 - Y is zero or negative: the minimum instead.
-                      CorrectCase{600, 500, 108, 2, 2}, CorrectCase{600, 499, 27, 1, 1},
-                      CorrectCase{450, 520, 108, 1, 1},
-                      // L - Y is negative for a negative X against a large Y.
-                      CorrectCase{-150, 200, 108, 2, 2},
-                      // Huge inputs do not overflow the sum.
-                      CorrectCase{INT32_MAX, 200, 108, 2, 300}, CorrectCase{INT32_MIN, 200, 108, 2, 2}));
+INSTANTIATE_TEST_SUITE_P(Cases, CorrectPair,
+                         ::testing::Values(CorrectCase{400, 200, 108, 2, 300},  // sum above 500
+                                           CorrectCase{700, 20, 108, 2, 480},   // above 500
+                                           CorrectCase{5, 10, 27, 1, 17},       // sum below the lower limit
+                                           CorrectCase{1, 200, 108, 2, 2},      // below the minimum
+                                           // 500 - Y is zero or negative: the minimum instead.
+                                           CorrectCase{600, 500, 108, 2, 2}, CorrectCase{600, 499, 27, 1, 1},
+                                           CorrectCase{450, 520, 108, 1, 1},
+                                           // L - Y is negative for a negative X against a large Y.
+                                           CorrectCase{-150, 200, 108, 2, 2},
+                                           // Huge inputs do not overflow the sum.
+                                           CorrectCase{INT32_MAX, 200, 108, 2, 300},
+                                           CorrectCase{INT32_MIN, 200, 108, 2, 2}));
 
 TEST(TimeRules, LongCameraNeverGetsAZeroTime) {
   EXPECT_EQ(checkTime1(kLongType, 0, 0, 5000, false).value, 1);

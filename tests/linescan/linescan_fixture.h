@@ -15,7 +15,7 @@
 #include "common/sim_camera.h"
 
 class LineScanFixture : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     page_.reset();
