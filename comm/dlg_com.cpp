@@ -1,0 +1,382 @@
+// dlg_com.cpp - the port and file tab: connection port, configuration files, network cameras.
+#include "comm/dlg_com.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <cstring>
+
+#include "app/camera_library.h"
+#include "app/desktop.h"
+#include "app/my_tab.h"
+#include "app/net_camera_list.h"
+#include "app/page_registry.h"
+#include "app/tyx_vistrel_dlg.h"
+#include "comm/dlg_option.h"
+
+VISTREL_REGISTER_PAGE(PageKind::Com, CDlgCom);
+
+namespace {
+
+// Both languages share the geometry; only the labels differ.
+constexpr ControlSpec kControls[] = {
+    {1085, Ctl::Group, "Port", "选择端口", 7, 4, 150, 60},
+    {1050, Ctl::Combo, nullptr, nullptr, 16, 17, 130, 12},
+    {1065, Ctl::Button, "Scan Net Camera", "搜索网络相机", 16, 40, 130, 14},
+    {1086, Ctl::Group, "Link Status", "连接状态", 166, 4, 80, 60},
+    {1051, Ctl::Picture, nullptr, nullptr, 191, 22, 30, 30},
+    {1147, Ctl::Group, "Camera Info(for net camera only)", "相机信息(千兆网相机有效)", 7, 70, 300, 40},
+    {1148, Ctl::Label, "IP", "IP", 16, 88, 12, 9},
+    {1146, Ctl::Edit, nullptr, nullptr, 30, 86, 110, 12},
+    {1145, Ctl::Button, "Set IP", "设置", 148, 85, 60, 14},
+    {1144, Ctl::Button, "Ver Info", "版本信息", 218, 85, 60, 14},
+    {1087, Ctl::Group, "Save config File(not for USB camera)", "文件存储(USB相机无效)", 7, 116, 300, 52},
+    {1001, Ctl::Button, "Save", "存储配置文件", 46, 136, 80, 14},
+    {1049, Ctl::Button, "Load", "打开配置文件", 196, 136, 80, 14},
+};
+
+const char* const kPorts[CDlgCom::kPortCount] = {"COM1",      "COM2",      "COM3",      "COM4",    "CamLink1",
+                                                 "CamLink2",  "USB/232-1", "USB/232-2", "USB/232-3",
+                                                 "USB/232-4", "USB1",      "USB2",      "USB3",    "USB4"};
+
+constexpr int kNetworkControls[] = {1065, 1144, 1145, 1147, 1146, 1148};
+constexpr int kLinkedIcon = 137;
+constexpr int kUnlinkedIcon = 136;
+
+const char* const kFileFilter = "config file (*.cam);;All Files (*.*)";
+const char* const kUnknownModel = "型号:未知";
+
+// The port list's rows are 25 pixels high.
+class RowHeight : public QStyledItemDelegate {
+public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(25);
+    return size;
+  }
+};
+
+QPixmap icon(int number) { return QPixmap(QString(":/icons/%1.png").arg(number)); }
+
+QString modelOrError(const char* model) {
+  return model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
+}
+
+}  // namespace
+
+CDlgCom::CDlgCom(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
+  buildControls(kControls);
+  setDialogSize(314, 172);
+  portList_ = control<QComboBox>(1050);
+  linkPicture_ = control<QLabel>(1051);
+  linkPicture_->setScaledContents(true);
+  portList_->setItemDelegate(new RowHeight(portList_));
+  for (const char* port : kPorts) portList_->addItem(QString::fromUtf8(port));
+  portList_->addItem(networkEntryLabel());
+  // The icons beside the file buttons.
+  for (auto [number, x] : {std::pair{138, 26}, std::pair{139, 176}}) {
+    auto* picture = new QLabel(this);
+    picture->setPixmap(icon(number));
+    picture->setScaledContents(true);
+    picture->setGeometry(Layout::px(x), Layout::py(134), Layout::px(16), Layout::py(16));
+  }
+  enableNetworkControls(false);
+
+  // A pick in the list, even of the port already shown, reconnects; the
+  // page's own selection (refresh) does not.
+  connect(portList_, &QComboBox::activated, this, [this](int position) {
+    if (!busy_) changePort(position);
+  });
+  connect(control<QPushButton>(1001), &QPushButton::clicked, this, &CDlgCom::saveConfigFile);
+  connect(control<QPushButton>(1049), &QPushButton::clicked, this, &CDlgCom::loadConfigFile);
+  connect(control<QPushButton>(1065), &QPushButton::clicked, this, &CDlgCom::scanNetCameras);
+  connect(control<QPushButton>(1144), &QPushButton::clicked, this, &CDlgCom::showVersions);
+  connect(control<QPushButton>(1145), &QPushButton::clicked, this, &CDlgCom::setIpAddress);
+  showLinkIcon(cameraState().linkFlag != 0);
+}
+
+QString CDlgCom::networkEntryLabel() { return cameraState().text("NetPort (net camera)", "NetPort (网络相机)"); }
+
+std::string CDlgCom::openString(const std::string& port, const std::string& settings) {
+  std::string text = settings.empty() ? port : port + "," + settings;
+  if (text.size() > static_cast<size_t>(kMaxOpenString)) return {};
+  return text;
+}
+
+bool CDlgCom::hasNoConfigFile(int32_t type) {
+  return types::isOneOf(type, {110410, 117810, 120770, 211150, 211151, 213000, 214850, 319660, 320400, 321510});
+}
+
+void CDlgCom::showLinkIcon(bool linked) {
+  const int number = linked ? kLinkedIcon : kUnlinkedIcon;
+  linkPicture_->setPixmap(icon(number));
+  linkPicture_->setProperty("iconNumber", number);
+}
+
+void CDlgCom::enableNetworkControls(bool on) {
+  for (int id : kNetworkControls) controlWidget(id)->setEnabled(on);
+}
+
+void CDlgCom::enableFileButtons() {
+  const bool files = !hasNoConfigFile(cameraState().typeCode);
+  controlWidget(1001)->setEnabled(files);
+  controlWidget(1049)->setEnabled(files);
+}
+
+void CDlgCom::pushMembers() {
+  Busy guard(busy_);
+  // A port text the list does not hold leaves the selection as it is.
+  const int position = portList_->findText(portText_);
+  if (position >= 0) portList_->setCurrentIndex(position);
+  control<QLineEdit>(1146)->setText(ipText_);
+}
+
+void CDlgCom::takeMembers() {
+  portText_ = portList_->currentText();
+  ipText_ = control<QLineEdit>(1146)->text();
+}
+
+void CDlgCom::refresh() {
+  const CameraState& s = cameraState();
+  showLinkIcon(s.linkFlag != 0);
+  portText_ = s.port();
+  enableFileButtons();
+  pushMembers();
+}
+
+void CDlgCom::setMainButton(int id, bool on) {
+  if (mainWindow() == nullptr) return;
+  if (QPushButton* b = mainWindow()->button(id)) b->setEnabled(on);
+}
+
+void CDlgCom::setPortButtons() {
+  const int32_t t = cameraState().typeCode;
+  if (types::isLineScan(t)) {
+    for (int id : {1007, 1006, 1005, 1008}) setMainButton(id, false);
+    for (int id : {1071, 1026, 1003}) setMainButton(id, true);
+  } else if (types::isOneOf(t, {213000, 214850, 218550, 219660, 319660, 320400, 321510})) {
+    for (int id : {1007, 1006, 1005, 1071, 1026, 1003}) setMainButton(id, false);
+  } else {
+    for (int id : {1007, 1005, 1071, 1026, 1003}) setMainButton(id, true);
+  }
+  setMainButton(1006, !types::isNoGamma(t));
+}
+
+void CDlgCom::changePort(int position) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  Desktop& desktop = Desktop::get();
+  if (position < 0 || position > kNetworkPosition) return;
+  Busy guard(busy_);
+  desktop.setWaitCursor(true);
+  s.setPortName(portList_->itemText(position));
+  portText_ = portList_->itemText(position);
+
+  if (position == kNetworkPosition) {
+    enableNetworkControls(true);
+    if (s.handle != nullptr) {
+      lib.closeCamera(s.handle);
+      s.handle = nullptr;
+      showLinkIcon(false);
+      s.linkFlag = 0;
+      s.modelText = QString::fromUtf8(kUnknownModel);
+      if (mainWindow() != nullptr) {
+        mainWindow()->showModelText();
+        mainWindow()->update();
+      }
+    }
+    // The camera is opened by the network scan.
+    desktop.setWaitCursor(false);
+    return;
+  }
+
+  enableNetworkControls(false);
+  if (s.handle != nullptr) {
+    lib.closeCamera(s.handle);
+    s.handle = nullptr;
+  }
+  std::string settings;
+  if (std::strncmp(s.portName, "CamLink", 7) == 0) {
+    CDlgOption option;
+    desktop.setWaitCursor(false);
+    if (desktop.execDialog(&option) == QDialog::Accepted) settings = option.settings();
+    desktop.setWaitCursor(true);
+  }
+  const std::string open = openString(s.portName, settings);
+  int32_t requested = -2;
+  if (open.empty()) {
+    // Cannot happen with the list's ports and the dialog's limit; refused
+    // rather than cut, so a camera is never opened with settings other than
+    // those chosen.
+    s.handle = nullptr;
+    desktop.message(this, s.text("The open string is too long.", "打开字符串过长。"), "Vistrel");
+  } else {
+    s.handle = lib.openCamera(&requested, open.c_str());
+  }
+  if (s.handle != nullptr) {
+    showLinkIcon(true);
+    s.linkFlag = 1;
+  } else {
+    showLinkIcon(false);
+    if (!open.empty()) s.showCameraError();
+    s.linkFlag = 0;
+  }
+  s.readFunctionTags();
+  if (types::isLineScan(requested)) {
+    if (s.readLinearParams() == 0) s.showCameraError();
+  } else {
+    s.readCameraParams();
+    s.copyLineGeometry();
+  }
+  const char* model = nullptr;
+  s.typeCode = lib.getTypeCode(s.handle, &model);
+  s.modelText = modelOrError(model);
+  s.versionCode = lib.getVerCode(s.handle, 0);
+
+  if (mainWindow() != nullptr) mainWindow()->rebuildPages();
+  enableFileButtons();
+  setPortButtons();
+
+  desktop.setWaitCursor(false);
+  if (mainWindow() != nullptr) {
+    mainWindow()->showModelText();
+    mainWindow()->update();
+  }
+  s.repaintInfo();
+  pushMembers();
+}
+
+void CDlgCom::saveConfigFile() {
+  CameraState& s = cameraState();
+  const QString path = Desktop::get().saveFileName(this, s.text("Save config file", "存储配置文件"),
+                                                   QString::fromUtf8(kFileFilter), QString());
+  if (path.isEmpty()) return;
+  const QByteArray utf8 = path.toUtf8();
+  if (CameraLibrary::instance().saveConfigFile(s.handle, utf8.constData()) == 0) s.showCameraError();
+}
+
+void CDlgCom::loadConfigFile() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  Desktop& desktop = Desktop::get();
+  const QString path =
+      desktop.openFileName(this, s.text("Load config file", "打开配置文件"), QString::fromUtf8(kFileFilter));
+  if (path.isEmpty()) return;
+  const QByteArray utf8 = path.toUtf8();
+  desktop.setWaitCursor(true);
+  if (lib.loadConfigFile(s.handle, utf8.constData()) != 0) {
+    if (s.readCameraParams() == 0) s.showCameraError();
+    desktop.setWaitCursor(false);
+    s.repaintInfo();
+    return;
+  }
+  const int32_t code = lib.getLastError();
+  s.showCameraError();
+  desktop.setWaitCursor(false);
+  if (code == 103) {
+    // The library is gone: later decisions treat the camera as absent.
+    s.typeCode = 0;
+    s.linkFlag = 0;
+  }
+  if (mainWindow() != nullptr) mainWindow()->update();
+}
+
+void CDlgCom::appendColourPage() {
+  CTyxVistrelDlg* main = mainWindow();
+  if (main == nullptr) return;
+  CameraPage* colour = main->page(PageKind::ColorParam);
+  if (colour == nullptr) return;
+  // A second scan, or a previous colour camera, may have left the page among
+  // the tabs already; one page cannot sit on two tabs.
+  CMyTab* tabs = main->tabs();
+  for (int i = 0; i < tabs->pageCount(); ++i)
+    if (tabs->page(i) == colour) return;
+  tabs->AddPage(colour, CTyxVistrelDlg::tabTitle(2));
+  colour->inserted();
+}
+
+void CDlgCom::scanNetCameras() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  Desktop& desktop = Desktop::get();
+  desktop.setWaitCursor(true);
+  void* list = nullptr;
+  const int32_t count = lib.scanDevice(s.netArea, &list);
+  desktop.setWaitCursor(false);
+  if (!execNetCameraList(this, s.netArea, list, count)) return;
+
+  const int choice = std::clamp(s.netPortChoice, 0, 3);
+  const QByteArray port = QString("NetPort%1").arg(choice + 1).toUtf8();
+  WaitCursor wait;
+  if (s.handle != nullptr) {
+    lib.closeCamera(s.handle);
+    s.handle = nullptr;
+  }
+  int32_t requested = -1;
+  s.handle = lib.openCamera(&requested, port.constData());
+  desktop.sleepMs(1000);
+
+  char address[20] = {};
+  if (lib.getNetCameraIP(s.handle, address, 0) != 0) {
+    address[sizeof address - 1] = '\0';
+    ipText_ = QString::fromUtf8(address);
+  } else {
+    ipText_.clear();
+  }
+  s.readCameraParams();
+  const char* model = nullptr;
+  s.typeCode = lib.getTypeCode(s.handle, &model);
+  // Every opening reads the identity the pages depend on, as a port change
+  // and Reopen do.
+  s.versionCode = lib.getVerCode(s.handle, 0);
+  s.readFunctionTags();
+  if (s.handle != nullptr) {
+    showLinkIcon(true);
+    s.linkFlag = 1;
+  } else {
+    showLinkIcon(false);
+    s.showCameraError();
+    s.linkFlag = 0;
+  }
+  s.copyLineGeometry();
+  s.modelText = modelOrError(model);
+  if (mainWindow() != nullptr) mainWindow()->showModelText();
+  if (types::isColour(s.typeCode)) appendColourPage();
+  const bool limited = types::isOneOf(s.typeCode, {212260, 212261, 214110, 215960, 217440, 218920, 220030});
+  for (int id : {1006, 1007, 1005}) setMainButton(id, !limited);
+  pushMembers();
+  if (mainWindow() != nullptr) mainWindow()->update();
+}
+
+void CDlgCom::showVersions() {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  // The library answers 0 for an item it cannot deliver; no firmware is
+  // numbered 0, so such an item is shown as unknown rather than as version 0.
+  auto item = [&](int number) {
+    const int32_t v = lib.getNetCameraVer(s.handle, number);
+    return v != 0 ? QString::number(v) : QString("-");
+  };
+  const QString arm = item(1), core = item(2), fpga = item(3);
+  const QString text = s.chinese() ? QString::fromUtf8(" arm版本号 %1\t\nCore版本号 %2\t\nfpga版本号 %3\t\n").arg(arm, core, fpga)
+                                   : QString("arm ver %1\t\nCore Code %2\t\nfpga ver %3\t\n").arg(arm, core, fpga);
+  Desktop::get().message(this, text, "Ver Information");
+}
+
+void CDlgCom::setIpAddress() {
+  CameraState& s = cameraState();
+  takeMembers();
+  WaitCursor wait;
+  const QByteArray ip = ipText_.toUtf8();
+  if (CameraLibrary::instance().setCameraIP(s.handle, ip.constData(), 1) == 0) {
+    Desktop::get().message(this, "Set IP Error!", "Vistrel");
+    ipText_.clear();
+  }
+  pushMembers();
+}
