@@ -171,7 +171,7 @@ TEST_F(ComMainWindowTest, ScanInTheProgramSetsModelLabelAndButtons) {
   // A colour camera gets the colour page beside the tabs it had, once.
   const std::vector<QString> titles = shownTitles();
   const int colourTabs = int(std::count(titles.begin(), titles.end(), QString("Color")));
-  EXPECT_EQ(colourTabs, pageFactory(PageKind::ColorParam) != nullptr ? 1 : 0);
+  EXPECT_EQ(colourTabs, 1);
 
   // Another scan onto a camera without those limits gives them back.
   desktop.dialogs.push_back([](QDialog* d) {
@@ -181,6 +181,31 @@ TEST_F(ComMainWindowTest, ScanInTheProgramSetsModelLabelAndButtons) {
   QTest::mouseClick(com->control<QPushButton>(1065), Qt::LeftButton);
   EXPECT_EQ(cameraState().typeCode, 321880);
   for (int id : {1006, 1007, 1005}) EXPECT_TRUE(enabled(id)) << id;
+}
+
+TEST_F(ComMainWindowTest, ScanAppendsTheColourPageOnceToTheTabsItHad) {
+  start();
+  choosePort(portList(), position("COM2"));
+  const std::vector<QString> before = shownTitles();
+  ASSERT_EQ(before, expectedTitles());
+  choosePort(portList(), CDlgCom::kNetworkPosition);
+  EXPECT_EQ(shownTitles(), before);  // the network entry rebuilds nothing
+  auto pickThird = [](QDialog* d) {
+    auto* list = d->findChild<QListWidget*>("1141");
+    if (list == nullptr) return int(QDialog::Rejected);
+    list->setCurrentRow(2);
+    QTest::mouseClick(d->findChild<QPushButton*>("1049"), Qt::LeftButton);
+    return d->result();
+  };
+  std::vector<QString> after = before;
+  after.push_back("Color");
+  for (int scan = 0; scan < 2; ++scan) {
+    desktop.dialogs.push_back(pickThird);
+    QTest::mouseClick(com->control<QPushButton>(1065), Qt::LeftButton);
+    ASSERT_EQ(cameraState().typeCode, 218920);
+    EXPECT_EQ(shownTitles(), after) << "scan " << scan;
+  }
+  EXPECT_EQ(window->tabs()->page(int(after.size()) - 1), window->page(PageKind::ColorParam));
 }
 
 // Every port of the simulator's default set: the tabs are those a reopen
@@ -238,9 +263,12 @@ TEST_F(ComMainWindowTest, FromALineScanCameraBackToAnAreaCamera) {
   start();
   choosePort(portList(), position("CamLink2"));
   ASSERT_FALSE(enabled(1008));
+  // The rebuild titles the line-scan tabs in Chinese in both languages.
+  EXPECT_EQ(shownTitles(), (std::vector<QString>{QString::fromUtf8("模式调节"), QString::fromUtf8("参数设置"),
+                                                 "Color", "Port and File"}));
   choosePort(portList(), position("COM1"));
   EXPECT_EQ(cameraState().typeCode, 219290);
-  EXPECT_EQ(shownTitles(), expectedTitles());
+  EXPECT_EQ(shownTitles(), (std::vector<QString>{"Mode", "Param", "Color", "Port and File"}));
   for (int id : kMainButtons) EXPECT_TRUE(enabled(id)) << id;
 }
 
