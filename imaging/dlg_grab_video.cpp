@@ -8,6 +8,12 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSocketNotifier>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -166,7 +172,8 @@ CDlgGrabVideo::CDlgGrabVideo(QWidget* owner, CTyxVistrelDlg* main) : CompanionWi
 
   QWidget* picture = controlWidget(1156);
   picture->installEventFilter(this);
-  offscreen_ = QImage(picture->size(), QImage::Format_RGB32);
+  // The format of the window's backing store: painting it is a plain copy.
+  offscreen_ = QImage(picture->size(), QImage::Format_ARGB32_Premultiplied);
   offscreen_.fill(Qt::black);
 
   connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onSignalTest(); });
@@ -184,6 +191,15 @@ CDlgGrabVideo::CDlgGrabVideo(QWidget* owner, CTyxVistrelDlg* main) : CompanionWi
   yOffset_ = yOffsetText_ = 38;
   control<QRadioButton>(1162)->setChecked(true);
   pushMembers();
+
+#ifndef _WIN32
+  if (pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) == 0) {
+    wakeNotifier_ = new QSocketNotifier(wakePipe_[0], QSocketNotifier::Read, this);
+    connect(wakeNotifier_, &QSocketNotifier::activated, this, [this] { onWake(); });
+  } else {
+    wakePipe_[0] = wakePipe_[1] = -1;
+  }
+#endif
 }
 
 CDlgGrabVideo::~CDlgGrabVideo() {
@@ -192,6 +208,47 @@ CDlgGrabVideo::~CDlgGrabVideo() {
   Registry::get().remove(this);
   if (board_) boards().closeBoard(board_);
   board_ = nullptr;
+  delete wakeNotifier_;
+  wakeNotifier_ = nullptr;
+#ifndef _WIN32
+  for (int& fd : wakePipe_)
+    if (fd >= 0) ::close(fd);
+#endif
+}
+
+void CDlgGrabVideo::wakeGui() {
+#ifndef _WIN32
+  if (wakePipe_[1] >= 0) {
+    // A full pipe already holds a wake-up; nothing is lost by dropping one.
+    const char byte = 1;
+    const ssize_t written = write(wakePipe_[1], &byte, 1);
+    (void)written;
+    return;
+  }
+#endif
+  QMetaObject::invokeMethod(this, [this] { onWake(); }, Qt::QueuedConnection);
+}
+
+void CDlgGrabVideo::onWake() {
+#ifndef _WIN32
+  if (wakePipe_[0] >= 0) {
+    char bytes[64];
+    while (read(wakePipe_[0], bytes, sizeof bytes) > 0) {
+    }
+  }
+#endif
+  uint64_t sequence = 0;
+  bool ended = false;
+  uint64_t endedGeneration = 0;
+  {
+    std::lock_guard<std::mutex> lk(frameMutex_);
+    if (requestedSeq_ > paintedSeq_) sequence = requestedSeq_;
+    ended = endPending_;
+    endedGeneration = endGeneration_;
+    endPending_ = false;
+  }
+  if (sequence) onFrameReady(sequence);
+  if (ended) onSequenceEnded(endedGeneration);
 }
 
 int32_t CDlgGrabVideo::frameCount() const {
@@ -541,20 +598,20 @@ void CDlgGrabVideo::onFrame(void* b, uint16_t index) {
     if (stopping_) return;
     sequence = ++requestedSeq_;
   }
-  QMetaObject::invokeMethod(this, [this, sequence] { onFrameReady(sequence); }, Qt::QueuedConnection);
+  wakeGui();
   std::unique_lock<std::mutex> lk(frameMutex_);
   frameCv_.wait_for(lk, kPaintWait, [&] { return paintedSeq_ >= sequence || stopping_; });
 }
 
 void CDlgGrabVideo::onEnd(void* b) {
-  uint64_t generation;
-  {
-    std::lock_guard<std::mutex> lk(frameMutex_);
-    generation = generation_;
-  }
   boards().setSeqCallback(b, nullptr, nullptr, nullptr);
   boards().stopCapture(b);
-  QMetaObject::invokeMethod(this, [this, generation] { onSequenceEnded(generation); }, Qt::QueuedConnection);
+  {
+    std::lock_guard<std::mutex> lk(frameMutex_);
+    endPending_ = true;
+    endGeneration_ = generation_;
+  }
+  wakeGui();
 }
 
 // ---- painting (GUI thread) ---------------------------------------------------

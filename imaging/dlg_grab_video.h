@@ -14,6 +14,7 @@
 #include "tyxapi32/tyxapi32.h"
 
 class CDlgGrabVideo;
+class QSocketNotifier;
 
 // The modal board-selection dialog: lists the installed boards, lets the user
 // pick one and opens it on confirmation.
@@ -98,7 +99,11 @@ private:
   void onScroll(bool horizontal, int code, int pos);
   // Paints the frame under the lock, reads the offsets, shows the members.
   void renderFrame();
-  // GUI side of the hand-off: paints, then releases the waiting callback.
+  // Tells the GUI thread that a frame or the end of a sequence waits.
+  void wakeGui();
+  // GUI side of the hand-off: paints the waiting frame, then releases the
+  // waiting callback; reports a sequence the library ended.
+  void onWake();
   void onFrameReady(uint64_t sequence);
   void onSequenceEnded(uint64_t generation);
 
@@ -149,7 +154,15 @@ private:
   uint64_t requestedSeq_ = 0;
   uint64_t paintedSeq_ = 0;
   uint64_t generation_ = 0;  // counts capture starts
+  bool endPending_ = false;  // the library ended the sequence of endGeneration_
+  uint64_t endGeneration_ = 0;
   // End of what frameMutex_ guards.
+
+  // The capture thread wakes the GUI thread through a pipe rather than a
+  // posted Qt event, so it calls nothing of Qt's: a byte written to
+  // wakePipe_[1] makes wakeNotifier_ run onWake() on the GUI thread.
+  int wakePipe_[2] = {-1, -1};
+  QSocketNotifier* wakeNotifier_ = nullptr;
 
   // GUI thread only; its pixels are written under frameMutex_.
   QImage offscreen_;

@@ -139,8 +139,9 @@ bool FrameScaler::paint(const BitmapView& src, QImage& target) {
 }
 
 bool FrameScaler::paint(const BitmapView& src, const QRect& fromIn, QImage& target, const QRect& toIn) {
-  if (target.isNull() ||
-      (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32))
+  // Every pixel written is opaque, so premultiplied targets take them as they are.
+  if (target.isNull() || (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32 &&
+                          target.format() != QImage::Format_ARGB32_Premultiplied))
     return false;
   if (!pixelsFit(src) || src.width <= 0 || src.rows() <= 0) return false;
   const Kind kind = kindOf(src);

@@ -45,7 +45,8 @@ class FrameScaler {
   bool paint(const BitmapView& src, QImage& target);
   // Stretches source rectangle `from` (top-down coordinates of the bitmap)
   // onto rectangle `to` of the target; both are clipped to their images.
-  // The target must be QImage::Format_RGB32 or Format_ARGB32.
+  // The target must be QImage::Format_RGB32, Format_ARGB32 or
+  // Format_ARGB32_Premultiplied.
   bool paint(const BitmapView& src, const QRect& from, QImage& target, const QRect& to);
 
   // Times the tables were rebuilt (tests check that frames reuse them).
