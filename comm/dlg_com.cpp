@@ -16,6 +16,7 @@
 #include "app/my_tab.h"
 #include "app/net_camera_list.h"
 #include "app/page_registry.h"
+#include "app/strings.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "comm/dlg_option.h"
 
@@ -320,6 +321,9 @@ void CDlgCom::scanNetCameras() {
   }
   int32_t requested = -1;
   s.handle = lib.openCamera(&requested, port.constData());
+  // The calls below fail on a null handle with codes of their own; the user
+  // is told why the open failed.
+  const int32_t openError = s.handle == nullptr ? lib.getLastError() : 0;
   desktop.sleepMs(1000);
 
   char address[20] = {};
@@ -341,7 +345,7 @@ void CDlgCom::scanNetCameras() {
     s.linkFlag = 1;
   } else {
     showLinkIcon(false);
-    s.showCameraError();
+    desktop.message(s.messageParent, strings::cameraErrorMessage(openError, s.chinese()), "Vistrel");
     s.linkFlag = 0;
   }
   s.copyLineGeometry();

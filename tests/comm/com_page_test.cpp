@@ -401,7 +401,17 @@ TEST_F(ComNetworkTest, ScanWithoutNetworkCamerasFailsVisibly) {
   EXPECT_EQ(cameraState().linkFlag, 0);
   EXPECT_EQ(cameraState().modelText, "ERR ID");
   EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 136));
-  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.texts(), QStringList({"can not read camera info, please check it"}));
+  EXPECT_TRUE(ctl<QLineEdit>(1146)->text().isEmpty());
+}
+
+TEST_F(ComNetworkTest, AFailedNetworkOpenReportsWhyTheOpenFailed) {
+  open("");
+  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  sim.control("fail open=113");
+  scan(1);
+  EXPECT_EQ(cameraState().handle, nullptr);
+  EXPECT_EQ(desktop.texts(), QStringList({"Can not open the specific camera."}));
   EXPECT_TRUE(ctl<QLineEdit>(1146)->text().isEmpty());
 }
 
