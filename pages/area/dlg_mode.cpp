@@ -233,7 +233,8 @@ void CDlgMode::takeMembers() {
 void CDlgMode::clampExposureFromAbove() {
   CameraState& s = cameraState();
   int32_t lo = 0, hi = 0;
-  CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi);
+  // Without a range from the library there is nothing to clamp against.
+  if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
   if (s.params.exposalTime > hi) {
     s.params.exposalTime = hi;
     s.applyParam(9, hi);
@@ -243,7 +244,7 @@ void CDlgMode::clampExposureFromAbove() {
 void CDlgMode::clampExposureFromBelow() {
   CameraState& s = cameraState();
   int32_t lo = 0, hi = 0;
-  CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi);
+  if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
   if (s.params.exposalTime < lo) {
     s.params.exposalTime = lo;
     s.applyParam(9, lo);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <cmath>
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
@@ -195,10 +196,13 @@ void CDlgParam::fillRateList() {
   auto* combo = control<QComboBox>(1074);
   combo->clear();
   for (int i = 0; i < kMaxRates; ++i) {
-    const int r = static_cast<int>(CameraLibrary::instance().calFrameRate(s.handle, i) + 0.5);
+    const double rate = CameraLibrary::instance().calFrameRate(s.handle, i);
+    const int r = static_cast<int>(rate + 0.5);
     if (r == 0) break;
-    // A placeholder of the library: no entry, but the next index follows.
-    if (r == -2) continue;
+    // The library's placeholder, -2: no entry, but the next index follows.
+    // Rounding it up by half a unit truncates -2.0 to -1, which would show
+    // as a rate of "-1", so the placeholder is also known by its own value.
+    if (r == -2 || std::lround(rate) == -2) continue;
     combo->addItem(QString::number(r));
   }
   const int count = combo->count();
@@ -282,7 +286,8 @@ void CDlgParam::clampExposureAfterLines() {
   CameraState& s = cameraState();
   CameraLibrary& lib = CameraLibrary::instance();
   int32_t lo = 0, hi = 0;
-  lib.calExposeRange(s.handle, &lo, &hi);
+  // Without a range from the library there is nothing to clamp against.
+  if (lib.calExposeRange(s.handle, &lo, &hi) == 0) return;
   if (s.params.exposalTime > hi) {
     s.params.exposalTime = hi;
     lastTime_ = lib.calExposeTime(s.handle, hi);
@@ -439,74 +444,96 @@ void CDlgParam::onExposureRadio(int mode) {
 
 void CDlgParam::onCoarseChosen(int position) {
   if (busy_ || position < 0 || position >= kStandardCount) return;
-  CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
   {
     Busy guard(busy_);
     WaitCursor wait;
-    if (lib.getConfigParam(s.handle, -1, &s.params, 0) != 1) s.showCameraError();
-    int32_t lo = 0, hi = 0;
-    lib.calExposeRange(s.handle, &lo, &hi);
-    int32_t e = lib.calExposeLine(s.handle, kStandardTimes[position]);
-    // The list keeps strictly inside the range.
-    if (e <= lo) e = lo + 1;
-    if (e >= hi) e = hi - 1;
-    // A range too narrow for that still never sends a value outside it.
-    e = std::clamp(e, lo, std::max(lo, hi));
-    s.params.exposalTime = e;
-    s.applyParam(9, e);
+    writeCoarse(position);
   }
+  // The list shows what the record holds, whether or not a value was written.
   repaint();
+}
+
+void CDlgParam::writeCoarse(int position) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  if (lib.getConfigParam(s.handle, -1, &s.params, 0) != 1) s.showCameraError();
+  int32_t lo = 0, hi = 0;
+  // Without the camera's range no exposure can be known to be valid: the
+  // failure is reported and nothing is written.
+  if (lib.calExposeRange(s.handle, &lo, &hi) == 0) {
+    s.showCameraError();
+    return;
+  }
+  int32_t e = lib.calExposeLine(s.handle, kStandardTimes[position]);
+  // The list keeps strictly inside the range.
+  if (e <= lo) e = lo + 1;
+  if (e >= hi) e = hi - 1;
+  // A range too narrow for that still never sends a value outside it.
+  e = std::clamp(e, lo, std::max(lo, hi));
+  s.params.exposalTime = e;
+  s.applyParam(9, e);
 }
 
 void CDlgParam::onApplyTime() {
   if (busy_) return;
-  CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
   {
     Busy guard(busy_);
     if (exposureMode_ != Coarse) {
       takeMembers();
-      const auto typed = paramnumber::unsignedValue32(control<QLineEdit>(1131)->text());
-      if (typed) {
+      if (const auto typed = paramnumber::unsignedValue32(control<QLineEdit>(1131)->text())) {
         WaitCursor wait;
-        if (exposureMode_ == Fine) {
-          int32_t lo = 0, hi = 0;
-          lib.calExposeRange(s.handle, &lo, &hi);
-          int32_t e = lib.calExposeLine(s.handle, *typed);
-          bool bounded = false;
-          // The fine time may sit on the bounds themselves.
-          if (e <= lo) {
-            e = lo;
-            bounded = true;
-          }
-          if (e >= hi) {
-            e = hi;
-            bounded = true;
-          }
-          s.params.exposalTime = e;
-          s.applyParam(9, e);
-          if (bounded) timeEdit_ = lib.calExposeTime(s.handle, e);
-        } else {
-          int32_t smin = 0, smax = 0;
-          lib.calExposeShortRange(s.handle, &smin, &smax);
-          const int32_t t = std::clamp(*typed, smin, std::max(smin, smax));
-          int32_t lines = 0;
-          const int32_t setting = lib.calExposeShortData(s.handle, t, &lines);
-          // The camera takes whole lines first and the fine part after it has
-          // settled. A refused write is reported, so that the page never shows
-          // a short exposure the camera did not take as if it had.
-          s.applyParam(9, lines);
-          Desktop::get().sleepMs(500);
-          s.applyParam(29, setting);
-          s.params.saturation = setting;
-          s.params.exposalTime = lines;
-        }
+        if (exposureMode_ == Fine) writeFine(*typed);
+        else writeShort(*typed);
       }
     }
     pushMembers();
   }
   repaint();
+}
+
+void CDlgParam::writeFine(int32_t microseconds) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  int32_t lo = 0, hi = 0;
+  if (lib.calExposeRange(s.handle, &lo, &hi) == 0) {
+    s.showCameraError();
+    return;
+  }
+  int32_t e = lib.calExposeLine(s.handle, microseconds);
+  bool bounded = false;
+  // The fine time may sit on the bounds themselves.
+  if (e <= lo) {
+    e = lo;
+    bounded = true;
+  }
+  if (e >= hi) {
+    e = hi;
+    bounded = true;
+  }
+  s.params.exposalTime = e;
+  s.applyParam(9, e);
+  if (bounded) timeEdit_ = lib.calExposeTime(s.handle, e);
+}
+
+void CDlgParam::writeShort(int32_t microseconds) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  int32_t smin = 0, smax = 0;
+  if (lib.calExposeShortRange(s.handle, &smin, &smax) == 0) {
+    s.showCameraError();
+    return;
+  }
+  const int32_t t = std::clamp(microseconds, smin, std::max(smin, smax));
+  int32_t lines = 0;
+  const int32_t setting = lib.calExposeShortData(s.handle, t, &lines);
+  // The camera takes whole lines first and the fine part after it has
+  // settled. A refused write is reported, so that the page never shows a
+  // short exposure the camera did not take as if it had.
+  s.applyParam(9, lines);
+  Desktop::get().sleepMs(500);
+  s.applyParam(29, setting);
+  s.params.saturation = setting;
+  s.params.exposalTime = lines;
 }
 
 void CDlgParam::paintEvent(QPaintEvent* event) {

@@ -55,6 +55,10 @@ private:
   void onExposureRadio(int mode);
   void onCoarseChosen(int position);
   void onApplyTime();
+  // The three ways an exposure reaches the camera.
+  void writeCoarse(int position);
+  void writeFine(int32_t microseconds);
+  void writeShort(int32_t microseconds);
   // After a change of the partial window: the exposure may no longer fit.
   void clampExposureAfterLines();
   int step() const { return lineStep_ > 0 ? lineStep_ : 1; }

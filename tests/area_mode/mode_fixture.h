@@ -17,6 +17,16 @@
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"
 
+// What a control looks like to the user after a refresh.
+enum class Look { Shown, Off, Hidden };
+
+inline Look lookOf(const QWidget* w) {
+  if (w->isHidden()) return Look::Hidden;
+  return w->isEnabled() ? Look::Shown : Look::Off;
+}
+
+inline const char* lookName(Look l) { return l == Look::Shown ? "shown" : l == Look::Off ? "off" : "hidden"; }
+
 // Opens one camera the way the main window does (identity, tags, records,
 // line geometry) and leaves the page under test to the test.
 class AreaPageTest : public ::testing::Test {

@@ -26,16 +26,6 @@ protected:
   }
 };
 
-// What a control looks like after a refresh.
-enum class Look { Shown, Off, Hidden };
-
-Look lookOf(QWidget* w) {
-  if (w->isHidden()) return Look::Hidden;
-  return w->isEnabled() ? Look::Shown : Look::Off;
-}
-
-const char* name(Look l) { return l == Look::Shown ? "shown" : l == Look::Off ? "off" : "hidden"; }
-
 struct RuleCase {
   const char* name;
   std::string camera;
@@ -56,7 +46,7 @@ TEST_P(ModeRules, ControlsFollowTypeVersionAndTags) {
   showPage();
   for (const auto& [id, look] : c.looks) {
     EXPECT_EQ(lookOf(ctl<QWidget>(id)), look)
-        << "control " << id << " is " << name(lookOf(ctl<QWidget>(id))) << ", expected " << name(look);
+        << "control " << id << " is " << lookName(lookOf(ctl<QWidget>(id))) << ", expected " << lookName(look);
   }
   for (const auto& [id, label] : c.labels) {
     EXPECT_EQ(ctl<QAbstractButton>(id)->text(), QString::fromUtf8(label)) << "control " << id;
