@@ -45,10 +45,10 @@ TEST(TimeRules, LongCameraNeverGetsAZeroTime) {
 
 TEST(TimeRules, ScrollVariantsDifferWhereTheyShould) {
   // 110410 externally synchronised: 27 passes at the end of a scroll only.
-  EXPECT_EQ(checkTime1(kSmallType, 2, 27, 26, false).message, kExceedMessage);
+  EXPECT_STREQ(checkTime1(kSmallType, 2, 27, 26, false).message, kExceedMessage);
   EXPECT_EQ(checkTime1(kSmallType, 2, 27, 26, true).message, nullptr);
   // 117810 edge-controlled: Time1 follows Time2, with the message only when typed.
-  EXPECT_EQ(checkTime1(kLongType, 1, 10, 20, false).message, kInvalidMessage);
+  EXPECT_STREQ(checkTime1(kLongType, 1, 10, 20, false).message, kInvalidMessage);
   EXPECT_EQ(checkTime1(kLongType, 1, 10, 20, true).message, nullptr);
   EXPECT_EQ(checkTime1(kLongType, 1, 10, 20, true).value, 20);
   // 117810 level-controlled: 10000 typed, 1 at the end of a scroll; never written.
@@ -60,7 +60,7 @@ TEST(TimeRules, ScrollVariantsDifferWhereTheyShould) {
   const TimeCheck colour = checkTime2(kColourType, 2, 10, 300, true);
   EXPECT_TRUE(colour.write);
   EXPECT_EQ(colour.value, 106);
-  EXPECT_EQ(colour.message, kExceedMessage);
+  EXPECT_STREQ(colour.message, kExceedMessage);
   EXPECT_EQ(checkTime2(kLongType, 3, 10, 300, true).value, 52);
   EXPECT_FALSE(checkTime2(kLongType, 3, 10, 300, true).write);
 }
