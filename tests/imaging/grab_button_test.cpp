@@ -1,0 +1,45 @@
+// grab_button_test.cpp - the main window's Grab button opens and closes the two image windows.
+#include "grab_button_fixture.h"
+
+
+TEST_F(GrabButtonTest, AreaCameraOpensTheGrabVideoWindow) {
+  start("219290");
+  auto* video = qobject_cast<CDlgGrabVideo*>(companion(CompanionKind::GrabVideo));
+  ASSERT_NE(video, nullptr);
+  EXPECT_EQ(video->windowTitle(), "Grab video");
+  EXPECT_FALSE(video->isVisible());
+  confirmSelection();
+  window->button(1008)->click();
+  EXPECT_TRUE(window->grabShown());
+  EXPECT_TRUE(video->isVisible());
+  EXPECT_NE(video->board(), nullptr);
+  EXPECT_EQ(window->button(1008)->text(), ">>Grab");
+  window->button(1008)->click();
+  EXPECT_FALSE(window->grabShown());
+  EXPECT_FALSE(video->isVisible());
+  EXPECT_EQ(video->board(), nullptr);
+}
+
+TEST_F(GrabButtonTest, NoBoardKeepsTheGrabStateUnchanged) {
+  start("219290");
+  ASSERT_EQ(boards.control("boards=0"), 1);
+  window->button(1008)->click();
+  EXPECT_FALSE(window->grabShown());
+  EXPECT_FALSE(companion(CompanionKind::GrabVideo)->isVisible());
+  EXPECT_EQ(desktop.texts(), QStringList{"valid only for tyx image board,no tyx board detected,failed!"});
+  EXPECT_EQ(window->button(1008)->text(), "<<Grab");
+}
+
+TEST_F(GrabButtonTest, UsbCameraOpensTheCaptureImageWindow) {
+  start("219660");
+  auto* usb = qobject_cast<CDlgPaintUsb*>(companion(CompanionKind::PaintUsb));
+  ASSERT_NE(usb, nullptr);
+  EXPECT_EQ(usb->windowTitle(), "Capture Image");
+  window->button(1008)->click();
+  EXPECT_TRUE(window->grabShown());
+  EXPECT_TRUE(usb->isVisible());
+  EXPECT_NE(usb->frame(), nullptr);
+  window->button(1008)->click();
+  EXPECT_FALSE(usb->isVisible());
+  EXPECT_NE(usb->frame(), nullptr);  // the frame stays until the next single capture
+}
