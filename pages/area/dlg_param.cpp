@@ -449,7 +449,9 @@ void CDlgParam::onCoarseChosen(int position) {
     WaitCursor wait;
     writeCoarse(position);
   }
-  // The list shows what the record holds, whether or not a value was written.
+  // The list and the information window show what the record holds, whether
+  // or not a value was written.
+  cameraState().repaintInfo();
   repaint();
 }
 
@@ -484,6 +486,7 @@ void CDlgParam::onApplyTime() {
         WaitCursor wait;
         if (exposureMode_ == Fine) writeFine(*typed);
         else writeShort(*typed);
+        cameraState().repaintInfo();
       }
     }
     pushMembers();
