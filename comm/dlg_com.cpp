@@ -41,9 +41,9 @@ constexpr ControlSpec kControls[] = {
     {1049, Ctl::Button, "Load", "打开配置文件", 196, 136, 80, 14},
 };
 
-const char* const kPorts[CDlgCom::kPortCount] = {"COM1",      "COM2",      "COM3",      "COM4",    "CamLink1",
-                                                 "CamLink2",  "USB/232-1", "USB/232-2", "USB/232-3",
-                                                 "USB/232-4", "USB1",      "USB2",      "USB3",    "USB4"};
+const char* const kPorts[CDlgCom::kPortCount] = {
+    "COM1",      "COM2",      "COM3",      "COM4", "CamLink1", "CamLink2", "USB/232-1",
+    "USB/232-2", "USB/232-3", "USB/232-4", "USB1", "USB2",     "USB3",     "USB4"};
 
 constexpr int kNetworkControls[] = {1065, 1144, 1145, 1147, 1146, 1148};
 constexpr int kLinkedIcon = 137;
@@ -54,7 +54,7 @@ const char* const kUnknownModel = "型号:未知";
 
 // The port list's rows are 25 pixels high.
 class RowHeight : public QStyledItemDelegate {
-public:
+ public:
   using QStyledItemDelegate::QStyledItemDelegate;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
@@ -102,7 +102,9 @@ CDlgCom::CDlgCom(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, mai
   showLinkIcon(cameraState().linkFlag != 0);
 }
 
-QString CDlgCom::networkEntryLabel() { return cameraState().text("NetPort (net camera)", "NetPort (网络相机)"); }
+QString CDlgCom::networkEntryLabel() {
+  return cameraState().text("NetPort (net camera)", "NetPort (网络相机)");
+}
 
 std::string CDlgCom::openString(const std::string& port, const std::string& settings) {
   std::string text = settings.empty() ? port : port + "," + settings;
@@ -111,7 +113,8 @@ std::string CDlgCom::openString(const std::string& port, const std::string& sett
 }
 
 bool CDlgCom::hasNoConfigFile(int32_t type) {
-  return types::isOneOf(type, {110410, 117810, 120770, 211150, 211151, 213000, 214850, 319660, 320400, 321510});
+  return types::isOneOf(type,
+                        {110410, 117810, 120770, 211150, 211151, 213000, 214850, 319660, 320400, 321510});
 }
 
 void CDlgCom::showLinkIcon(bool linked) {
@@ -368,8 +371,10 @@ void CDlgCom::showVersions() {
     return v != 0 ? QString::number(v) : QString("-");
   };
   const QString arm = item(1), core = item(2), fpga = item(3);
-  const QString text = s.chinese() ? QString::fromUtf8(" arm版本号 %1\t\nCore版本号 %2\t\nfpga版本号 %3\t\n").arg(arm, core, fpga)
-                                   : QString("arm ver %1\t\nCore Code %2\t\nfpga ver %3\t\n").arg(arm, core, fpga);
+  const QString text =
+      s.chinese()
+          ? QString::fromUtf8(" arm版本号 %1\t\nCore版本号 %2\t\nfpga版本号 %3\t\n").arg(arm, core, fpga)
+          : QString("arm ver %1\t\nCore Code %2\t\nfpga ver %3\t\n").arg(arm, core, fpga);
   Desktop::get().message(this, text, "Ver Information");
 }
 

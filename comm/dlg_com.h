@@ -18,7 +18,7 @@ class QLabel;
 // else is read from the camera state on each refresh.
 class CDlgCom : public CameraPage {
   Q_OBJECT
-public:
+ public:
   // Positions 0-13 are the fixed ports; one past them is the network entry.
   static constexpr int kPortCount = 14;
   static constexpr int kNetworkPosition = 14;
@@ -50,7 +50,7 @@ public:
   const QString& portText() const { return portText_; }
   const QString& ipText() const { return ipText_; }
 
-private:
+ private:
   void showLinkIcon(bool linked);
   void enableNetworkControls(bool on);
   void enableFileButtons();

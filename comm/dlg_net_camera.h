@@ -12,7 +12,7 @@
 // position (0-3) as the camera state's network port choice.
 class CDlgNetCamera : public ControlHost<QDialog> {
   Q_OBJECT
-public:
+ public:
   // The scan area holds four records; callers map only positions 0-3.
   static constexpr int kMaxRecords = 4;
 
@@ -29,7 +29,7 @@ public:
   // lowest address comes first.
   static QString dotted(uint32_t stored);
 
-private:
+ private:
   void onSelectionChanged();
   void onOpen();
   int selectedPosition() const;

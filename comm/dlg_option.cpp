@@ -56,8 +56,8 @@ CDlgOption::CDlgOption(QWidget* parent) : ControlHost<QDialog>(parent) {
 std::string CDlgOption::buildSettings(const QString& channel, const QString& baudRate,
                                       const QString& dataBits, const QString& stopBits,
                                       const QString& parity) {
-  const QByteArray c = channel.toUtf8(), b = baudRate.toUtf8(), d = dataBits.toUtf8(),
-                   s = stopBits.toUtf8(), p = parity.toUtf8();
+  const QByteArray c = channel.toUtf8(), b = baudRate.toUtf8(), d = dataBits.toUtf8(), s = stopBits.toUtf8(),
+                   p = parity.toUtf8();
   // Written uncut first: a string cut at the limit would carry a different
   // setting than the one shown (a parity of "Ev" reads as none), so an
   // over-long string is refused instead.

@@ -12,7 +12,7 @@
 // the open string. The caller copies the string out after an OK result.
 class CDlgOption : public ControlHost<QDialog> {
   Q_OBJECT
-public:
+ public:
   // The caller's buffer holds 200 bytes: at most 199 characters of text.
   static constexpr int kMaxSettingsLength = 199;
 
@@ -23,11 +23,10 @@ public:
 
   // The settings string for five box texts, or an empty string when it would
   // not fit in kMaxSettingsLength bytes.
-  static std::string buildSettings(const QString& channel, const QString& baudRate,
-                                   const QString& dataBits, const QString& stopBits,
-                                   const QString& parity);
+  static std::string buildSettings(const QString& channel, const QString& baudRate, const QString& dataBits,
+                                   const QString& stopBits, const QString& parity);
 
-private:
+ private:
   void onOk();
 
   std::string settings_;

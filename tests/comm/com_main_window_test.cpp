@@ -1,4 +1,5 @@
-// com_main_window_test.cpp - port changes in the running program: open strings, rebuilt tabs, buttons, network entry.
+// com_main_window_test.cpp - port changes in the running program: open strings, rebuilt tabs, buttons,
+// network entry.
 #include <QListWidget>
 
 #include "comm/dlg_option.h"
@@ -231,7 +232,8 @@ TEST_P(EveryPort, RebuildsTabsAndButtonsForTheNewType) {
   ASSERT_GE(window->tabs()->pageCount(), 1);
   EXPECT_TRUE(window->tabs()->page(0)->isVisible());
   for (int id : kMainButtons) {
-    const bool off = std::find(GetParam().disabled.begin(), GetParam().disabled.end(), id) != GetParam().disabled.end();
+    const bool off =
+        std::find(GetParam().disabled.begin(), GetParam().disabled.end(), id) != GetParam().disabled.end();
     EXPECT_EQ(enabled(id), !off) << "button " << id << " on " << GetParam().port;
   }
   const bool files = !CDlgCom::hasNoConfigFile(GetParam().type);
@@ -243,8 +245,8 @@ TEST_P(EveryPort, RebuildsTabsAndButtonsForTheNewType) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ports, EveryPort,
-    ::testing::Values(PortCase{"COM1", 219290, {}}, PortCase{"COM2", 210781, {}}, PortCase{"COM3", 212630, {}},
-                      PortCase{"COM4", 215590, {1006}},
+    ::testing::Values(PortCase{"COM1", 219290, {}}, PortCase{"COM2", 210781, {}},
+                      PortCase{"COM3", 212630, {}}, PortCase{"COM4", 215590, {1006}},
                       PortCase{"CamLink1", 120770, {1007, 1006, 1005, 1008}},
                       PortCase{"CamLink2", 117810, {1007, 1006, 1005, 1008}},
                       PortCase{"USB/232-1", 210780, {}}, PortCase{"USB/232-2", 0, {}},
@@ -255,7 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PortCase{"USB2", 211150, {1006}}, PortCase{"USB3", 0, {}}, PortCase{"USB4", 0, {}}),
     [](const auto& info) {
       std::string name = info.param.port;
-      name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }), name.end());
+      name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }),
+                 name.end());
       return name;
     });
 

@@ -52,37 +52,36 @@ TEST_P(ComPageLabels, LabelsPortListAndStartState) {
   for (int i = 0; i < 14; ++i) EXPECT_EQ(list->itemText(i), fixed[i]) << i;
   EXPECT_EQ(list->itemText(14), QString::fromUtf8(GetParam().networkEntry));
   EXPECT_EQ(list->currentText(), "COM1");
-  for (int id : {1065, 1144, 1145, 1147, 1146, 1148}) EXPECT_FALSE(page->controlWidget(id)->isEnabled()) << id;
+  for (int id : {1065, 1144, 1145, 1147, 1146, 1148})
+    EXPECT_FALSE(page->controlWidget(id)->isEnabled()) << id;
   EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 137));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Languages, ComPageLabels,
-    ::testing::Values(
-        LabelCase{9,
-                  {{1085, "Port"},
-                   {1065, "Scan Net Camera"},
-                   {1086, "Link Status"},
-                   {1147, "Camera Info(for net camera only)"},
-                   {1148, "IP"},
-                   {1145, "Set IP"},
-                   {1144, "Ver Info"},
-                   {1087, "Save config File(not for USB camera)"},
-                   {1001, "Save"},
-                   {1049, "Load"}},
-                  "NetPort (net camera)"},
-        LabelCase{2,
-                  {{1085, "选择端口"},
-                   {1065, "搜索网络相机"},
-                   {1086, "连接状态"},
-                   {1147, "相机信息(千兆网相机有效)"},
-                   {1148, "IP"},
-                   {1145, "设置"},
-                   {1144, "版本信息"},
-                   {1087, "文件存储(USB相机无效)"},
-                   {1001, "存储配置文件"},
-                   {1049, "打开配置文件"}},
-                  "NetPort (网络相机)"}));
+INSTANTIATE_TEST_SUITE_P(Languages, ComPageLabels,
+                         ::testing::Values(LabelCase{9,
+                                                     {{1085, "Port"},
+                                                      {1065, "Scan Net Camera"},
+                                                      {1086, "Link Status"},
+                                                      {1147, "Camera Info(for net camera only)"},
+                                                      {1148, "IP"},
+                                                      {1145, "Set IP"},
+                                                      {1144, "Ver Info"},
+                                                      {1087, "Save config File(not for USB camera)"},
+                                                      {1001, "Save"},
+                                                      {1049, "Load"}},
+                                                     "NetPort (net camera)"},
+                                           LabelCase{2,
+                                                     {{1085, "选择端口"},
+                                                      {1065, "搜索网络相机"},
+                                                      {1086, "连接状态"},
+                                                      {1147, "相机信息(千兆网相机有效)"},
+                                                      {1148, "IP"},
+                                                      {1145, "设置"},
+                                                      {1144, "版本信息"},
+                                                      {1087, "文件存储(USB相机无效)"},
+                                                      {1001, "存储配置文件"},
+                                                      {1049, "打开配置文件"}},
+                                                     "NetPort (网络相机)"}));
 
 TEST_F(ComPageTest, RefreshShowsLinkIconAndPortOfTheCameraState) {
   open("COM1");
@@ -199,7 +198,7 @@ struct LoadErrorCase {
 };
 
 class LoadErrors : public ComPageTest, public ::testing::WithParamInterface<LoadErrorCase> {
-protected:
+ protected:
   // Prepares the situation that makes the library answer the case's code
   // and returns the file to load.
   QString prepare(int32_t code) {
@@ -236,7 +235,8 @@ TEST_P(LoadErrors, EachShowsItsMessage) {
     desktop.fileNames.push_back(file);
     page->loadConfigFile();
     ASSERT_EQ(desktop.messages.size(), 1u) << GetParam().name;
-    EXPECT_EQ(desktop.messages[0].text, QString::fromUtf8(language == 2 ? GetParam().chinese : GetParam().english));
+    EXPECT_EQ(desktop.messages[0].text,
+              QString::fromUtf8(language == 2 ? GetParam().chinese : GetParam().english));
     EXPECT_EQ(desktop.messages[0].caption, "Vistrel");
     EXPECT_EQ(desktop.waitCursorDepth, 0);
     // A refused file changes nothing, and only a missing library means the
@@ -298,17 +298,23 @@ INSTANTIATE_TEST_SUITE_P(
     Damage, DamagedFiles,
     ::testing::Values(
         DamageCase{"truncated", [](const QByteArray& g) { return g.left(g.size() / 2); }},
-        DamageCase{"wrongTag", [](const QByteArray& g) { return QByteArray(g).replace("TYXCAM-CONFIG 1", "TYXCAM-CONFIG 7"); }},
-        DamageCase{"hugeCount", [](const QByteArray& g) { return QByteArray(g).replace("camera 42 ", "camera 2147483647 "); }},
+        DamageCase{
+            "wrongTag",
+            [](const QByteArray& g) { return QByteArray(g).replace("TYXCAM-CONFIG 1", "TYXCAM-CONFIG 7"); }},
+        DamageCase{
+            "hugeCount",
+            [](const QByteArray& g) { return QByteArray(g).replace("camera 42 ", "camera 2147483647 "); }},
         DamageCase{"hugeValue",
-                   [](const QByteArray& g) { return QByteArray(g).replace("camera 42 168 ", "camera 42 99999999999999 "); }},
+                   [](const QByteArray& g) {
+                     return QByteArray(g).replace("camera 42 168 ", "camera 42 99999999999999 ");
+                   }},
         DamageCase{"oversized", [](const QByteArray& g) { return g + QByteArray(70 * 1024, '0'); }},
         DamageCase{"empty", [](const QByteArray&) { return QByteArray(); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The network functions: the entry enables them, a scan opens the chosen camera.
 class ComNetworkTest : public ComPageTest {
-protected:
+ protected:
   void scan(int row) {
     desktop.dialogs.push_back(pickRow(row));
     QTest::mouseClick(ctl<QPushButton>(1065), Qt::LeftButton);
@@ -440,7 +446,8 @@ TEST_P(Versions, ThreeLinesArmCoreFpga) {
 // The simulated firmware: ARM 0x0203, core 0x0110, FPGA 0x0301.
 INSTANTIATE_TEST_SUITE_P(Languages, Versions,
                          ::testing::Values(VersionCase{9, "arm ver 515\t\nCore Code 272\t\nfpga ver 769\t\n"},
-                                           VersionCase{2, " arm版本号 515\t\nCore版本号 272\t\nfpga版本号 769\t\n"}));
+                                           VersionCase{
+                                               2, " arm版本号 515\t\nCore版本号 272\t\nfpga版本号 769\t\n"}));
 
 TEST_F(ComNetworkTest, VersionsWithoutACameraShowUnknownItems) {
   open("");

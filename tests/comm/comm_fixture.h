@@ -43,7 +43,7 @@ inline void choosePort(QComboBox* list, int position) {
 
 // The page on its own, with a camera opened the way the main window does.
 class ComPageTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     useCoreResources();
     sim.reset();
@@ -69,8 +69,10 @@ protected:
       s.linkFlag = 1;
       s.setPortName(QString::fromStdString(port));
       s.readFunctionTags();
-      if (types::isLineScan(type)) s.readLinearParams();
-      else s.readCameraParams();
+      if (types::isLineScan(type))
+        s.readLinearParams();
+      else
+        s.readCameraParams();
     }
     page.reset(new CDlgCom(nullptr, nullptr));
     page->show();
@@ -101,7 +103,7 @@ protected:
 
 // The page inside the running program.
 class ComMainWindowTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     useCoreResources();
     sim.reset();

@@ -27,7 +27,7 @@ QStringList lines(QListWidget* list) {
 }
 
 class NetCameraTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     cameraState().reset();
     std::memset(area, 0, sizeof area);

@@ -20,7 +20,7 @@ QStringList items(QComboBox* box) {
 }
 
 class OptionDialogTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { cameraState().reset(); }
   QComboBox* box(int id) const { return dialog.control<QComboBox>(id); }
   void clickOk() { QTest::mouseClick(dialog.control<QPushButton>(1), Qt::LeftButton); }

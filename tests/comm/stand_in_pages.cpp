@@ -8,7 +8,7 @@ namespace {
 // rebuilds every tab of the new type; with a stand-in for each other page
 // the tests see the whole list and its order, not the port tab alone.
 class StandInPage : public CameraPage {
-public:
+ public:
   using CameraPage::CameraPage;
 };
 
