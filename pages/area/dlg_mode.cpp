@@ -112,6 +112,8 @@ CDlgMode::CDlgMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, m
     connect(control<QLineEdit>(r.edit), &QLineEdit::textChanged, this, [this, row] { onProtectEdit(row); });
   }
   control<QWidget>(1152)->setEnabled(false);
+  // Binning is never offered; multi-frame average lies on its place.
+  control<QWidget>(1042)->hide();
   pushMembers();
 }
 
