@@ -146,8 +146,8 @@ void CDlgMode::applyRules() {
   w(1036)->setEnabled(lib.functionTag(s.handle, 1000) == 1);
   showOn(w(1003), types::isOneOf(t, {210780, 210781, 212630, 216330}) && v == 4);
   showOn(w(1208), types::isOneOf(t, {210780, 210781}) && v == 1);
-  showOn(w(1025), types::isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221,
-                                     215590, 215591, 216700, 216701, 217070, 217071}) ||
+  showOn(w(1025), types::isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221, 215590,
+                                     215591, 216700, 216701, 217070, 217071}) ||
                       (t == 212630 && v == 4));
   // The image orientation model has no full-frame choice. Another camera
   // opened later on the same page gets the group back.
@@ -188,7 +188,9 @@ void CDlgMode::syncSelections() {
   const CameraParams& p = s.params;
   runSel_ = p.runMode - 1;
   switch (p.frameMode) {
-    case 1: case 2: case 3: frameSel_ = p.frameMode - 1; break;
+    case 1:
+    case 2:
+    case 3: frameSel_ = p.frameMode - 1; break;
     case 4: frameSel_ = 4; break;
     case 5: frameSel_ = 3; break;
     default: frameSel_ = -1; break;
@@ -262,8 +264,10 @@ void CDlgMode::onRunMode(int32_t value) {
     s.applyParam(2, value);
     // The range follows the new mode: free-running modes bound the exposure
     // by the frame, trigger modes need a few lines to arm.
-    if (value == 1 || value == 3) clampExposureFromAbove();
-    else if (value == 2 || value == 5 || value == 6) clampExposureFromBelow();
+    if (value == 1 || value == 3)
+      clampExposureFromAbove();
+    else if (value == 2 || value == 5 || value == 6)
+      clampExposureFromBelow();
   }
   s.repaintInfo();
   // The protection rows exist only in edge-trigger mode.
@@ -339,8 +343,7 @@ void CDlgMode::onFrameMode(int buttonId) {
         leavingPal_ = true;
         clampExposureFromAbove();
         break;
-      default:
-        break;
+      default: break;
     }
   }
   s.repaintInfo();
@@ -387,8 +390,8 @@ void CDlgMode::onProtectScroll(int row, int code, int pos) {
   {
     Busy guard(busy_);
     auto* bar = control<ReqScrollBar>(r.bar);
-    const int value =
-        ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(), 1, kProtectPage);
+    const int value = ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(),
+                                                     1, kProtectPage);
     s.ext.*(r.field) = value;
     barPos_[row] = value;
     editValue_[row] = static_cast<uint32_t>(value);

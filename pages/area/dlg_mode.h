@@ -12,7 +12,7 @@
 // selections are rebuilt from the record at every refresh.
 class CDlgMode : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CDlgMode(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgMode() override;
 
@@ -23,7 +23,7 @@ public:
   // full, part or binning choice (tests look at it).
   bool leavingPal() const { return leavingPal_; }
 
-private:
+ private:
   // One row of the trigger-protection group.
   struct Row {
     int bar, edit, label, id;

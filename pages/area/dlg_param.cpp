@@ -1,4 +1,5 @@
-// dlg_param.cpp - the parameter tab of area-scan cameras: gain, black, brightness, partial window, rate, exposure.
+// dlg_param.cpp - the parameter tab of area-scan cameras: gain, black, brightness, partial window, rate,
+// exposure.
 #include "pages/area/dlg_param.h"
 
 #include <QComboBox>
@@ -57,15 +58,15 @@ struct RowIds {
   int bar, edit, label, id;
 };
 constexpr RowIds kRowIds[] = {
-    {1047, 1048, 1079, 1},  {1035, 1036, 1080, 4}, {1171, 1172, 1083, 37},
-    {1039, 1040, 1081, 7},  {1033, 1034, 1082, 8},
+    {1047, 1048, 1079, 1}, {1035, 1036, 1080, 4}, {1171, 1172, 1083, 37},
+    {1039, 1040, 1081, 7}, {1033, 1034, 1082, 8},
 };
 
 // Upper limits of the coarse positions: each is the shorter standard time
 // plus 30 % of the gap to the next one; at or above the last, position 17.
 constexpr int32_t kCoarseLimits[CDlgParam::kStandardCount - 1] = {
-    13, 44, 130, 440, 1300, 4400, 12000, 17667, 24000, 35333, 43000, 55000, 76667, 370000, 1300000,
-    2900000, 6500000};
+    13,    44,    130,   440,   1300,   4400,    12000,   17667,  24000,
+    35333, 43000, 55000, 76667, 370000, 1300000, 2900000, 6500000};
 
 // A library that never ends its rate list must not hang the page.
 constexpr int kMaxRates = 256;
@@ -73,8 +74,8 @@ constexpr int kMaxRates = 256;
 }  // namespace
 
 const int32_t CDlgParam::kStandardTimes[kStandardCount] = {
-    10, 20, 100, 200, 1000, 2000, 10000, 16667, 20000, 33333, 40000, 50000, 66667, 100000,
-    1000000, 2000000, 5000000, 10000000};
+    10,    20,    100,   200,   1000,   2000,    10000,   16667,   20000,
+    33333, 40000, 50000, 66667, 100000, 1000000, 2000000, 5000000, 10000000};
 
 int CDlgParam::coarsePositionOfTime(int32_t microseconds) {
   for (int i = 0; i < kStandardCount - 1; ++i)
@@ -206,8 +207,10 @@ void CDlgParam::fillRateList() {
     combo->addItem(QString::number(r));
   }
   const int count = combo->count();
-  if (count >= 2) ratePos_ = s.params.rate >= 0 && s.params.rate < count ? s.params.rate : -1;
-  else ratePos_ = count == 1 ? 0 : -1;
+  if (count >= 2)
+    ratePos_ = s.params.rate >= 0 && s.params.rate < count ? s.params.rate : -1;
+  else
+    ratePos_ = count == 1 ? 0 : -1;
 }
 
 int CDlgParam::coarsePositionForRecord(int32_t rangeMax) {
@@ -257,7 +260,10 @@ void CDlgParam::showExposure(int32_t rangeMax) {
                 lib.calExposeTime(s.handle, s.params.exposalTime);
     pushMembers();
   }
-  control<QRadioButton>(exposureMode_ == Coarse ? 1129 : exposureMode_ == Fine ? 1130 : 1135)->setChecked(true);
+  control<QRadioButton>(exposureMode_ == Coarse ? 1129
+                        : exposureMode_ == Fine ? 1130
+                                                : 1135)
+      ->setChecked(true);
 }
 
 void CDlgParam::pushMembers() {
@@ -339,8 +345,7 @@ void CDlgParam::onValueEdit(int row) {
         s.applyParam(8, x);
         clampExposureAfterLines();
         break;
-      default:
-        return;
+      default: return;
     }
     edit_[row] = pos_[row] = x;
     s.repaintInfo();
@@ -363,10 +368,18 @@ void CDlgParam::onScroll(int row, int code, int pos) {
     const int hi = bar->maximum();
     int v = cur;
     switch (code) {
-      case SbLineLeft: if (cur > lo) v = cur - st; break;
-      case SbLineRight: if (cur < hi) v = cur + st; break;
-      case SbPageLeft: if (cur > lo) v = std::max(lo, cur - page); break;
-      case SbPageRight: if (cur < hi) v = std::min(hi, cur + page); break;
+      case SbLineLeft:
+        if (cur > lo) v = cur - st;
+        break;
+      case SbLineRight:
+        if (cur < hi) v = cur + st;
+        break;
+      case SbPageLeft:
+        if (cur > lo) v = std::max(lo, cur - page);
+        break;
+      case SbPageRight:
+        if (cur < hi) v = std::min(hi, cur + page);
+        break;
       case SbThumbPosition: v = st * (pos / st); break;
       case SbThumbTrack: v = pos; break;
       case SbLeft: v = lo; break;
@@ -399,8 +412,7 @@ void CDlgParam::onScroll(int row, int code, int pos) {
         p.brightness = v;
         s.applyParam(37, v);
         break;
-      default:
-        return;
+      default: return;
     }
     edit_[row] = pos_[row] = v;
     pushMembers();
@@ -419,7 +431,8 @@ void CDlgParam::onRateChosen(int position) {
     p.rate = position;
     int32_t value = position;
     // In PAL/NTSC mode these cameras number their two rates themselves.
-    if (p.frameMode == 4 && s.typeCode == 210785) value = 1;
+    if (p.frameMode == 4 && s.typeCode == 210785)
+      value = 1;
     else if (p.frameMode == 4 && (s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2)
       value = 0;
     s.applyParam(14, value);
@@ -484,8 +497,10 @@ void CDlgParam::onApplyTime() {
       takeMembers();
       if (const auto typed = paramnumber::unsignedValue32(control<QLineEdit>(1131)->text())) {
         WaitCursor wait;
-        if (exposureMode_ == Fine) writeFine(*typed);
-        else writeShort(*typed);
+        if (exposureMode_ == Fine)
+          writeFine(*typed);
+        else
+          writeShort(*typed);
         cameraState().repaintInfo();
       }
     }
@@ -552,7 +567,8 @@ void CDlgParam::paintEvent(QPaintEvent* event) {
     const QWidget* bar = controlWidget(barId);
     if (bar == nullptr) return;
     const QRect g = bar->geometry();
-    painter.drawText(QRect(g.left(), g.top() - 12, 60, 12), Qt::AlignLeft | Qt::AlignTop, QString::number(left));
+    painter.drawText(QRect(g.left(), g.top() - 12, 60, 12), Qt::AlignLeft | Qt::AlignTop,
+                     QString::number(left));
     painter.drawText(QRect(g.right() - 25, g.top() - 12, 60, 12), Qt::AlignLeft | Qt::AlignTop,
                      QString::number(right));
   };

@@ -1,4 +1,5 @@
-// dlg_param.h - the parameter tab of area-scan cameras: gain, black, brightness, partial window, rate, exposure.
+// dlg_param.h - the parameter tab of area-scan cameras: gain, black, brightness, partial window, rate,
+// exposure.
 #pragma once
 
 #include <QString>
@@ -16,7 +17,7 @@ class QPaintEvent;
 // library, so the page holds no sensor timing of its own.
 class CDlgParam : public CameraPage {
   Q_OBJECT
-public:
+ public:
   // Exposure modes of the three radios.
   enum ExposureMode { Coarse = 0, Fine = 1, Short = 2 };
 
@@ -35,11 +36,11 @@ public:
   static const int32_t kStandardTimes[kStandardCount];
   static int coarsePositionOfTime(int32_t microseconds);
 
-protected:
+ protected:
   // The scale labels above the bars.
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   // One bar-and-edit row (gain, black, brightness, begin line, end line).
   enum RowIndex { Gain, Black, Brightness, Begin, End, RowCount };
 

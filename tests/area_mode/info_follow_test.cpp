@@ -10,10 +10,10 @@ namespace {
 
 // Stands in for the information window and counts its paintings.
 class InfoSpy : public QWidget {
-public:
+ public:
   int paints = 0;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override { ++paints; }
 };
 
@@ -41,8 +41,10 @@ TEST_P(InfoFollows, TheInformationWindowRepaintsAfterTheChange) {
   spy.resize(100, 100);
   spy.show();
   cameraState().infoWindow = &spy;
-  if (c.modePage) page = std::make_unique<CDlgMode>(nullptr, nullptr);
-  else page = std::make_unique<CDlgParam>(nullptr, nullptr);
+  if (c.modePage)
+    page = std::make_unique<CDlgMode>(nullptr, nullptr);
+  else
+    page = std::make_unique<CDlgParam>(nullptr, nullptr);
   showPage();
   if (c.before != 0) click(c.before);
   QCoreApplication::processEvents();

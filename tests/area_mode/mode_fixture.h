@@ -30,7 +30,7 @@ inline const char* lookName(Look l) { return l == Look::Shown ? "shown" : l == L
 // Opens one camera the way the main window does (identity, tags, records,
 // line geometry) and leaves the page under test to the test.
 class AreaPageTest : public ::testing::Test {
-protected:
+ protected:
   // camera: "TYPE" or "TYPE/VERSION", placed on COM1 (NetPort2 for the
   // network-only image orientation model). extra: more simulator commands
   // run before the opening (tag overrides).
@@ -78,8 +78,10 @@ protected:
     auto* edit = ctl<QLineEdit>(editId);
     edit->setFocus();
     edit->selectAll();
-    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
-    else QTest::keyClicks(edit, text);
+    if (text.isEmpty())
+      QTest::keyClick(edit, Qt::Key_Delete);
+    else
+      QTest::keyClicks(edit, text);
   }
   // Clicks a radio button or push button where the user would.
   void click(int id) {
@@ -109,8 +111,12 @@ protected:
   static void exposeRange(int32_t* lo, int32_t* hi) {
     CameraLibrary::instance().calExposeRange(cameraState().handle, lo, hi);
   }
-  static int32_t timeOf(int32_t lines) { return CameraLibrary::instance().calExposeTime(cameraState().handle, lines); }
-  static int32_t linesOf(int32_t us) { return CameraLibrary::instance().calExposeLine(cameraState().handle, us); }
+  static int32_t timeOf(int32_t lines) {
+    return CameraLibrary::instance().calExposeTime(cameraState().handle, lines);
+  }
+  static int32_t linesOf(int32_t us) {
+    return CameraLibrary::instance().calExposeLine(cameraState().handle, us);
+  }
 
   SimCamera sim;
   FakeDesktop desktop;

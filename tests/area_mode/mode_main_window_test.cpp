@@ -13,7 +13,7 @@
 namespace {
 
 class ModeMainWindowTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     main.reset();

@@ -1,4 +1,5 @@
-// mode_page_test.cpp - the mode tab against the simulated camera: control rules, clamps, frame modes, protection.
+// mode_page_test.cpp - the mode tab against the simulated camera: control rules, clamps, frame modes,
+// protection.
 #include <QGroupBox>
 #include <QRadioButton>
 #include <map>
@@ -10,7 +11,7 @@
 namespace {
 
 class ModePageTest : public AreaPageTest {
-protected:
+ protected:
   void start(const std::string& camera = "219290", int32_t language = 9, const std::string& extra = "") {
     openCamera(camera, language, extra);
     page = std::make_unique<CDlgMode>(nullptr, nullptr);
@@ -46,7 +47,8 @@ TEST_P(ModeRules, ControlsFollowTypeVersionAndTags) {
   showPage();
   for (const auto& [id, look] : c.looks) {
     EXPECT_EQ(lookOf(ctl<QWidget>(id)), look)
-        << "control " << id << " is " << lookName(lookOf(ctl<QWidget>(id))) << ", expected " << lookName(look);
+        << "control " << id << " is " << lookName(lookOf(ctl<QWidget>(id))) << ", expected "
+        << lookName(look);
   }
   for (const auto& [id, label] : c.labels) {
     EXPECT_EQ(ctl<QAbstractButton>(id)->text(), QString::fromUtf8(label)) << "control " << id;
@@ -60,50 +62,146 @@ using L = Look;
 INSTANTIATE_TEST_SUITE_P(
     Cameras, ModeRules,
     ::testing::Values(
-        RuleCase{"Colour219290Free", "219290", 9, "", 1,
-                 {{1037, L::Shown}, {1036, L::Shown}, {1003, L::Off}, {1208, L::Off}, {1025, L::Off},
-                  {1040, L::Shown}, {1041, L::Shown}, {1042, L::Hidden}, {1043, L::Off}, {1002, L::Off},
-                  {1153, L::Hidden}, {1062, L::Off}, {1150, L::Off}, {1032, L::Hidden}, {1038, L::Off},
-                  {1033, L::Hidden}, {1039, L::Off}, {1152, L::Off}, {1149, L::Off}},
+        RuleCase{"Colour219290Free",
+                 "219290",
+                 9,
+                 "",
+                 1,
+                 {{1037, L::Shown},
+                  {1036, L::Shown},
+                  {1003, L::Off},
+                  {1208, L::Off},
+                  {1025, L::Off},
+                  {1040, L::Shown},
+                  {1041, L::Shown},
+                  {1042, L::Hidden},
+                  {1043, L::Off},
+                  {1002, L::Off},
+                  {1153, L::Hidden},
+                  {1062, L::Off},
+                  {1150, L::Off},
+                  {1032, L::Hidden},
+                  {1038, L::Off},
+                  {1033, L::Hidden},
+                  {1039, L::Off},
+                  {1152, L::Off},
+                  {1149, L::Off}},
                  {{1040, "Full"}, {1041, "Part"}, {1035, "连续"}}},
-        RuleCase{"Colour219290EdgeChinese", "219290", 2, "", 2,
-                 {{1153, L::Shown}, {1062, L::Shown}, {1150, L::Shown}, {1032, L::Shown}, {1038, L::Shown},
-                  {1151, L::Shown}, {1033, L::Shown}, {1039, L::Shown}, {1152, L::Shown}, {1149, L::Shown}},
+        RuleCase{"Colour219290EdgeChinese",
+                 "219290",
+                 2,
+                 "",
+                 2,
+                 {{1153, L::Shown},
+                  {1062, L::Shown},
+                  {1150, L::Shown},
+                  {1032, L::Shown},
+                  {1038, L::Shown},
+                  {1151, L::Shown},
+                  {1033, L::Shown},
+                  {1039, L::Shown},
+                  {1152, L::Shown},
+                  {1149, L::Shown}},
                  {{1040, "全图"}, {1041, "局部"}}},
-        RuleCase{"Pal212630v4EdgeSomeRows", "212630/4", 9, "", 2,
-                 {{1037, L::Shown}, {1036, L::Shown}, {1003, L::Shown}, {1025, L::Shown}, {1208, L::Off},
-                  {1043, L::Off}, {1002, L::Off}, {1153, L::Shown}, {1062, L::Shown}, {1032, L::Hidden},
-                  {1038, L::Off}, {1151, L::Off}, {1033, L::Shown}, {1039, L::Shown}, {1149, L::Shown}},
+        RuleCase{"Pal212630v4EdgeSomeRows",
+                 "212630/4",
+                 9,
+                 "",
+                 2,
+                 {{1037, L::Shown},
+                  {1036, L::Shown},
+                  {1003, L::Shown},
+                  {1025, L::Shown},
+                  {1208, L::Off},
+                  {1043, L::Off},
+                  {1002, L::Off},
+                  {1153, L::Shown},
+                  {1062, L::Shown},
+                  {1032, L::Hidden},
+                  {1038, L::Off},
+                  {1151, L::Off},
+                  {1033, L::Shown},
+                  {1039, L::Shown},
+                  {1149, L::Shown}},
                  {}},
-        RuleCase{"Pal212630v1NoPulseNoFreeze", "212630/1", 9, "", 1,
-                 {{1003, L::Off}, {1025, L::Off}}, {}},
-        RuleCase{"Ntsc210781v2", "210781/2", 9, "", 1,
-                 {{1036, L::Off}, {1041, L::Off}, {1043, L::Shown}, {1003, L::Off}, {1208, L::Off},
-                  {1037, L::Shown}, {1002, L::Off}},
+        RuleCase{"Pal212630v1NoPulseNoFreeze", "212630/1", 9, "", 1, {{1003, L::Off}, {1025, L::Off}}, {}},
+        RuleCase{"Ntsc210781v2",
+                 "210781/2",
+                 9,
+                 "",
+                 1,
+                 {{1036, L::Off},
+                  {1041, L::Off},
+                  {1043, L::Shown},
+                  {1003, L::Off},
+                  {1208, L::Off},
+                  {1037, L::Shown},
+                  {1002, L::Off}},
                  {{1043, "NTSC"}}},
-        RuleCase{"Ntsc210781v1TriggerHold", "210781/1", 9, "", 1,
-                 {{1208, L::Shown}, {1043, L::Shown}}, {{1043, "NTSC"}}},
-        RuleCase{"Pal210780v4Average", "210780/4", 9, "", 1,
+        RuleCase{"Ntsc210781v1TriggerHold",
+                 "210781/1",
+                 9,
+                 "",
+                 1,
+                 {{1208, L::Shown}, {1043, L::Shown}},
+                 {{1043, "NTSC"}}},
+        RuleCase{"Pal210780v4Average",
+                 "210780/4",
+                 9,
+                 "",
+                 1,
                  {{1002, L::Shown}, {1003, L::Shown}, {1043, L::Off}, {1041, L::Off}, {1036, L::Shown}},
                  {{1040, "Full"}}},
-        RuleCase{"Pal210780v1", "210780/1", 2, "", 1,
+        RuleCase{"Pal210780v1",
+                 "210780/1",
+                 2,
+                 "",
+                 1,
                  {{1208, L::Shown}, {1043, L::Shown}, {1002, L::Off}, {1003, L::Off}},
                  {{1043, "PAL"}, {1040, "全图"}}},
         RuleCase{"Vga210780v3", "210780/3", 9, "", 1, {{1043, L::Off}, {1208, L::Off}}, {{1040, "VGA"}}},
-        RuleCase{"Field210785", "210785", 9, "", 1,
+        RuleCase{"Field210785",
+                 "210785",
+                 9,
+                 "",
+                 1,
                  {{1043, L::Shown}, {1037, L::Shown}, {1041, L::Off}},
                  {{1041, "单场"}, {1043, "PAL"}}},
-        RuleCase{"Short215590v9Pulse", "215590/9", 9, "", 1,
-                 {{1025, L::Shown}, {1037, L::Shown}, {1003, L::Off}, {1043, L::Off}}, {}},
-        RuleCase{"Orientation321140NoFull", "321140", 9, "", 1,
+        RuleCase{"Short215590v9Pulse",
+                 "215590/9",
+                 9,
+                 "",
+                 1,
+                 {{1025, L::Shown}, {1037, L::Shown}, {1003, L::Off}, {1043, L::Off}},
+                 {}},
+        RuleCase{"Orientation321140NoFull",
+                 "321140",
+                 9,
+                 "",
+                 1,
                  {{1040, L::Off}, {1077, L::Off}, {1037, L::Off}, {1041, L::Shown}},
                  {{1040, "全图"}}},
-        RuleCase{"TagsTakeEdgeAndPartAway", "219290", 9, "tag COM1:1000=0;tag COM1:1001=0", 1,
-                 {{1036, L::Off}, {1041, L::Off}, {1037, L::Shown}}, {}},
-        RuleCase{"Tag31AloneGivesOneRow", "219290", 9, "tag COM1:32=0;tag COM1:33=0", 2,
-                 {{1153, L::Shown}, {1032, L::Hidden}, {1033, L::Hidden}, {1149, L::Shown}}, {}},
-        RuleCase{"RowsHiddenInPulseModeEvenWithTags", "219290", 9, "", 5,
-                 {{1153, L::Hidden}, {1032, L::Hidden}, {1033, L::Hidden}, {1149, L::Off}}, {}}),
+        RuleCase{"TagsTakeEdgeAndPartAway",
+                 "219290",
+                 9,
+                 "tag COM1:1000=0;tag COM1:1001=0",
+                 1,
+                 {{1036, L::Off}, {1041, L::Off}, {1037, L::Shown}},
+                 {}},
+        RuleCase{"Tag31AloneGivesOneRow",
+                 "219290",
+                 9,
+                 "tag COM1:32=0;tag COM1:33=0",
+                 2,
+                 {{1153, L::Shown}, {1032, L::Hidden}, {1033, L::Hidden}, {1149, L::Shown}},
+                 {}},
+        RuleCase{"RowsHiddenInPulseModeEvenWithTags",
+                 "219290",
+                 9,
+                 "",
+                 5,
+                 {{1153, L::Hidden}, {1032, L::Hidden}, {1033, L::Hidden}, {1149, L::Off}},
+                 {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SelectionCase {
@@ -238,20 +336,19 @@ TEST_P(ModeClamps, RunModeKeepsTheExposureInsideOneBound) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, ModeClamps,
-    ::testing::Values(
-        // 219290 runs free up to 624 lines; triggered it needs at least 4.
-        ClampCase{"ContinuousLowersALongExposure", "219290", 2, 2000, 1035, 1, -2},
-        ClampCase{"ExternalSyncLowersALongExposure", "219290", 2, 2000, 1037, 3, -2},
-        ClampCase{"ContinuousKeepsAFittingExposure", "219290", 2, 300, 1035, 1, 0},
-        ClampCase{"ContinuousNeverRaises", "219290", 1, 0, 1035, 1, 0},
-        ClampCase{"EdgeRaisesAShortExposure", "219290", 1, 2, 1036, 2, -1},
-        ClampCase{"EdgeNeverLowers", "219290", 1, 600, 1036, 2, 0},
-        ClampCase{"PulseRaises", "212630/4", 1, 1, 1025, 5, -1},
-        ClampCase{"HoldRaises", "210780/1", 1, 3, 1208, 6, -1},
-        ClampCase{"FreezeNeverTouchesTheExposure", "212630/4", 2, 2000, 1003, 4, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, ModeClamps,
+                         ::testing::Values(
+                             // 219290 runs free up to 624 lines; triggered it needs at least 4.
+                             ClampCase{"ContinuousLowersALongExposure", "219290", 2, 2000, 1035, 1, -2},
+                             ClampCase{"ExternalSyncLowersALongExposure", "219290", 2, 2000, 1037, 3, -2},
+                             ClampCase{"ContinuousKeepsAFittingExposure", "219290", 2, 300, 1035, 1, 0},
+                             ClampCase{"ContinuousNeverRaises", "219290", 1, 0, 1035, 1, 0},
+                             ClampCase{"EdgeRaisesAShortExposure", "219290", 1, 2, 1036, 2, -1},
+                             ClampCase{"EdgeNeverLowers", "219290", 1, 600, 1036, 2, 0},
+                             ClampCase{"PulseRaises", "212630/4", 1, 1, 1025, 5, -1},
+                             ClampCase{"HoldRaises", "210780/1", 1, 3, 1208, 6, -1},
+                             ClampCase{"FreezeNeverTouchesTheExposure", "212630/4", 2, 2000, 1003, 4, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModePageTest, EdgeTriggerBringsTheProtectionRowsFromTheBlock) {
   openCamera("219290");
@@ -363,7 +460,8 @@ TEST_F(ModePageTest, FailedRunModeWriteKeepsTheNewValue) {
   sim.control("fail 2=106");
   click(1037);
   ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。"));
+  EXPECT_EQ(desktop.messages[0].text,
+            QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。"));
   EXPECT_EQ(cameraState().params.runMode, 3);
   EXPECT_TRUE(checked(1037));
 }
@@ -415,7 +513,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ProtectEditCase{"RiseThirtyReachesTheEnd", 1062, 1153, "30", {W(31, 3), W(31, 30)}, 30},
                       ProtectEditCase{"FallTwelve", 1038, 1032, "12", {W(32, 1), W(32, 12)}, 12},
                       ProtectEditCase{"ProtectSixFiftyOne", 1039, 1033, "651", {W(33, 6), W(33, 65)}, 65},
-                      ProtectEditCase{"ProtectSixFifty", 1039, 1033, "650", {W(33, 6), W(33, 65), W(33, 650)}, 650},
+                      ProtectEditCase{
+                          "ProtectSixFifty", 1039, 1033, "650", {W(33, 6), W(33, 65), W(33, 650)}, 650},
                       ProtectEditCase{"EmptyWritesNothing", 1062, 1153, "", {}, 10},
                       ProtectEditCase{"LettersWriteNothing", 1038, 1032, "x", {}, 10},
                       ProtectEditCase{"MinusWritesNothing", 1038, 1032, "-", {}, 10}),
@@ -454,13 +553,28 @@ TEST_P(ModeProtectScroll, EveryRequestWritesItsPosition) {
 INSTANTIATE_TEST_SUITE_P(
     Requests, ModeProtectScroll,
     ::testing::Values(
-        ProtectScrollCase{"LineRightLeft", 1153, 1062, 31, {{SbLineRight, 0}, {SbLineLeft, 0}, {SbLineLeft, 0}}, {11, 10, 9}},
-        ProtectScrollCase{"PageRightStopsAtTheEnd", 1032, 1038, 32, {{SbPageRight, 0}, {SbPageRight, 0}}, {30, 30}},
-        ProtectScrollCase{"PageLeftStopsAtZero", 1033, 1039, 33, {{SbPageLeft, 0}, {SbPageLeft, 0}, {SbPageLeft, 0}, {SbPageLeft, 0}}, {60, 20, 0, 0}},
+        ProtectScrollCase{"LineRightLeft",
+                          1153,
+                          1062,
+                          31,
+                          {{SbLineRight, 0}, {SbLineLeft, 0}, {SbLineLeft, 0}},
+                          {11, 10, 9}},
+        ProtectScrollCase{
+            "PageRightStopsAtTheEnd", 1032, 1038, 32, {{SbPageRight, 0}, {SbPageRight, 0}}, {30, 30}},
+        ProtectScrollCase{"PageLeftStopsAtZero",
+                          1033,
+                          1039,
+                          33,
+                          {{SbPageLeft, 0}, {SbPageLeft, 0}, {SbPageLeft, 0}, {SbPageLeft, 0}},
+                          {60, 20, 0, 0}},
         ProtectScrollCase{"LineLeftAtZeroStays", 1153, 1062, 31, {{SbLeft, 0}, {SbLineLeft, 0}}, {0, 0}},
-        ProtectScrollCase{"DragWritesEachMoveAndTheEnd", 1033, 1039, 33,
-                          {{SbThumbTrack, 120}, {SbThumbTrack, 333}, {SbThumbPosition, 333}, {SbEndScroll, 0}},
-                          {120, 333, 333, 333}},
+        ProtectScrollCase{
+            "DragWritesEachMoveAndTheEnd",
+            1033,
+            1039,
+            33,
+            {{SbThumbTrack, 120}, {SbThumbTrack, 333}, {SbThumbPosition, 333}, {SbEndScroll, 0}},
+            {120, 333, 333, 333}},
         ProtectScrollCase{"Ends", 1033, 1039, 33, {{SbRight, 0}, {SbLeft, 0}}, {650, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 

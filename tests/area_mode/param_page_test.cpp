@@ -1,4 +1,5 @@
-// param_page_test.cpp - the parameter tab against the simulated camera: rows, partial window, rate list, exposure.
+// param_page_test.cpp - the parameter tab against the simulated camera: rows, partial window, rate list,
+// exposure.
 #include <QLabel>
 #include <QRadioButton>
 #include <map>
@@ -10,7 +11,7 @@
 namespace {
 
 class ParamPageTest : public AreaPageTest {
-protected:
+ protected:
   void start(const std::string& camera = "219290", int32_t language = 9, const std::string& extra = "") {
     openCamera(camera, language, extra);
     showNewPage();
@@ -46,7 +47,8 @@ TEST_P(ParamRules, RowsFollowTypeVersionAndTags) {
   start(c.camera, c.language);
   for (const auto& [id, look] : c.looks) {
     EXPECT_EQ(lookOf(ctl<QWidget>(id)), look)
-        << "control " << id << " is " << lookName(lookOf(ctl<QWidget>(id))) << ", expected " << lookName(look);
+        << "control " << id << " is " << lookName(lookOf(ctl<QWidget>(id))) << ", expected "
+        << lookName(look);
   }
   for (const auto& [id, label] : c.labels) EXPECT_EQ(ctl<QLabel>(id)->text(), QString::fromUtf8(label)) << id;
   EXPECT_TRUE(sim.writes().empty());
@@ -60,10 +62,23 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"Colour219290",
                  "219290",
                  9,
-                 {{1171, L::Shown}, {1083, L::Shown}, {1172, L::Shown}, {1039, L::Shown}, {1033, L::Shown},
-                  {1040, L::Shown}, {1034, L::Shown}, {1081, L::Shown}, {1082, L::Shown}, {1049, L::Shown},
-                  {1094, L::Shown}, {1131, L::Off}, {1001, L::Off}, {1130, L::Shown}, {1135, L::Off},
-                  {1074, L::Shown}, {1084, L::Shown}},
+                 {{1171, L::Shown},
+                  {1083, L::Shown},
+                  {1172, L::Shown},
+                  {1039, L::Shown},
+                  {1033, L::Shown},
+                  {1040, L::Shown},
+                  {1034, L::Shown},
+                  {1081, L::Shown},
+                  {1082, L::Shown},
+                  {1049, L::Shown},
+                  {1094, L::Shown},
+                  {1131, L::Off},
+                  {1001, L::Off},
+                  {1130, L::Shown},
+                  {1135, L::Off},
+                  {1074, L::Shown},
+                  {1084, L::Shown}},
                  {{1049, "Step:12"}, {1084, "帧频"}, {1079, "增益"}}},
         RuleCase{"Colour219290Chinese", "219290", 2, {}, {{1049, "步长:12"}}},
         RuleCase{"Pal212630NoBrightness",
@@ -74,8 +89,15 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"Pal210780NoPartialWindow",
                  "210780/4",
                  9,
-                 {{1039, L::Hidden}, {1033, L::Hidden}, {1040, L::Hidden}, {1034, L::Hidden}, {1081, L::Hidden},
-                  {1082, L::Hidden}, {1049, L::Hidden}, {1047, L::Shown}, {1035, L::Shown}},
+                 {{1039, L::Hidden},
+                  {1033, L::Hidden},
+                  {1040, L::Hidden},
+                  {1034, L::Hidden},
+                  {1081, L::Hidden},
+                  {1082, L::Hidden},
+                  {1049, L::Hidden},
+                  {1047, L::Shown},
+                  {1035, L::Shown}},
                  {}},
         RuleCase{"Short215590v9", "215590/9", 9, {{1135, L::Shown}, {1130, L::Off}, {1171, L::Shown}}, {}},
         RuleCase{"Short215590v1HasNone", "215590/1", 9, {{1135, L::Off}, {1130, L::Shown}}, {}},
@@ -83,8 +105,15 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"Orientation321140NoTiming",
                  "321140",
                  9,
-                 {{1129, L::Hidden}, {1130, L::Hidden}, {1135, L::Hidden}, {1094, L::Hidden}, {1001, L::Hidden},
-                  {1131, L::Hidden}, {1084, L::Hidden}, {1074, L::Hidden}, {1047, L::Shown}},
+                 {{1129, L::Hidden},
+                  {1130, L::Hidden},
+                  {1135, L::Hidden},
+                  {1094, L::Hidden},
+                  {1001, L::Hidden},
+                  {1131, L::Hidden},
+                  {1084, L::Hidden},
+                  {1074, L::Hidden},
+                  {1047, L::Shown}},
                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -219,19 +248,39 @@ TEST_P(ParamScroll, RequestsWriteByTheRowRules) {
 INSTANTIATE_TEST_SUITE_P(
     Requests, ParamScroll,
     ::testing::Values(
-        ScrollCase{"GainDragWritesEveryMoveAndTheEnd", 1047, 1048,
+        ScrollCase{"GainDragWritesEveryMoveAndTheEnd",
+                   1047,
+                   1048,
                    {{SbThumbTrack, 400}, {SbThumbTrack, 401}, {SbThumbPosition, 401}, {SbEndScroll, 0}},
-                   {W(1, 400), W(1, 401), W(1, 401), W(1, 401)}, 401},
-        ScrollCase{"GainPagesAndEnds", 1047, 1048, {{SbPageRight, 0}, {SbRight, 0}, {SbPageRight, 0}, {SbLineLeft, 0}},
-                   {W(1, 370), W(1, 1023), W(1, 1023), W(1, 1022)}, 1022},
-        ScrollCase{"BlackLinesAndLeftEnd", 1035, 1036, {{SbLineRight, 0}, {SbLeft, 0}, {SbLineLeft, 0}},
-                   {W(4, 33), W(4, 0), W(4, 0)}, 0},
+                   {W(1, 400), W(1, 401), W(1, 401), W(1, 401)},
+                   401},
+        ScrollCase{"GainPagesAndEnds",
+                   1047,
+                   1048,
+                   {{SbPageRight, 0}, {SbRight, 0}, {SbPageRight, 0}, {SbLineLeft, 0}},
+                   {W(1, 370), W(1, 1023), W(1, 1023), W(1, 1022)},
+                   1022},
+        ScrollCase{"BlackLinesAndLeftEnd",
+                   1035,
+                   1036,
+                   {{SbLineRight, 0}, {SbLeft, 0}, {SbLineLeft, 0}},
+                   {W(4, 33), W(4, 0), W(4, 0)},
+                   0},
         ScrollCase{"BrightnessPageLeft", 1171, 1172, {{SbPageLeft, 0}}, {W(37, 216)}, 216},
         ScrollCase{"BeginDragOffTheStepWritesNothing", 1039, 1040, {{SbThumbTrack, 150}}, {}, 144},
-        ScrollCase{"BeginLineMovesAWholeStep", 1039, 1040, {{SbLineRight, 0}, {SbLineLeft, 0}, {SbLineLeft, 0}},
-                   {W(7, 156), W(7, 144), W(7, 132)}, 132},
+        ScrollCase{"BeginLineMovesAWholeStep",
+                   1039,
+                   1040,
+                   {{SbLineRight, 0}, {SbLineLeft, 0}, {SbLineLeft, 0}},
+                   {W(7, 156), W(7, 144), W(7, 132)},
+                   132},
         ScrollCase{"BeginReleaseIsLoweredToTheStep", 1039, 1040, {{SbThumbPosition, 161}}, {W(7, 156)}, 156},
-        ScrollCase{"BeginPageIsThreeSteps", 1039, 1040, {{SbPageRight, 0}, {SbRight, 0}}, {W(7, 180), W(7, 444)}, 444},
+        ScrollCase{"BeginPageIsThreeSteps",
+                   1039,
+                   1040,
+                   {{SbPageRight, 0}, {SbRight, 0}},
+                   {W(7, 180), W(7, 444)},
+                   444},
         ScrollCase{"EndBelowTheBeginWritesNothing", 1033, 1034, {{SbThumbTrack, 100}}, {}, 449},
         ScrollCase{"EndLeftEndIsJustAfterTheBegin", 1033, 1034, {{SbLeft, 0}}, {W(8, 145)}, 145}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -260,7 +309,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ValueEditCase{"Gain256", 1048, "256", {W(1, 2), W(1, 25), W(1, 256)}},
                       ValueEditCase{"Gain1024Refused", 1048, "1024", {W(1, 1), W(1, 10), W(1, 102)}},
                       ValueEditCase{"Black256Refused", 1036, "256", {W(4, 2), W(4, 25)}},
-                      ValueEditCase{"Brightness1023", 1172, "1023", {W(37, 1), W(37, 10), W(37, 102), W(37, 1023)}},
+                      ValueEditCase{
+                          "Brightness1023", 1172, "1023", {W(37, 1), W(37, 10), W(37, 102), W(37, 1023)}},
                       ValueEditCase{"GainEmpty", 1048, "", {}},
                       ValueEditCase{"GainLetters", 1048, "12a", {W(1, 1), W(1, 12)}},
                       ValueEditCase{"BlackMinus", 1036, "-3", {}}),
@@ -371,17 +421,16 @@ TEST_P(ParamCoarse, StandardTimesStayStrictlyInsideTheRange) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Times, ParamCoarse,
-    ::testing::Values(CoarseCase{"TenMicrosecondsBelowTheMinimum", 1, 0, -1},
-                      CoarseCase{"TenMicrosecondsTriggered", 2, 0, -1},
-                      CoarseCase{"TenMilliseconds", 1, 6, 160},
-                      CoarseCase{"FrameTime", 1, 7, 267},
-                      CoarseCase{"FortyMillisecondsAboveTheFrame", 1, 10, -2},
-                      CoarseCase{"TenSecondsFree", 1, 17, -2},
-                      CoarseCase{"TenSecondsTriggered", 2, 17, -2},
-                      CoarseCase{"OneSecondTriggered", 2, 14, 16000}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Times, ParamCoarse,
+                         ::testing::Values(CoarseCase{"TenMicrosecondsBelowTheMinimum", 1, 0, -1},
+                                           CoarseCase{"TenMicrosecondsTriggered", 2, 0, -1},
+                                           CoarseCase{"TenMilliseconds", 1, 6, 160},
+                                           CoarseCase{"FrameTime", 1, 7, 267},
+                                           CoarseCase{"FortyMillisecondsAboveTheFrame", 1, 10, -2},
+                                           CoarseCase{"TenSecondsFree", 1, 17, -2},
+                                           CoarseCase{"TenSecondsTriggered", 2, 17, -2},
+                                           CoarseCase{"OneSecondTriggered", 2, 14, 16000}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ParamPageTest, CoarseChoiceReportsAFailedReadBackAndGoesOn) {
   start();
@@ -424,17 +473,16 @@ TEST_P(ParamCoarseDisplay, TimeLimitsChooseThePosition) {
   EXPECT_EQ(coarse()->currentText(), c.shown) << timeOf(c.lines) << " us";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Times, ParamCoarseDisplay,
-    ::testing::Values(DisplayCase{"JustBelow12000", 1, 191, "10000"},      // 11938 us
-                      DisplayCase{"Exactly12000", 1, 192, "16667"},        // 12000 us
-                      DisplayCase{"JustBelow17667", 1, 282, "16667"},      // 17625 us
-                      DisplayCase{"JustAbove17667", 1, 283, "20000"},      // 17688 us
-                      DisplayCase{"OneLine", 1, 1, "100"},                 // 63 us
-                      DisplayCase{"LongTriggered", 2, 20000, "1000000"},   // 1250000 us
-                      DisplayCase{"LongestTriggered", 2, 65535, "5000000"},
-                      DisplayCase{"NoExposureShortestPositive", 1, 0, "100"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Times, ParamCoarseDisplay,
+                         ::testing::Values(DisplayCase{"JustBelow12000", 1, 191, "10000"},     // 11938 us
+                                           DisplayCase{"Exactly12000", 1, 192, "16667"},       // 12000 us
+                                           DisplayCase{"JustBelow17667", 1, 282, "16667"},     // 17625 us
+                                           DisplayCase{"JustAbove17667", 1, 283, "20000"},     // 17688 us
+                                           DisplayCase{"OneLine", 1, 1, "100"},                // 63 us
+                                           DisplayCase{"LongTriggered", 2, 20000, "1000000"},  // 1250000 us
+                                           DisplayCase{"LongestTriggered", 2, 65535, "5000000"},
+                                           DisplayCase{"NoExposureShortestPositive", 1, 0, "100"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Fine mode: a typed time and what the camera gets.
 struct FineCase {
@@ -469,16 +517,13 @@ TEST_P(ParamFine, TypedTimesGoOntoTheBoundsNeverPastThem) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Times, ParamFine,
-    ::testing::Values(FineCase{"InsideTheRange", "20000", 320},
-                      FineCase{"BeyondTheMaximum", "100000", -2},
-                      FineCase{"FarBeyondWhatTheCameraCounts", "99999999999", -2},
-                      FineCase{"BelowTheMinimum", "10", -1},
-                      FineCase{"Zero", "0", -1},
-                      FineCase{"Empty", "", -3},
-                      FineCase{"Letters", "fast", -3}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Times, ParamFine,
+                         ::testing::Values(FineCase{"InsideTheRange", "20000", 320},
+                                           FineCase{"BeyondTheMaximum", "100000", -2},
+                                           FineCase{"FarBeyondWhatTheCameraCounts", "99999999999", -2},
+                                           FineCase{"BelowTheMinimum", "10", -1}, FineCase{"Zero", "0", -1},
+                                           FineCase{"Empty", "", -3}, FineCase{"Letters", "fast", -3}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ParamPageTest, ApplyInCoarseModeWritesNothing) {
   start();
