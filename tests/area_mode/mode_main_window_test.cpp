@@ -96,4 +96,39 @@ TEST_F(ModeMainWindowTest, DefaultParamBringsTheParamPageBackToTheCoarseList) {
   EXPECT_TRUE(pageCtl<QWidget>(PageKind::Param, 1094)->isEnabled());
 }
 
+// The other simulated area-scan cameras in the running program.
+struct CameraCase {
+  const char* name;
+  const char* camera;
+  PageKind kind;
+  std::vector<int> clicks;
+  std::vector<Write> writes;
+};
+
+class ModeMainWindowCameras : public ModeMainWindowTest, public ::testing::WithParamInterface<CameraCase> {};
+
+TEST_P(ModeMainWindowCameras, BothTabsAndAChangeThatReachesTheCamera) {
+  const CameraCase& c = GetParam();
+  start(c.camera, 9);
+  ASSERT_GE(main->tabs()->pageCount(), 2);
+  EXPECT_EQ(main->tabs()->page(0), main->page(PageKind::Mode));
+  EXPECT_EQ(main->tabs()->page(1), main->page(PageKind::Param));
+  main->tabs()->setCurrentIndex(c.kind == PageKind::Mode ? 0 : 1);
+  ASSERT_TRUE(main->page(c.kind)->isVisible());
+  sim.clearLog();
+  for (int id : c.clicks) clickRadio(c.kind, id);
+  EXPECT_EQ(sim.writes(), c.writes);
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cameras, ModeMainWindowCameras,
+    ::testing::Values(CameraCase{"Ntsc210781", "210781/2", PageKind::Mode, {1043}, {W(5, 4), W(14, 0)}},
+                      CameraCase{"Pal212630Freeze", "212630/4", PageKind::Mode, {1003}, {W(2, 4)}},
+                      CameraCase{"Pal210780Average", "210780/4", PageKind::Mode, {1002}, {W(5, 4)}},
+                      // 10800 us typed by the page is more than the short range: 1000 us.
+                      CameraCase{
+                          "Short215590", "215590/9", PageKind::Param, {1135, 1001}, {W(9, 25), W(29, 0)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
