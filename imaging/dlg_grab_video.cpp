@@ -37,15 +37,15 @@ constexpr ControlSpec kControls[] = {
     {1067, Ctl::Button, "capture video", "采集图像", 296, 26, 62, 14},
     {1068, Ctl::Button, "stop capture", "停止采集", 362, 26, 62, 14},
     {0, Ctl::Label, "video info:", "视频输入源:", 296, 46, 56, 10},
-    {1157, Ctl::Label, "", "", 354, 46, 72, 10},
+    {1157, Ctl::Label, "", "", 350, 46, 110, 10},
     {0, Ctl::Label, "video type:", "视频输入类型:", 296, 58, 56, 10},
-    {1158, Ctl::Label, "", "", 354, 58, 72, 10},
+    {1158, Ctl::Label, "", "", 350, 58, 110, 10},
     {0, Ctl::Label, "scan lines  :", "垂直扫描线数:", 296, 70, 56, 10},
-    {1159, Ctl::Label, "", "", 354, 70, 72, 10},
+    {1159, Ctl::Label, "", "", 350, 70, 110, 10},
     {0, Ctl::Label, "framerate:", "场频:", 296, 82, 56, 10},
-    {1160, Ctl::Label, "", "", 354, 82, 72, 10},
+    {1160, Ctl::Label, "", "", 350, 82, 110, 10},
     {0, Ctl::Label, "trig status:", "外触发状态:", 296, 94, 56, 10},
-    {1161, Ctl::Label, "", "", 354, 94, 72, 10},
+    {1161, Ctl::Label, "", "", 350, 94, 110, 10},
     {1162, Ctl::RadioFirst, "4:3", nullptr, 296, 108, 40, 10},
     {1163, Ctl::Radio, "1:1", nullptr, 340, 108, 40, 10},
     {0, Ctl::Label, "total num:", "总帧数:", 296, 124, 56, 10},
@@ -167,7 +167,7 @@ void CDlgSelectBoard::onConfirm() {
 
 CDlgGrabVideo::CDlgGrabVideo(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(owner, main) {
   buildControls(kControls);
-  setDialogSize(432, 224);
+  setDialogSize(464, 224);
   setWindowTitle("Grab video");
 
   QWidget* picture = controlWidget(1156);
@@ -281,8 +281,11 @@ bool CDlgGrabVideo::openGrab(QWidget* owner) {
   if (!board_) return false;
   onSignalTest();
   const int32_t range = boards().setVideoParam(board_, 12, -1);
-  control<ReqScrollBar>(1167)->setRange(0, range & 0xFFFF);
-  control<ReqScrollBar>(1166)->setRange(0, (range >> 16) & 0xFFFF);
+  // A failed read (negative) leaves the ranges as they were.
+  if (range >= 0) {
+    control<ReqScrollBar>(1167)->setRange(0, range & 0xFFFF);
+    control<ReqScrollBar>(1166)->setRange(0, (range >> 16) & 0xFFFF);
+  }
   pushMembers();
   return true;
 }
@@ -290,9 +293,8 @@ bool CDlgGrabVideo::openGrab(QWidget* owner) {
 void CDlgGrabVideo::closeGrab() {
   setCaptureButtonsEnabled(true);
   haltCapture();
-  if (board_ && boards().closeBoard(board_)) {
-    // Closed; a failed close leaves nothing more to do with the handle.
-  }
+  // A close the library refuses leaves nothing more to do with the handle.
+  if (board_) boards().closeBoard(board_);
   board_ = nullptr;
   std::lock_guard<std::mutex> lk(frameMutex_);
   captureBoard_ = nullptr;
@@ -348,6 +350,8 @@ void CDlgGrabVideo::buildInitialHeader() {
 // ---- signal test and auto-set ----------------------------------------------
 
 void CDlgGrabVideo::onSignalTest() {
+  // Without a board there is no signal to ask about.
+  if (!board_) return;
   BoardLibrary& lib = boards();
   const bool zh = cameraState().chinese();
   const int32_t signal = lib.getSignalParam(board_, 1);
