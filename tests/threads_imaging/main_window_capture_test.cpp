@@ -9,6 +9,13 @@
 #include "imaging/paint_usb_fixture.h"
 
 TEST_F(GrabButtonTest, ClosingTheMainWindowDuringCaptureEndsIt) {
+#if defined(__SANITIZE_THREAD__)
+  // The main window's start-up paints its progress window, and Qt's own
+  // painting helper threads synchronise in ways ThreadSanitizer cannot see
+  // (Qt is not built for it). The same ending of a capture with a frame in
+  // flight runs under it in DestroyingTheWindowWhileAFrameIsInFlight.
+  GTEST_SKIP() << "paints through Qt's helper threads, which ThreadSanitizer misreads";
+#endif
   start("219290");
   ASSERT_EQ(boards.control("pace=manual"), 1);
   confirmSelection();
@@ -18,6 +25,10 @@ TEST_F(GrabButtonTest, ClosingTheMainWindowDuringCaptureEndsIt) {
   void* board = video->board();
   video->onCaptureStart();
   boards.step(board, 1);
+  QElapsedTimer t;
+  t.start();
+  while (video->frameCount() < 1 && t.elapsed() < 5000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_EQ(video->frameCount(), 1);
   // The frame waits for its paint while the main window goes away.
   window.reset();
   EXPECT_NE(boards.log().find("CloseBoard 0"), std::string::npos);
