@@ -216,9 +216,15 @@ bool readDisplayHeader(const uint8_t* area, size_t areaSize, HeaderInfo* info) {
   return true;
 }
 
+// A side of a rectangle as the 16-bit value the board reports: the
+// difference is taken modulo 2^32 first, so no edge values can overflow.
+int32_t side16(int32_t from, int32_t to) {
+  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from)));
+}
+
 FrameGeometry initialGeometry(const BoardReadings& r) {
-  const int32_t w = static_cast<int16_t>(r.rect.right - r.rect.left);
-  int32_t h = static_cast<int16_t>(r.rect.bottom - r.rect.top);
+  const int32_t w = side16(r.rect.left, r.rect.right);
+  int32_t h = side16(r.rect.top, r.rect.bottom);
   if (r.capture10 == 0 && (r.convert1 == 1 || r.convert1 == 4)) h *= 2;
   FrameGeometry g;
   g.bits = (r.capture3 >> 16) & 0xFFFF;
@@ -234,8 +240,8 @@ FrameGeometry initialGeometry(const BoardReadings& r) {
 }
 
 FrameGeometry beginGeometry(const BoardReadings& r) {
-  const int32_t w = static_cast<int16_t>(r.rect.right - r.rect.left);
-  const int32_t h = static_cast<int16_t>(r.rect.bottom - r.rect.top);
+  const int32_t w = side16(r.rect.left, r.rect.right);
+  const int32_t h = side16(r.rect.top, r.rect.bottom);
   FrameGeometry g;
   g.bits = (r.capture3 >> 16) & 0xFFFF;
   g.format = r.capture3 & 0xFFFF;

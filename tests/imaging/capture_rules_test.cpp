@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -243,6 +244,22 @@ TEST(FrameGeometry, InitialAndBegin) {
   r.capture10 = 1;
   r.video8 = 1;
   EXPECT_EQ(capture::beginGeometry(r).height, 768);
+}
+
+TEST(FrameGeometry, ExtremeRectanglesWrapToSixteenBitsWithoutOverflow) {
+  capture::BoardReadings r;
+  r.capture3 = (8 << 16) | 1;
+  r.capture10 = 1;
+  // A driver's garbage: the difference does not fit 32 bits. Only its low 16
+  // bits count, and the header rule then refuses the negative size.
+  r.rect = TyxRect{INT32_MIN, INT32_MIN, INT32_MAX, 50331649};
+  const capture::FrameGeometry g = capture::beginGeometry(r);
+  EXPECT_EQ(g.width, -1);
+  EXPECT_EQ(g.height, 1);
+  EXPECT_EQ(capture::initialGeometry(r).width, -1);
+  std::vector<uint8_t> area(capture::kPixelAreaOffset);
+  EXPECT_EQ(capture::buildDisplayHeader(area.data(), area.size(), g.width, g.height, g.bits, g.format),
+            HeaderError::BadSize);
 }
 
 TEST(FrameSize, BoundToThePixelArea) {
