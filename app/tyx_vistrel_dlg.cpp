@@ -390,6 +390,16 @@ void CTyxVistrelDlg::reopenCamera() {
   rebuildPages();
   if (!network) s.repaintInfo();
   showModelText();
+  repaintWindow();
+}
+
+void CTyxVistrelDlg::repaintWindow() {
+  // Repainting the dialog repaints its children, and a page rebuilds itself
+  // from the camera state when it repaints; the visible page must show what
+  // a memory or default operation has just read.
+  if (tabs_ != nullptr) {
+    if (auto* p = qobject_cast<CameraPage*>(tabs_->page(tabs_->currentIndex()))) p->repaint();
+  }
   update();
 }
 
@@ -402,7 +412,7 @@ void CTyxVistrelDlg::onWriteMemory() {
     s.linkFlag = 0;
     s.typeCode = 0;
   }
-  update();
+  repaintWindow();
 }
 
 void CTyxVistrelDlg::onReadMemory() {
@@ -416,7 +426,7 @@ void CTyxVistrelDlg::onReadMemory() {
     s.typeCode = 0;
   }
   s.repaintInfo();
-  update();
+  repaintWindow();
 }
 
 void CTyxVistrelDlg::onDefaultParam() {
@@ -441,7 +451,7 @@ void CTyxVistrelDlg::onDefaultParam() {
   }
   s.defaultsRestored = 1;
   s.repaintInfo();
-  update();
+  repaintWindow();
 }
 
 void CTyxVistrelDlg::placeInfoWindow() {

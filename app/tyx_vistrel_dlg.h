@@ -51,6 +51,8 @@ public:
   void rebuildPages();
   // Shows the camera state's model text in the model label.
   void showModelText();
+  // Repaints the window and rebuilds the visible page from the camera state.
+  void repaintWindow();
   // Opens the camera again on the last port (button 1002).
   void reopenCamera();
 
