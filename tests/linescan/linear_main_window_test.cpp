@@ -90,8 +90,11 @@ TEST_F(WindowFixture, MemoryAndDefaultsActOnTheLineScanBlock) {
   sim.clearLog();
   window->onDefaultParam();
   auto sets = sim.calls("SetConfigParam");
-  ASSERT_EQ(sets.size(), 1u);
+  // The block is written whole first; the visible page then rebuilds from the
+  // factory values, and its edits pass on what they are given.
+  ASSERT_GE(sets.size(), 1u);
   EXPECT_EQ(sets[0].value("id"), 101);
+  for (size_t i = 1; i < sets.size(); ++i) EXPECT_NE(sets[i].value("id"), 101) << sets[i].line;
   EXPECT_EQ(sets[0].value("mode"), 2);
   EXPECT_EQ(cameraState().linear.redGain, factoryRed);
   // The page shows the block once it is shown again.
