@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Short fuzz runs of every reader of outside input (FUZZ_SECONDS each,
-# default 60). The committed seeds in tests/corpus/<target>/ are copied to a
+# default 30). The committed seeds in tests/corpus/<target>/ are copied to a
 # scratch corpus, so a run never changes them. A crash fails the run and
 # leaves its input in artifacts/fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-SECONDS_EACH=${FUZZ_SECONDS:-60}
+SECONDS_EACH=${FUZZ_SECONDS:-30}
 BUILD=build/fuzz
 OUT=artifacts/fuzz
 mkdir -p "$OUT"
