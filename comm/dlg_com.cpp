@@ -19,6 +19,7 @@
 #include "app/strings.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "comm/dlg_option.h"
+#include "comm/net_records.h"
 
 VISTREL_REGISTER_PAGE(PageKind::Com, CDlgCom);
 
@@ -315,8 +316,7 @@ void CDlgCom::scanNetCameras() {
   desktop.setWaitCursor(false);
   if (!execNetCameraList(this, s.netArea, list, count)) return;
 
-  const int choice = std::clamp(s.netPortChoice, 0, 3);
-  const QByteArray port = QString("NetPort%1").arg(choice + 1).toUtf8();
+  const QByteArray port = netrecords::portName(s.netPortChoice).toUtf8();
   WaitCursor wait;
   if (s.handle != nullptr) {
     lib.closeCamera(s.handle);
@@ -331,8 +331,7 @@ void CDlgCom::scanNetCameras() {
 
   char address[20] = {};
   if (lib.getNetCameraIP(s.handle, address, 0) != 0) {
-    address[sizeof address - 1] = '\0';
-    ipText_ = QString::fromUtf8(address);
+    ipText_ = netrecords::bufferText(address, sizeof address);
   } else {
     ipText_.clear();
   }

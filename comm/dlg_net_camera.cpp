@@ -3,8 +3,6 @@
 
 #include <QListWidget>
 #include <QPushButton>
-#include <algorithm>
-#include <cstring>
 
 #include "app/desktop.h"
 #include "app/net_camera_list.h"
@@ -20,8 +18,6 @@ constexpr ControlSpec kControls[] = {
     {1049, Ctl::DefaultButton, "打开", nullptr, 60, 122, 50, 14},
     {2, Ctl::Button, "关闭", nullptr, 190, 122, 50, 14},
 };
-
-constexpr int kLineLength = 50;
 
 // Reopen and the port page's scan reach the list through the core's hook.
 const bool registered = (setNetCameraListHandler(&showNetCameraList), true);
@@ -40,47 +36,26 @@ CDlgNetCamera::CDlgNetCamera(QWidget* parent) : ControlHost<QDialog>(parent) {
   connect(control<QPushButton>(2), &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString CDlgNetCamera::dotted(uint32_t stored) {
-  unsigned char bytes[4];
-  std::memcpy(bytes, &stored, sizeof bytes);
-  return QString("%1.%2.%3.%4").arg(bytes[0]).arg(bytes[1]).arg(bytes[2]).arg(bytes[3]);
-}
-
-QString CDlgNetCamera::connectionLine(const NetDeviceRecord& r) {
-  return QString::asprintf("%d: %d ", r.number1, r.number2).left(kLineLength);
-}
-
-QStringList CDlgNetCamera::addressLines(const NetDeviceRecord& r) {
-  return {QString("Camera IP1: %1").arg(dotted(r.ip1)), QString("Camera IP2: %1").arg(dotted(r.ip2)),
-          QString::asprintf("Camera IP3: %d", r.ip3)};
-}
-
 void CDlgNetCamera::setRecords(const void* area208, int32_t count) {
-  // The callers turn a position into one of four port names, and the area
-  // holds no more than four records: a larger count is cut, a negative one
-  // (a failed scan) lists nothing.
-  const int n = area208 == nullptr ? 0 : std::clamp<int32_t>(count, 0, kMaxRecords);
-  records_.clear();
-  const auto* records = static_cast<const NetDeviceRecord*>(area208);
-  for (int i = 0; i < n; ++i) records_.push_back(records[i]);
+  // The callers hand the camera state's scan area, which is exactly four
+  // records; the count is whatever the library reported.
+  records_ = netrecords::readRecords(area208, netrecords::kAreaBytes, count);
   auto* list = control<QListWidget>(1141);
   const QSignalBlocker block(list);
   list->clear();
   control<QListWidget>(1143)->clear();
-  for (const NetDeviceRecord& r : records_) list->addItem(connectionLine(r));
+  for (const NetDeviceRecord& r : records_) list->addItem(netrecords::connectionLine(r));
 }
 
 int CDlgNetCamera::selectedPosition() const {
-  const int row = control<QListWidget>(1141)->currentRow();
-  return row < 0 ? 0 : row;
+  return netrecords::positionOf(control<QListWidget>(1141)->currentRow(), recordCount());
 }
 
 void CDlgNetCamera::onSelectionChanged() {
   if (records_.empty()) return;
-  const int position = std::min(selectedPosition(), recordCount() - 1);
   auto* addresses = control<QListWidget>(1143);
   addresses->clear();
-  addresses->addItems(addressLines(records_[static_cast<size_t>(position)]));
+  addresses->addItems(netrecords::addressLines(records_[static_cast<size_t>(selectedPosition())]));
 }
 
 void CDlgNetCamera::onOpen() {

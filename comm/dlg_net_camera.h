@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/camera_page.h"
+#include "comm/net_records.h"
 
 // The modal window "连接状态": one line per device record of the scan area,
 // the three addresses of the selected record, and "打开" to report the chosen
@@ -13,21 +14,11 @@
 class CDlgNetCamera : public ControlHost<QDialog> {
   Q_OBJECT
  public:
-  // The scan area holds four records; callers map only positions 0-3.
-  static constexpr int kMaxRecords = 4;
-
   explicit CDlgNetCamera(QWidget* parent = nullptr);
 
-  // Copies count records of the scan area (cut to 0..4) and lists them.
+  // Copies count records of the 208-byte scan area (cut to 0..4) and lists them.
   void setRecords(const void* area208, int32_t count);
   int recordCount() const { return static_cast<int>(records_.size()); }
-
-  // The list line of a record and its address lines.
-  static QString connectionLine(const NetDeviceRecord& record);
-  static QStringList addressLines(const NetDeviceRecord& record);
-  // Dotted form of an address kept in network byte order: the byte at the
-  // lowest address comes first.
-  static QString dotted(uint32_t stored);
 
  private:
   void onSelectionChanged();

@@ -341,7 +341,7 @@ TEST_F(ComNetworkTest, ScanChoosingTheThirdEntryOpensNetPort3) {
   EXPECT_NE(s.modelText, "ERR ID");
   EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 137));
   // The camera's address, as the scan reported it, is in the IP box.
-  EXPECT_EQ(ctl<QLineEdit>(1146)->text(), CDlgNetCamera::dotted(s.netArea[2].ip1));
+  EXPECT_EQ(ctl<QLineEdit>(1146)->text(), netrecords::dotted(s.netArea[2].ip1));
   EXPECT_FALSE(ctl<QLineEdit>(1146)->text().isEmpty());
   // Scan first, then open, wait, ask for the address, read the record.
   std::vector<std::string> names;

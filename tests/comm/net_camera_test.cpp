@@ -63,8 +63,8 @@ TEST_F(NetCameraTest, OneLinePerRecordWithBothNumbers) {
 TEST_F(NetCameraTest, LinesNeverExceedFiftyCharacters) {
   area[0].number1 = INT32_MIN;
   area[0].number2 = INT32_MIN;
-  EXPECT_EQ(CDlgNetCamera::connectionLine(area[0]), "-2147483648: -2147483648 ");
-  EXPECT_LE(CDlgNetCamera::connectionLine(area[0]).size(), 50);
+  EXPECT_EQ(netrecords::connectionLine(area[0]), "-2147483648: -2147483648 ");
+  EXPECT_LE(netrecords::connectionLine(area[0]).size(), 50);
 }
 
 struct CountCase {
