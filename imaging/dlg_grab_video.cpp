@@ -105,8 +105,9 @@ struct CDlgGrabVideo::Registry {
   void remove(CDlgGrabVideo* w, bool lock = true) {
     std::unique_lock<std::mutex> lk(mutex, std::defer_lock);
     if (lock) lk.lock();
-    entries.erase(std::remove_if(entries.begin(), entries.end(), [w](const auto& e) { return e.second == w; }),
-                  entries.end());
+    entries.erase(
+        std::remove_if(entries.begin(), entries.end(), [w](const auto& e) { return e.second == w; }),
+        entries.end());
   }
 };
 
@@ -226,7 +227,8 @@ void CDlgGrabVideo::wakeGui() {
     return;
   }
 #endif
-  QMetaObject::invokeMethod(this, [this] { onWake(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { onWake(); }, Qt::QueuedConnection);
 }
 
 void CDlgGrabVideo::onWake() {
@@ -259,7 +261,7 @@ int32_t CDlgGrabVideo::frameCount() const {
 void CDlgGrabVideo::pushMembers() {
   Busy guard(busy_);
   control<QLineEdit>(1165)->setText(QString::number(totalFrames_));
-  control<QLineEdit>(1169)->setText(QString::number(displayedFps_, 'f', 1));
+  control<QLineEdit>(1169)->setText(QString::number(rate_.fps(), 'f', 1));
   control<ReqScrollBar>(1167)->setValue(xOffset_);
   control<ReqScrollBar>(1166)->setValue(yOffset_);
   control<QLineEdit>(1168)->setText(QString::number(xOffsetText_));
@@ -321,9 +323,10 @@ bool CDlgGrabVideo::openSelectedBoard(QWidget* messageOwner) {
   void* opened = boards().openBoard(&index);
   if (!opened) {
     const int32_t code = boards().getLastError();
-    const char* pattern = code == 1   ? " ErrorCode=%d\n\n Not found correct 'Tyx series Image Boards' in this Machine! "
-                          : code == 2 ? " ErrorCode=%d\n\n Failed to open device vxd/service driver for Tyx Image Board!"
-                                      : " ErrorCode=%d\n\n Open selected board failed! ";
+    const char* pattern =
+        code == 1   ? " ErrorCode=%d\n\n Not found correct 'Tyx series Image Boards' in this Machine! "
+        : code == 2 ? " ErrorCode=%d\n\n Failed to open device vxd/service driver for Tyx Image Board!"
+                    : " ErrorCode=%d\n\n Open selected board failed! ";
     Desktop::get().message(messageOwner, QString::asprintf(pattern, code), "Warning");
     return false;
   }
@@ -343,8 +346,9 @@ void CDlgGrabVideo::buildInitialHeader() {
   r.convert6 = boards().setConvertParam(board_, 6, -1);
   const capture::FrameGeometry g = capture::initialGeometry(r);
   std::lock_guard<std::mutex> lk(frameMutex_);
-  headerValid_ = block_ && capture::buildDisplayHeader(block_.get(), capture::kPixelAreaOffset, g.width, g.height,
-                                                        g.bits, g.format) == capture::HeaderError::None;
+  headerValid_ =
+      block_ && capture::buildDisplayHeader(block_.get(), capture::kPixelAreaOffset, g.width, g.height,
+                                            g.bits, g.format) == capture::HeaderError::None;
 }
 
 // ---- signal test and auto-set ----------------------------------------------
@@ -360,8 +364,10 @@ void CDlgGrabVideo::onSignalTest() {
   if (has) {
     source = tr2("signal detected", "检测到了信号源");
     const int32_t colour = lib.getSignalParam(board_, 9);
-    if (colour == 1) source += "(Color)";
-    else if (colour == 0) source += "(B/W)";
+    if (colour == 1)
+      source += "(Color)";
+    else if (colour == 0)
+      source += "(B/W)";
   } else if (signal == 0) {
     source = tr2("no signal", "没有信号源");
   } else {
@@ -373,9 +379,12 @@ void CDlgGrabVideo::onSignalTest() {
   if (has) {
     lib.waitSignalEvent(board_, 3, 40);
     interlace_ = lib.getSignalParam(board_, 2);
-    if (interlace_ == 1) type = tr2("Interlaced", "隔行信号(Interlaced)");
-    else if (interlace_ == 0) type = tr2("Non-interlaced", "逐行信号(Non-interlaced)");
-    else if (interlace_ == -1) type = tr2("unsupport", "不支持");
+    if (interlace_ == 1)
+      type = tr2("Interlaced", "隔行信号(Interlaced)");
+    else if (interlace_ == 0)
+      type = tr2("Non-interlaced", "逐行信号(Non-interlaced)");
+    else if (interlace_ == -1)
+      type = tr2("unsupport", "不支持");
     // Any other value is not one the board documents: shown as unknown.
   }
   control<QLabel>(1158)->setText(type);
@@ -431,8 +440,9 @@ void CDlgGrabVideo::applyTiming(const capture::TimingPlan& p) {
   lib.setCaptureParam(board_, 10, p.interlace);
   if (p.setParam9Low) {
     const int32_t v9 = lib.setVideoParam(board_, 9, -1);
-    lib.setVideoParam(board_, 9, static_cast<int32_t>((static_cast<uint32_t>(v9) & 0xFFFF0000u) |
-                                                      static_cast<uint32_t>(p.param9Low & 0xFFFF)));
+    lib.setVideoParam(board_, 9,
+                      static_cast<int32_t>((static_cast<uint32_t>(v9) & 0xFFFF0000u) |
+                                           static_cast<uint32_t>(p.param9Low & 0xFFFF)));
   }
   lib.setVideoParam(board_, 7, p.preset);
   if (p.computed) {
@@ -477,9 +487,7 @@ void CDlgGrabVideo::onCaptureStart() {
     ++generation_;
   }
   totalFrames_ = 0;
-  displayedFps_ = 0;
-  fpsMarkMs_ = -1;
-  fpsFrames_ = 0;
+  rate_.reset();
   pushMembers();
   lib.setConvertParam(board_, 2, 0);
   Registry::get().add(board_, this);
@@ -586,8 +594,9 @@ void CDlgGrabVideo::onBegin(void* b) {
   const capture::FrameGeometry g = capture::beginGeometry(r);
   std::lock_guard<std::mutex> lk(frameMutex_);
   capture::HeaderInfo info;
-  headerValid_ = block_ && capture::buildDisplayHeader(block_.get(), capture::kPixelAreaOffset, g.width, g.height,
-                                                        g.bits, g.format, &info) == capture::HeaderError::None;
+  headerValid_ =
+      block_ && capture::buildDisplayHeader(block_.get(), capture::kPixelAreaOffset, g.width, g.height,
+                                            g.bits, g.format, &info) == capture::HeaderError::None;
   // A frame whose converted size exceeds the pixel area is not converted.
   descriptorValid_ = headerValid_ && capture::fillDescriptor(&descriptor_, block_.get(), blockSize_, info);
 }
@@ -621,16 +630,7 @@ void CDlgGrabVideo::onEnd(void* b) {
 // ---- painting (GUI thread) ---------------------------------------------------
 
 void CDlgGrabVideo::onFrameReady(uint64_t sequence) {
-  ++fpsFrames_;
-  const int64_t now = Desktop::get().nowMs();
-  if (fpsMarkMs_ < 0) {
-    fpsMarkMs_ = now;
-    fpsFrames_ = 0;
-  } else if (now - fpsMarkMs_ >= 1000) {
-    displayedFps_ = fpsFrames_ * 1000.0 / static_cast<double>(now - fpsMarkMs_);
-    fpsMarkMs_ = now;
-    fpsFrames_ = 0;
-  }
+  rate_.frame(Desktop::get().nowMs());
   renderFrame();
   {
     std::lock_guard<std::mutex> lk(frameMutex_);
@@ -687,7 +687,8 @@ void CDlgGrabVideo::onScroll(bool horizontal, int code, int pos) {
     if (lib.setVideoParam(board_, 19, static_cast<int32_t>(value)) < 0) {
       // The member keeps the new position even though the board refused it.
       Desktop::get().message(cameraState().messageParent ? cameraState().messageParent : this,
-                             strings::cameraErrorMessage(lib.getLastError(), cameraState().chinese()), "Vistrel");
+                             strings::cameraErrorMessage(lib.getLastError(), cameraState().chinese()),
+                             "Vistrel");
     }
   }
   (horizontal ? xOffsetText_ : yOffsetText_) = next;

@@ -11,6 +11,7 @@
 #include "app/camera_page.h"
 #include "imaging/capture_rules.h"
 #include "imaging/frame_scaler.h"
+#include "imaging/rate_meter.h"
 #include "tyxapi32/tyxapi32.h"
 
 class CDlgGrabVideo;
@@ -20,13 +21,13 @@ class QSocketNotifier;
 // pick one and opens it on confirmation.
 class CDlgSelectBoard : public ControlHost<QDialog> {
   Q_OBJECT
-public:
+ public:
   CDlgSelectBoard(QWidget* parent, CDlgGrabVideo& video);
   // The dialog's opening: reads the board list. False when there is no
   // board (the message has been shown and the dialog is not to be run).
   bool prepare();
 
-private:
+ private:
   void onSelection();
   void onConfirm();
 
@@ -46,7 +47,7 @@ private:
 // is in flight without either thread waiting for the other.
 class CDlgGrabVideo : public CompanionWindow {
   Q_OBJECT
-public:
+ public:
   CDlgGrabVideo(QWidget* owner, CTyxVistrelDlg* main);
   ~CDlgGrabVideo() override;
 
@@ -66,7 +67,10 @@ public:
   // Frames delivered since the last capture start.
   int32_t frameCount() const;
   // Frames painted per second over the last full second of the clock.
-  double displayedFps() const { return displayedFps_; }
+  double displayedFps() const { return rate_.fps(); }
+  // Frames painted since the last capture start (each delivered frame is
+  // painted once, so this equals frameCount() unless a paint was skipped).
+  int64_t paintedFrames() const { return rate_.total(); }
   int32_t interlaceFlag() const { return interlace_; }
   int32_t lineCount() const { return lines_; }
   int32_t fieldRate() const { return fieldRate_; }
@@ -84,10 +88,10 @@ public:
   void onCaptureStart();
   void onCaptureStop();
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   struct Registry;
 
   void pushMembers();
@@ -134,14 +138,12 @@ private:
   int32_t yOffsetText_ = 0;
 
   // Displayed frame rate, GUI thread.
-  double displayedFps_ = 0;
-  int64_t fpsMarkMs_ = -1;
-  int32_t fpsFrames_ = 0;
+  RateMeter rate_;
 
   // Guards everything below it up to the marked end, and is held while the
   // board converts into the pixel area and while the pixel area is painted.
   mutable std::mutex frameMutex_;
-  std::condition_variable frameCv_;  // paintedSeq_, stopping_, inFlight_ changes
+  std::condition_variable frameCv_;   // paintedSeq_, stopping_, inFlight_ changes
   std::unique_ptr<uint8_t[]> block_;  // header area, then the pixel area
   size_t blockSize_ = 0;
   bool headerValid_ = false;      // the header area holds a header we paint

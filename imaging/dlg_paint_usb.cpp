@@ -21,28 +21,32 @@ constexpr ControlSpec kControls[] = {
     {1103, Ctl::Picture, nullptr, nullptr, 8, 8, 300, 240},
     {1118, Ctl::VScroll, nullptr, nullptr, 310, 8, 10, 240},
     {1119, Ctl::HScroll, nullptr, nullptr, 8, 250, 300, 10},
-    {0, Ctl::Group, "System Parameter", "系统参数", 326, 6, 110, 46},
+    {0, Ctl::Group, "System Parameter", "系统参数", 326, 6, 110, 62},
     {0, Ctl::Label, "Rate:", "采集速率：", 332, 20, 44, 10},
     {1105, Ctl::EditReadOnly, "", "", 378, 18, 52, 12},
     {0, Ctl::Label, "Total frame:", "采集总帧数：", 332, 36, 44, 10},
     {1062, Ctl::EditReadOnly, "", "", 378, 34, 52, 12},
-    {0, Ctl::Group, "Image size", "图像大小", 326, 56, 110, 62},
-    {0, Ctl::Label, "width:", "宽度：", 332, 70, 40, 10},
-    {1106, Ctl::Edit, "", "", 378, 68, 52, 12},
-    {0, Ctl::Label, "height:", "高度：", 332, 86, 40, 10},
-    {1033, Ctl::Edit, "", "", 378, 84, 52, 12},
-    {1107, Ctl::Button, "OK", "修改", 378, 100, 52, 14},
-    {0, Ctl::Group, "Display mode", "图像显示效果", 326, 122, 110, 40},
-    {1110, Ctl::RadioFirst, "Original", "原始大小", 332, 134, 96, 10},
-    {1111, Ctl::Radio, "Zoom ", "屏幕大小", 332, 148, 96, 10},
-    {1066, Ctl::Button, "Capture Image", "采集单帧", 326, 170, 110, 14},
-    {1065, Ctl::Button, "Capture Video", "采集视频", 326, 188, 110, 14},
-    {1001, Ctl::Button, "Stop", "停止采集", 326, 206, 110, 14},
-    {1067, Ctl::Button, "Save Image", "存图像", 326, 224, 110, 14},
+    {0, Ctl::Label, "Display fps:", "显示帧率：", 332, 52, 44, 10},
+    {1169, Ctl::EditReadOnly, "", "", 378, 50, 52, 12},
+    {0, Ctl::Group, "Image size", "图像大小", 326, 72, 110, 62},
+    {0, Ctl::Label, "width:", "宽度：", 332, 86, 40, 10},
+    {1106, Ctl::Edit, "", "", 378, 84, 52, 12},
+    {0, Ctl::Label, "height:", "高度：", 332, 102, 40, 10},
+    {1033, Ctl::Edit, "", "", 378, 100, 52, 12},
+    {1107, Ctl::Button, "OK", "修改", 378, 116, 52, 14},
+    {0, Ctl::Group, "Display mode", "图像显示效果", 326, 138, 110, 40},
+    {1110, Ctl::RadioFirst, "Original", "原始大小", 332, 150, 96, 10},
+    {1111, Ctl::Radio, "Zoom ", "屏幕大小", 332, 164, 96, 10},
+    {1066, Ctl::Button, "Capture Image", "采集单帧", 326, 184, 110, 14},
+    {1065, Ctl::Button, "Capture Video", "采集视频", 326, 202, 110, 14},
+    {1001, Ctl::Button, "Stop", "停止采集", 326, 220, 110, 14},
+    {1067, Ctl::Button, "Save Image", "存图像", 326, 238, 110, 14},
 };
 
-// Repaint interval while video runs, about the camera's own frame rate.
-constexpr int kVideoRepaintMs = 33;
+// While video runs the window looks for a new frame this often: well under
+// the frame period of the fastest camera (60 frames/s), so every frame the
+// library delivers is painted once and none is skipped.
+constexpr int kVideoPollMs = 4;
 
 CameraLibrary& camera() { return CameraLibrary::instance(); }
 
@@ -77,8 +81,9 @@ CDlgPaintUsb::CDlgPaintUsb(QWidget* owner, CTyxVistrelDlg* main) : CompanionWind
           [this](int code, int pos) { onScroll(true, code, pos); });
   connect(control<ReqScrollBar>(1118), &ReqScrollBar::scrollRequest, this,
           [this](int code, int pos) { onScroll(false, code, pos); });
-  videoTimer_.setInterval(kVideoRepaintMs);
-  connect(&videoTimer_, &QTimer::timeout, this, [this] { refresh(); });
+  videoTimer_.setTimerType(Qt::PreciseTimer);
+  videoTimer_.setInterval(kVideoPollMs);
+  connect(&videoTimer_, &QTimer::timeout, this, [this] { onVideoTick(); });
 
   const QSize client = clientSize();
   setBar(control<ReqScrollBar>(1118), 1024, 1024 - client.height(), 0);
@@ -100,6 +105,7 @@ void CDlgPaintUsb::pushMembers() {
   Busy guard(busy_);
   control<QLineEdit>(1105)->setText(QString::number(static_cast<double>(captureRate_), 'g', 6));
   control<QLineEdit>(1062)->setText(QString::number(totalFrames_));
+  control<QLineEdit>(1169)->setText(QString::number(rate_.fps(), 'f', 1));
   control<QLineEdit>(1106)->setText(QString::number(width_));
   control<QLineEdit>(1033)->setText(QString::number(height_));
   control<QRadioButton>(displayMode_ == 0 ? 1110 : 1111)->setChecked(true);
@@ -162,8 +168,18 @@ void CDlgPaintUsb::onVideo() {
   // The library keeps a block that fits and otherwise hands out a new one,
   // leaving the old block to us.
   if (previous && frame_ != previous) camera().frameFree(previous);
+  rate_.reset();
+  shownCount_ = -1;
   videoTimer_.start();
   refresh();
+}
+
+void CDlgPaintUsb::onVideoTick() {
+  // The library tells the window nothing when it has drawn a frame; its
+  // frame count does. Only a new frame is worth a paint.
+  int32_t count = 0;
+  camera().getCaptureRate(cameraState().handle, this, &count);
+  if (count != shownCount_) refresh();
 }
 
 void CDlgPaintUsb::onStop() {
@@ -179,7 +195,8 @@ void CDlgPaintUsb::onSizeConfirm() {
   takeMembers();
   // Compared as unsigned, so a negative entry becomes the maximum too.
   if (static_cast<uint32_t>(width_) > static_cast<uint32_t>(usbInfo_.maxWidth)) width_ = usbInfo_.maxWidth;
-  if (static_cast<uint32_t>(height_) > static_cast<uint32_t>(usbInfo_.maxHeight)) height_ = usbInfo_.maxHeight;
+  if (static_cast<uint32_t>(height_) > static_cast<uint32_t>(usbInfo_.maxHeight))
+    height_ = usbInfo_.maxHeight;
   const QSize client = clientSize();
   if (width_ <= client.width()) hPos_ = 0;
   if (height_ <= client.height()) vPos_ = 0;
@@ -206,6 +223,8 @@ void CDlgPaintUsb::refresh() {
   auto* hBar = control<ReqScrollBar>(1119);
   auto* vBar = control<ReqScrollBar>(1118);
   bool painted = false;
+  bool counted = false;
+  int32_t count = 0;
   if (frame_) {
     const size_t size = lib.frameSize(frame_);
     if (const void* bitmap = lib.frameLock(frame_)) {
@@ -221,13 +240,22 @@ void CDlgPaintUsb::refresh() {
         paintBitmap(view);
         painted = true;
       }
+      // Asked while the block is still locked: the library counts a frame
+      // only after it has finished drawing it, so the frame just painted is
+      // at least the one counted, and a count that moves on later always
+      // means a frame not shown yet.
+      captureRate_ = lib.getCaptureRate(s.handle, this, &count);
+      counted = true;
       lib.frameUnlock(frame_);
     }
   }
   if (!painted) offscreen_.fill(Qt::black);
-  int32_t count = 0;
-  captureRate_ = lib.getCaptureRate(s.handle, this, &count);
+  if (!counted) captureRate_ = lib.getCaptureRate(s.handle, this, &count);
   totalFrames_ = count < 0 ? 0 : count;
+  if (painted && videoTimer_.isActive() && count != shownCount_) {
+    shownCount_ = count;
+    rate_.frame(Desktop::get().nowMs());
+  }
   pushMembers();
   controlWidget(1103)->update();
 }

@@ -7,6 +7,7 @@
 
 #include "app/camera_page.h"
 #include "imaging/frame_scaler.h"
+#include "imaging/rate_meter.h"
 #include "tyxcamera/tyxcamera_types.h"
 
 // Fetches frames through the camera library as packed bitmaps, shows them at
@@ -17,7 +18,7 @@
 // window holds while it reads the pixels.
 class CDlgPaintUsb : public CompanionWindow {
   Q_OBJECT
-public:
+ public:
   CDlgPaintUsb(QWidget* owner, CTyxVistrelDlg* main);
   ~CDlgPaintUsb() override;
 
@@ -35,6 +36,9 @@ public:
   int32_t verticalPosition() const { return vPos_; }
   bool videoRunning() const { return videoTimer_.isActive(); }
   const QImage& picture() const { return offscreen_; }
+  // New frames painted per second while video runs, and how many.
+  double displayedFps() const { return rate_.fps(); }
+  int64_t paintedFrames() const { return rate_.total(); }
 
   // Button and radio handlers (tests drive them as the controls do).
   void onSingleFrame();
@@ -43,11 +47,13 @@ public:
   void onSizeConfirm();
   void onDisplayMode(int mode);
   void onSave();
+  // The video timer: paints when the library has drawn a new frame.
+  void onVideoTick();
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   void pushMembers();
   void takeMembers();
   QSize clientSize() const;
@@ -73,4 +79,7 @@ private:
   // Repaints while video runs: the camera library refreshes the frame block
   // on its own thread and tells the window nothing.
   QTimer videoTimer_;
+  // The library's frame count at the last video paint; -1 before the first.
+  int32_t shownCount_ = -1;
+  RateMeter rate_;
 };
