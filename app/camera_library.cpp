@@ -3,49 +3,53 @@
 
 #include "app/library_loader.h"
 
+#include <cmath>
+#include <limits>
+
 // Every entry point the program looks up; the types come from the ABI header.
-#define TYX_ENTRY_POINTS(X) \
-  X(tyxCamOpenCamera) \
-  X(tyxCamCloseCamera) \
-  X(tyxCamSetConfigParam) \
-  X(tyxCamGetConfigParam) \
-  X(tyxCamMemorizeParam) \
-  X(tyxCamRecallParam) \
-  X(tyxCamSaveConfigFile) \
-  X(tyxCamLoadConfigFile) \
-  X(tyxCamGetLastError) \
-  X(tyxCamGetTypeCode) \
-  X(tyxCamGetVerCode) \
-  X(tyxCamGetDriverVer) \
-  X(tyxCamFunctionTag) \
-  X(tyxCamCalFrameRate) \
-  X(tyxCamCalExposeTime) \
-  X(tyxCamCalExposeLine) \
-  X(tyxCamCalExposeRange) \
+#define TYX_ENTRY_POINTS(X)    \
+  X(tyxCamOpenCamera)          \
+  X(tyxCamCloseCamera)         \
+  X(tyxCamSetConfigParam)      \
+  X(tyxCamGetConfigParam)      \
+  X(tyxCamMemorizeParam)       \
+  X(tyxCamRecallParam)         \
+  X(tyxCamSaveConfigFile)      \
+  X(tyxCamLoadConfigFile)      \
+  X(tyxCamGetLastError)        \
+  X(tyxCamGetTypeCode)         \
+  X(tyxCamGetVerCode)          \
+  X(tyxCamGetDriverVer)        \
+  X(tyxCamFunctionTag)         \
+  X(tyxCamCalFrameRate)        \
+  X(tyxCamCalExposeTime)       \
+  X(tyxCamCalExposeLine)       \
+  X(tyxCamCalExposeRange)      \
   X(tyxCamCalExposeShortRange) \
   X(tyxCamCalExposeshort_data) \
   X(tyxCamCalExposeshort_Time) \
-  X(tyxGammaDlgCallback) \
-  X(tyxCamScanDevice) \
-  X(tyxCamGetNetCameraVer) \
-  X(tyxCamSetCameraIP) \
-  X(tyxCamGetNetCameraIP) \
-  X(tyxCamCaptureFrame) \
-  X(tyxCamSetTargetRect) \
-  X(tyxCamGetCaptureRate) \
-  X(tyxCamStopCapture) \
-  X(tyxCamGetUsbInfo) \
-  X(tyxCamFrameLock) \
-  X(tyxCamFrameUnlock) \
-  X(tyxCamFrameSize) \
-  X(tyxCamFrameFree) \
-  X(tyxCamGetLinkStatus) \
-  X(tyxCamWriteSerial) \
-  X(tyxCamReadSerial) \
+  X(tyxGammaDlgCallback)       \
+  X(tyxCamScanDevice)          \
+  X(tyxCamGetNetCameraVer)     \
+  X(tyxCamSetCameraIP)         \
+  X(tyxCamGetNetCameraIP)      \
+  X(tyxCamCaptureFrame)        \
+  X(tyxCamSetTargetRect)       \
+  X(tyxCamGetCaptureRate)      \
+  X(tyxCamStopCapture)         \
+  X(tyxCamGetUsbInfo)          \
+  X(tyxCamFrameLock)           \
+  X(tyxCamFrameUnlock)         \
+  X(tyxCamFrameSize)           \
+  X(tyxCamFrameFree)           \
+  X(tyxCamGetLinkStatus)       \
+  X(tyxCamWriteSerial)         \
+  X(tyxCamReadSerial)          \
   X(tyxSetCameraInfo)
 
 struct CameraLibrary::Table {
-#define TYX_MEMBER(name) decltype(&::name) name = nullptr;
+// The argument is a declarator name; parentheses around it would not compile.
+#define TYX_MEMBER(name) decltype(&::name) name = nullptr;  // NOLINT(bugprone-macro-parentheses)
   TYX_ENTRY_POINTS(TYX_MEMBER)
 #undef TYX_MEMBER
 };
@@ -58,7 +62,8 @@ CameraLibrary& CameraLibrary::instance() {
 void CameraLibrary::resolve() {
   delete table_;
   table_ = new Table;
-#define TYX_RESOLVE(name) table_->name = reinterpret_cast<decltype(&::name)>(sharedLibrarySymbol(handle_, #name));
+#define TYX_RESOLVE(name) \
+  table_->name = reinterpret_cast<decltype(&::name)>(sharedLibrarySymbol(handle_, #name));
   TYX_ENTRY_POINTS(TYX_RESOLVE)
 #undef TYX_RESOLVE
 }
@@ -90,8 +95,9 @@ void CameraLibrary::resetForTests() {
 
 // Calls an entry point when the library is loaded and has it, else returns
 // the not-loaded default.
-#define TYX_CALL(name, fallback, ...) \
-  ((handle_ != nullptr && table_ != nullptr && table_->name != nullptr) ? table_->name(__VA_ARGS__) : (fallback))
+#define TYX_CALL(name, fallback, ...)                                                               \
+  ((handle_ != nullptr && table_ != nullptr && table_->name != nullptr) ? table_->name(__VA_ARGS__) \
+                                                                        : (fallback))
 
 void* CameraLibrary::openCamera(int32_t* type, const char* port) {
   if (!acquire()) return nullptr;
@@ -137,12 +143,18 @@ int32_t CameraLibrary::getTypeCode(void* cam, const char** modelText) {
 }
 int32_t CameraLibrary::getVerCode(void* cam, int32_t r) { return TYX_CALL(tyxCamGetVerCode, 0, cam, r); }
 int32_t CameraLibrary::getDriverVer(void* cam, int32_t r) { return TYX_CALL(tyxCamGetDriverVer, 0, cam, r); }
-int32_t CameraLibrary::functionTag(void* cam, int32_t tag) { return TYX_CALL(tyxCamFunctionTag, 0, cam, tag); }
+int32_t CameraLibrary::functionTag(void* cam, int32_t tag) {
+  return TYX_CALL(tyxCamFunctionTag, 0, cam, tag);
+}
 double CameraLibrary::calFrameRate(void* cam, int32_t index) {
   return TYX_CALL(tyxCamCalFrameRate, -1.0, cam, index);
 }
-int32_t CameraLibrary::calExposeTime(void* cam, int32_t v) { return TYX_CALL(tyxCamCalExposeTime, -1, cam, v); }
-int32_t CameraLibrary::calExposeLine(void* cam, int32_t v) { return TYX_CALL(tyxCamCalExposeLine, -1, cam, v); }
+int32_t CameraLibrary::calExposeTime(void* cam, int32_t v) {
+  return TYX_CALL(tyxCamCalExposeTime, -1, cam, v);
+}
+int32_t CameraLibrary::calExposeLine(void* cam, int32_t v) {
+  return TYX_CALL(tyxCamCalExposeLine, -1, cam, v);
+}
 int32_t CameraLibrary::calExposeRange(void* cam, int32_t* min, int32_t* max) {
   return TYX_CALL(tyxCamCalExposeRange, 0, cam, min, max);
 }
@@ -155,8 +167,8 @@ int32_t CameraLibrary::calExposeShortData(void* cam, int32_t us, int32_t* lines)
 int32_t CameraLibrary::calExposeShortTime(void* cam, int32_t setting) {
   return TYX_CALL(tyxCamCalExposeshort_Time, -1, cam, setting);
 }
-int32_t CameraLibrary::gammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count,
-                                        int32_t bits, uint8_t flag, TyxGammaCheckCallback check,
+int32_t CameraLibrary::gammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count, int32_t bits,
+                                        uint8_t flag, TyxGammaCheckCallback check,
                                         TyxGammaApplyCallback apply) {
   return TYX_CALL(tyxGammaDlgCallback, 0, cam, owner, table, count, bits, flag, check, apply);
 }
@@ -191,4 +203,12 @@ size_t CameraLibrary::frameSize(void* frame) { return TYX_CALL(tyxCamFrameSize, 
 void CameraLibrary::frameFree(void* frame) {
   if (handle_ != nullptr && table_ != nullptr && table_->tyxCamFrameFree != nullptr)
     table_->tyxCamFrameFree(frame);
+}
+
+int32_t wholeRate(double rate) {
+  if (std::isnan(rate)) return 0;
+  const double cut = std::trunc(rate + 0.5);
+  if (cut <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  if (cut >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(cut);
 }

@@ -13,7 +13,7 @@
 // entry point is missing from the loaded library, returns the documented
 // default at once, so a missing or partial library never crashes the program.
 class CameraLibrary {
-public:
+ public:
   static CameraLibrary& instance();
 
   // File name handed to the dynamic loader. The default is found through the
@@ -52,8 +52,8 @@ public:
   int32_t calExposeShortRange(void* cam, int32_t* min, int32_t* max);
   int32_t calExposeShortData(void* cam, int32_t microseconds, int32_t* lines);
   int32_t calExposeShortTime(void* cam, int32_t setting);
-  int32_t gammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count, int32_t bits,
-                           uint8_t flag, TyxGammaCheckCallback check, TyxGammaApplyCallback apply);
+  int32_t gammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count, int32_t bits, uint8_t flag,
+                           TyxGammaCheckCallback check, TyxGammaApplyCallback apply);
   int32_t getNetCameraVer(void* cam, int32_t item);
   int32_t setCameraIP(void* cam, const char* ip, int32_t flag);
   int32_t getNetCameraIP(void* cam, char* buffer20, int32_t reserved);
@@ -70,7 +70,7 @@ public:
   // Tests only: forget every use and unload, so each test starts clean.
   void resetForTests();
 
-private:
+ private:
   CameraLibrary() = default;
   bool acquire();
   void release();
@@ -82,3 +82,9 @@ private:
   int uses_ = 0;
   Table* table_ = nullptr;
 };
+
+// A frame rate as the pages show it: a whole number, rounded by adding a
+// half and cutting towards zero. A failing library can answer NaN or a huge
+// value, for which that conversion would be undefined: NaN gives 0 and
+// values past the 32-bit range give its nearest end.
+int32_t wholeRate(double rate);

@@ -17,22 +17,18 @@ static bool isEdgeTriggerType(int32_t t) {
   return types::isOneOf(t, {211890, 211891, 213740, 215590, 215591, 217070, 217071});
 }
 
-static bool hasCircleLines(int32_t t, int32_t v) {
-  return isEdgeTriggerType(t) || (t == 212630 && v == 4);
-}
+static bool hasCircleLines(int32_t t, int32_t v) { return isEdgeTriggerType(t) || (t == 212630 && v == 4); }
 
 QStringList CDlgPage2::lines() {
   const CameraState& s = cameraState();
   const CameraParams& p = s.params;
   CameraLibrary& lib = CameraLibrary::instance();
-  const int rate = static_cast<int>(lib.calFrameRate(s.handle, -1) + 0.5);
+  const int rate = wholeRate(lib.calFrameRate(s.handle, -1));
   const int exposure = lib.calExposeTime(s.handle, p.exposalTime);
   const QString port = s.port();
   QStringList out;
   auto add = [&out](const char* text) { out << QString::fromUtf8(text); };
-  auto addf = [&out](const char* format, auto... values) {
-    out << QString::asprintf(format, values...);
-  };
+  auto addf = [&out](const char* format, auto... values) { out << QString::asprintf(format, values...); };
 
   if (s.chinese()) {
     switch (p.runMode) {
@@ -69,7 +65,8 @@ QStringList CDlgPage2::lines() {
         << QString::fromUtf8("曝光时间: %1微秒;").arg(exposure);
     if (types::isOneOf(s.typeCode, {218180, 219290, 219291, 321140})) {
       out << QString::fromUtf8("R增益: %1;").arg(p.rGain) << QString::fromUtf8("G增益: %1;").arg(p.gGain)
-          << QString::fromUtf8("B增益: %1;").arg(p.bGain) << QString::fromUtf8("饱和度: %1;").arg(p.saturation);
+          << QString::fromUtf8("B增益: %1;").arg(p.bGain)
+          << QString::fromUtf8("饱和度: %1;").arg(p.saturation);
     }
     out << QString::fromUtf8("通讯端口: %1;").arg(port);
     if (hasCircleLines(s.typeCode, s.versionCode)) {
@@ -77,8 +74,10 @@ QStringList CDlgPage2::lines() {
           << QString::fromUtf8("消隐圆中心坐标: %1, %2;").arg(p.coordinateX).arg(p.coordinateY);
     }
     if (s.typeCode == 210781 || (s.typeCode == 212630 && s.versionCode == 4)) {
-      if (p.recursionParam < 16) out << QString::fromUtf8("递归参数: %1;").arg(p.recursionParam);
-      else add("递归参数: 参数错误;");
+      if (p.recursionParam < 16)
+        out << QString::fromUtf8("递归参数: %1;").arg(p.recursionParam);
+      else
+        add("递归参数: 参数错误;");
       out << QString::fromUtf8("左右反转: %1;").arg(p.horizontalInverse)
           << QString::fromUtf8("上下反转: %1;").arg(p.verticalInverse)
           << QString::fromUtf8("负像: %1;").arg(p.negativeImage);
@@ -141,8 +140,8 @@ void CDlgPage2::paintEvent(QPaintEvent* event) {
   CompanionWindow::paintEvent(event);
   QPainter painter(this);
   QFont font;
-  font.setFamilies({QString::fromUtf8("黑体"), "SimHei", "WenQuanYi Micro Hei", "Noto Sans CJK SC",
-                    "Sans Serif"});
+  font.setFamilies(
+      {QString::fromUtf8("黑体"), "SimHei", "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Sans Serif"});
   font.setPixelSize(15);
   font.setWeight(QFont::Normal);
   painter.setFont(font);

@@ -31,7 +31,9 @@ void* loadSharedLibrary(const std::string& fileName) {
   if (handle != nullptr || fileName.find('/') != std::string::npos) return handle;
   const std::string folder = executableFolder();
   if (folder.empty()) return nullptr;
-  for (const std::string& candidate : {folder + "/" + fileName, folder + "/../lib/vistrel/" + fileName}) {
+  const std::string beside = folder + "/";
+  const std::string installed = folder + "/../lib/vistrel/";
+  for (const std::string& candidate : {beside + fileName, installed + fileName}) {
     handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle != nullptr) return handle;
   }

@@ -62,7 +62,7 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
 
   if (s.chinese()) {
     // Without a font that has the Chinese glyphs every caption shows boxes.
-    const QFont font = dialog.font();
+    const QFont& font = dialog.font();
     const QFontMetrics metrics(font);
     const char32_t samples[] = {U'模', U'式', U'参', U'数', U'关', U'闭'};
     for (char32_t c : samples) {

@@ -95,9 +95,12 @@ TimingPlan timingFor(int32_t interlace, int32_t lines, int32_t fieldRate, Aspect
   }
   // A clock still above 60 after the one recomputation (a truncation case of
   // an odd field rate with interlace) runs at the fastest class.
-  if (C < 15) p.clockClass = 0;  // below 14.75 for an integer clock
-  else if (C < 30) p.clockClass = 1;
-  else p.clockClass = 2;
+  if (C < 15)
+    p.clockClass = 0;  // below 14.75 for an integer clock
+  else if (C < 30)
+    p.clockClass = 1;
+  else
+    p.clockClass = 2;
   p.clock = clampToInt32(C);
 
   p.pixelsPerLine = clampToInt32(P);
@@ -166,10 +169,11 @@ HeaderError buildDisplayHeader(uint8_t* area, size_t areaSize, int32_t w, int32_
       // 2^(bits-8) times.
       const uint8_t v = stored < 8 ? static_cast<uint8_t>(i * 255 / (colours - 1))
                                    : static_cast<uint8_t>(i / (colours / 256));
-      t[4 * i] = v;
-      t[4 * i + 1] = v;
-      t[4 * i + 2] = v;
-      t[4 * i + 3] = 0;
+      uint8_t* entry = t + size_t{4} * i;
+      entry[0] = v;
+      entry[1] = v;
+      entry[2] = v;
+      entry[3] = 0;
     }
   }
   if (info) {
@@ -259,8 +263,8 @@ bool frameFits(const HeaderInfo& header, size_t blockSize) {
 bool fillDescriptor(TyxConvertDesc* desc, uint8_t* block, size_t blockSize, const HeaderInfo& header) {
   if (!desc) return false;
   std::memset(desc, 0, sizeof *desc);
-  if (!block || header.width <= 0 || header.height <= 0 || header.width > 32767 ||
-      header.height > 32767 || !frameFits(header, blockSize))
+  if (!block || header.width <= 0 || header.height <= 0 || header.width > 32767 || header.height > 32767 ||
+      !frameFits(header, blockSize))
     return false;
   desc->type = 0;
   desc->width = static_cast<int16_t>(header.width);

@@ -180,8 +180,9 @@ void CDlgUsbParam::onExposureLines(int code, int pos) {
       ReqScrollBar::standardPosition(code, pos, bar->value(), kLineMin, kLineMax, kLineStep, kLinePage);
   linePos_ = lineText_ = position;
   CameraState& s = cameraState();
-  s.params.exposalTime = 10 * position;
-  s.applyParam(9, 10 * position);
+  const int32_t time = 10 * position;
+  s.params.exposalTime = time;
+  s.applyParam(9, time);
   pushMembers();
   s.repaintInfo();
   repaint();

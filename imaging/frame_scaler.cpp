@@ -158,7 +158,7 @@ bool FrameScaler::paint(const BitmapView& src, const QRect& fromIn, QImage& targ
     const uint32_t n = std::min<uint32_t>(src.colourCount, 256);
     for (uint32_t i = 0; i < 256; ++i) {
       if (i < n) {
-        const uint8_t* e = src.table + 4 * i;
+        const uint8_t* e = src.table + size_t{4} * i;
         palette_[i] = 0xFF000000u | uint32_t{e[2]} << 16 | uint32_t{e[1]} << 8 | e[0];
       } else {
         palette_[i] = 0xFF000000u;  // an index past the table shows black

@@ -198,7 +198,7 @@ void CDlgParam::fillRateList() {
   combo->clear();
   for (int i = 0; i < kMaxRates; ++i) {
     const double rate = CameraLibrary::instance().calFrameRate(s.handle, i);
-    const int r = static_cast<int>(rate + 0.5);
+    const int r = wholeRate(rate);
     if (r == 0) break;
     // The library's placeholder, -2: no entry, but the next index follows.
     // Rounding it up by half a unit truncates -2.0 to -1, which would show

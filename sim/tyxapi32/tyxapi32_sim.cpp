@@ -233,8 +233,10 @@ void stopAndJoin(Board& b, bool clearCallbacks) {
     b.stopRequested = true;
     b.cv.notify_all();
     if (b.running && std::this_thread::get_id() == b.workerId) return;
-    if (b.worker.joinable()) owned = std::move(b.worker);
-    else b.cv.wait(lk, [&] { return !b.running; });
+    if (b.worker.joinable())
+      owned = std::move(b.worker);
+    else
+      b.cv.wait(lk, [&] { return !b.running; });
   }
   if (owned.joinable()) owned.join();
 }
@@ -364,8 +366,7 @@ enum class PixelKind { Grey8, Rgb555, Rgb565, Bgr24, Bgrx32, Unsupported };
 PixelKind kindFor(int32_t captureFormat, int bits) {
   const int code = captureFormat & 0xFFFF;
   if (code == TYX_FORMAT_RGB565) return bits == 16 ? PixelKind::Rgb565 : PixelKind::Unsupported;
-  const bool bitFields = code == TYX_FORMAT_RGB24 || code == TYX_FORMAT_RGB32 ||
-                         code == TYX_FORMAT_RGB32A;
+  const bool bitFields = code == TYX_FORMAT_RGB24 || code == TYX_FORMAT_RGB32 || code == TYX_FORMAT_RGB32A;
   switch (bits) {
     case 8: return bitFields ? PixelKind::Unsupported : PixelKind::Grey8;
     case 16: return bitFields ? PixelKind::Rgb565 : PixelKind::Rgb555;
@@ -383,28 +384,29 @@ int formatBits(int32_t captureFormat) {
 void renderRow(uint8_t* row, PixelKind kind, const Picture& p, int y) {
   for (int x = 0; x < p.width; ++x) {
     const Rgb c = pixelAt(p, x, y);
+    const size_t at = static_cast<size_t>(x);
     switch (kind) {
       case PixelKind::Grey8: row[x] = static_cast<uint8_t>((c.r * 77 + c.g * 150 + c.b * 29) >> 8); break;
       case PixelKind::Rgb555: {
         const uint16_t v = static_cast<uint16_t>(((c.r >> 3) << 10) | ((c.g >> 3) << 5) | (c.b >> 3));
-        std::memcpy(row + 2 * x, &v, 2);
+        std::memcpy(row + 2 * at, &v, 2);
         break;
       }
       case PixelKind::Rgb565: {
         const uint16_t v = static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
-        std::memcpy(row + 2 * x, &v, 2);
+        std::memcpy(row + 2 * at, &v, 2);
         break;
       }
       case PixelKind::Bgr24:
-        row[3 * x] = c.b;
-        row[3 * x + 1] = c.g;
-        row[3 * x + 2] = c.r;
+        row[3 * at] = c.b;
+        row[3 * at + 1] = c.g;
+        row[3 * at + 2] = c.r;
         break;
       case PixelKind::Bgrx32:
-        row[4 * x] = c.b;
-        row[4 * x + 1] = c.g;
-        row[4 * x + 2] = c.r;
-        row[4 * x + 3] = 0;
+        row[4 * at] = c.b;
+        row[4 * at + 1] = c.g;
+        row[4 * at + 2] = c.r;
+        row[4 * at + 3] = 0;
         break;
       case PixelKind::Unsupported: break;
     }
@@ -432,19 +434,28 @@ bool parseInt(std::string_view s, int32_t& out) {
 }
 
 bool parseFormat(std::string_view v, int32_t& out) {
-  if (v == "grey8" || v == "gray8") out = (8 << 16) | TYX_FORMAT_GREY8;
-  else if (v == "rgb565") out = (16 << 16) | TYX_FORMAT_RGB565;
-  else if (v == "rgb24") out = (24 << 16) | TYX_FORMAT_RGB24;
-  else if (v == "rgb32") out = (32 << 16) | TYX_FORMAT_RGB32;
-  else return parseInt(v, out);
+  if (v == "grey8" || v == "gray8")
+    out = (8 << 16) | TYX_FORMAT_GREY8;
+  else if (v == "rgb565")
+    out = (16 << 16) | TYX_FORMAT_RGB565;
+  else if (v == "rgb24")
+    out = (24 << 16) | TYX_FORMAT_RGB24;
+  else if (v == "rgb32")
+    out = (32 << 16) | TYX_FORMAT_RGB32;
+  else
+    return parseInt(v, out);
   return true;
 }
 
 bool parseFamily(std::string_view v, int& out) {
-  if (v == "video") out = kVideo;
-  else if (v == "capture") out = kCapture;
-  else if (v == "convert") out = kConvert;
-  else return false;
+  if (v == "video")
+    out = kVideo;
+  else if (v == "capture")
+    out = kCapture;
+  else if (v == "convert")
+    out = kConvert;
+  else
+    return false;
   return true;
 }
 
@@ -461,8 +472,10 @@ bool applySignalKey(Board& b, std::string_view key, std::string_view value) {
   int32_t v = 0;
   SignalConfig& sig = b.signal;
   if (key == "signal") {
-    if (value == "unsupported") v = -1;
-    else if (!parseInt(value, v)) return false;
+    if (value == "unsupported")
+      v = -1;
+    else if (!parseInt(value, v))
+      return false;
     sig.present = v == 1 ? 1 : (v == 0 ? 0 : -1);
   } else if (key == "lines") {
     if (!parseInt(value, v)) return false;
@@ -504,8 +517,8 @@ bool applyOne(State& s, std::string_view cmd) {
     cmd = trim(cmd.substr(colon + 1));
   }
   const std::string_view key = trim(cmd.substr(0, cmd.find('=')));
-  const std::string_view value = eq == std::string_view::npos ? std::string_view{}
-                                                               : trim(cmd.substr(cmd.find('=') + 1));
+  const std::string_view value =
+      eq == std::string_view::npos ? std::string_view{} : trim(cmd.substr(cmd.find('=') + 1));
   std::lock_guard<std::mutex> lk(s.m);
   if (key == "reset") {
     if (anyOpen(s)) return false;
@@ -538,10 +551,14 @@ bool applyOne(State& s, std::string_view cmd) {
     return true;
   }
   if (key == "pace") {
-    if (value == "real") s.pace = Pace::Real;
-    else if (value == "fast") s.pace = Pace::Fast;
-    else if (value == "manual") s.pace = Pace::Manual;
-    else return false;
+    if (value == "real")
+      s.pace = Pace::Real;
+    else if (value == "fast")
+      s.pace = Pace::Fast;
+    else if (value == "manual")
+      s.pace = Pace::Manual;
+    else
+      return false;
     return true;
   }
   int32_t v = 0;
@@ -572,8 +589,10 @@ bool applyOne(State& s, std::string_view cmd) {
     if (!parseFamily(fam, family) || c2 == std::string_view::npos || !parseInt(rest.substr(0, c2), id) ||
         !parseInt(rest.substr(c2 + 1), v))
       return false;
-    if (v == 0) s.faults.erase({family, id});
-    else s.faults[{family, id}] = v;
+    if (v == 0)
+      s.faults.erase({family, id});
+    else
+      s.faults[{family, id}] = v;
     return true;
   }
   bool ok = true;
@@ -597,8 +616,7 @@ bool applyCommands(const char* text, bool fromEnvironment) {
     if (cmd.empty()) continue;
     if (!applyOne(s, cmd)) {
       std::fprintf(stderr, "tyxapi32 sim: %s command not understood: %.*s\n",
-                   fromEnvironment ? "TYXAPI32_SIM" : "control", static_cast<int>(cmd.size()),
-                   cmd.data());
+                   fromEnvironment ? "TYXAPI32_SIM" : "control", static_cast<int>(cmd.size()), cmd.data());
       ok = false;
     }
   }
@@ -780,14 +798,12 @@ TYXAPI32_API int32_t TYXAPI32_CALL tyxSetTargetRect(void* handle, int32_t target
   }
   slot = *rect;
   logLine("SetTargetRect " + std::to_string(target) + " " + std::to_string(rect->left) + " " +
-          std::to_string(rect->top) + " " + std::to_string(rect->right) + " " +
-          std::to_string(rect->bottom));
+          std::to_string(rect->top) + " " + std::to_string(rect->right) + " " + std::to_string(rect->bottom));
   return 1;
 }
 
 TYXAPI32_API int32_t TYXAPI32_CALL tyxSetSeqCallback(void* handle, TyxSeqBeginCallback begin,
-                                                     TyxSeqFrameCallback frame,
-                                                     TyxSeqEndCallback end) {
+                                                     TyxSeqFrameCallback frame, TyxSeqEndCallback end) {
   Board* b = openBoard(handle);
   if (!b) return 0;
   {
@@ -832,8 +848,10 @@ TYXAPI32_API int32_t TYXAPI32_CALL tyxCaptureByBuffer(void* handle, int32_t buff
       g_lastError = kErrBusy;
       return 0;
     }
-    if (b->worker.joinable()) finished = std::move(b->worker);
-    else b->cv.wait(lk, [&] { return !b->running; });
+    if (b->worker.joinable())
+      finished = std::move(b->worker);
+    else
+      b->cv.wait(lk, [&] { return !b->running; });
   }
   if (finished.joinable()) finished.join();
   {

@@ -30,7 +30,7 @@ constexpr int kChannels = 2;
 // A command line longer than this is thrown away; the camera answers ERR.
 constexpr size_t kMaxCommand = 256;
 // Keeps the record of received bytes from growing without bound in a long run.
-constexpr size_t kMaxReceived = 64 * 1024;
+constexpr size_t kMaxReceived = size_t{64} * 1024;
 
 struct PendingByte {
   char byte;
@@ -45,7 +45,7 @@ struct Channel {
   std::deque<PendingByte> rx;  // camera to host, in order of arrival
   std::string line;            // command being received
   bool lineTooLong = false;
-  std::string received;        // everything the host sent
+  std::string received;  // everything the host sent
   int32_t gain = 0;
   int32_t exposure = 1000;
 };
@@ -113,8 +113,8 @@ void rebuildTable(State& s) {
     std::memcpy(e + TYX64_BOARD_ENTRY_TYPE, &s.boards[i].type, 4);
     std::memcpy(e + TYX64_BOARD_ENTRY_CHANNELS, &channels, 4);
     const std::string& name = s.boards[i].name;
-    std::memcpy(e + TYX64_BOARD_ENTRY_NAME, name.data(),
-                std::min<size_t>(name.size(), TYX64_BOARD_NAME_MAX));
+    // The table is zero-filled and NAME_MAX leaves room for the terminator.
+    std::copy_n(name.data(), std::min<size_t>(name.size(), TYX64_BOARD_NAME_MAX), e + TYX64_BOARD_ENTRY_NAME);
   }
 }
 
@@ -131,8 +131,8 @@ bool setBoards(State& s, std::string_view list) {
     size_t colon = entry.find(':');
     long long code = 0;
     if (!parseInt(entry.substr(0, colon), code) || code < INT32_MIN || code > INT32_MAX) {
-      std::fprintf(stderr, "tyxapi64 simulator: bad board entry \"%.*s\"\n",
-                   static_cast<int>(entry.size()), entry.data());
+      std::fprintf(stderr, "tyxapi64 simulator: bad board entry \"%.*s\"\n", static_cast<int>(entry.size()),
+                   entry.data());
       ok = false;
       continue;
     }
@@ -167,9 +167,7 @@ bool setMissing(State& s, std::string_view list) {
   return ok;
 }
 
-bool truthy(const char* v) {
-  return v && *v && std::strcmp(v, "0") != 0 && std::strcmp(v, "off") != 0;
-}
+bool truthy(const char* v) { return v && *v && std::strcmp(v, "0") != 0 && std::strcmp(v, "off") != 0; }
 
 void configureFromEnvironment(State& s) {
   const char* boards = std::getenv("TYXAPI64_SIM_BOARDS");
@@ -202,9 +200,7 @@ Handle* findHandle(State& s, const void* ref) {
   return it == s.handles.end() ? nullptr : &it->second;
 }
 
-Channel& channelOf(State& s, const Handle& h) {
-  return s.boards[h.board].channels[h.channel];
-}
+Channel& channelOf(State& s, const Handle& h) { return s.boards[h.board].channels[h.channel]; }
 
 // The camera's answer to one command line.
 std::string answer(State& s, const Handle& h, Channel& ch, std::string_view cmd) {
@@ -214,16 +210,14 @@ std::string answer(State& s, const Handle& h, Channel& ch, std::string_view cmd)
     out = static_cast<int32_t>(n);
     return true;
   };
-  if (cmd == "ID?")
-    return "TYXSIM " + s.boards[h.board].name + " CH" + std::to_string(h.channel);
+  if (cmd == "ID?") return "TYXSIM " + s.boards[h.board].name + " CH" + std::to_string(h.channel);
   if (cmd == "SER?")
-    return std::to_string(ch.baud) + "," + std::to_string(ch.dataBits) + "," +
-           std::to_string(ch.stopBits) + "," + std::to_string(ch.parity);
+    return std::to_string(ch.baud) + "," + std::to_string(ch.dataBits) + "," + std::to_string(ch.stopBits) +
+           "," + std::to_string(ch.parity);
   if (cmd == "GAIN?") return std::to_string(ch.gain);
   if (cmd == "EXP?") return std::to_string(ch.exposure);
   if (cmd.substr(0, 5) == "GAIN=") return number(cmd.substr(5), 0, 1023, ch.gain) ? "OK" : "ERR";
-  if (cmd.substr(0, 4) == "EXP=")
-    return number(cmd.substr(4), 1, 1000000, ch.exposure) ? "OK" : "ERR";
+  if (cmd.substr(0, 4) == "EXP=") return number(cmd.substr(4), 1, 1000000, ch.exposure) ? "OK" : "ERR";
   if (cmd.substr(0, 5) == "ECHO ") return std::string(cmd.substr(5));
   return "ERR";
 }
@@ -286,8 +280,8 @@ void* openBoard(uint64_t* boardIndex) {
 int32_t closeBoard(void* board) {
   State& s = configured();
   std::lock_guard lock(s.mutex);
-  s.lastStatus = s.handles.erase(reinterpret_cast<uintptr_t>(board)) ? TYX64_STATUS_OK
-                                                                       : TYX64_STATUS_INVALID_REFERENCE;
+  s.lastStatus =
+      s.handles.erase(reinterpret_cast<uintptr_t>(board)) ? TYX64_STATUS_OK : TYX64_STATUS_INVALID_REFERENCE;
   return s.lastStatus;
 }
 
@@ -514,8 +508,7 @@ TYXAPI64_API int32_t tyxSim64IsOpen(const void* ref) {
   return findHandle(s, ref) ? 1 : 0;
 }
 
-TYXAPI64_API int32_t tyxSim64LineSetting(uint32_t board, uint32_t channel, int32_t index,
-                                         int32_t* value) {
+TYXAPI64_API int32_t tyxSim64LineSetting(uint32_t board, uint32_t channel, int32_t index, int32_t* value) {
   State& s = configured();
   std::lock_guard lock(s.mutex);
   if (!value || board >= s.boards.size() || channel >= kChannels) return 0;
@@ -529,13 +522,13 @@ TYXAPI64_API int32_t tyxSim64LineSetting(uint32_t board, uint32_t channel, int32
   }
 }
 
-TYXAPI64_API uint32_t tyxSim64Received(uint32_t board, uint32_t channel, char* buffer,
-                                       uint32_t size) {
+TYXAPI64_API uint32_t tyxSim64Received(uint32_t board, uint32_t channel, char* buffer, uint32_t size) {
   State& s = configured();
   std::lock_guard lock(s.mutex);
   if (board >= s.boards.size() || channel >= kChannels) return 0;
   const std::string& r = s.boards[board].channels[channel].received;
-  if (buffer) std::memcpy(buffer, r.data(), std::min<size_t>(size, r.size()));
+  // Raw bytes as received, not a string: no terminator is added.
+  if (buffer) std::copy_n(r.data(), std::min<size_t>(size, r.size()), buffer);
   return static_cast<uint32_t>(r.size());
 }
 

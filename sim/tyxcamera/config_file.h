@@ -31,7 +31,7 @@ struct ParsedConfig {
 };
 
 // Files larger than this are not configuration files.
-constexpr size_t kMaxConfigFileSize = 64 * 1024;
+constexpr size_t kMaxConfigFileSize = size_t{64} * 1024;
 
 // Parses a whole file. On failure returns false and sets *error to 114 (not a
 // configuration file of this library, or a damaged one). The product id is

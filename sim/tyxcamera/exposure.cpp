@@ -44,7 +44,8 @@ double frameLines(const SimCamera& c) {
       return window + t.blankLines;
     }
     case 3:
-      return t.lineCount / 2 + t.blankLines;
+      // A field holds whole lines, as the camera's line counter counts them.
+      return static_cast<double>(t.lineCount / 2 + t.blankLines);
     case 4:
       if (t.videoRate > 0.0) return 1e6 / (t.videoRate * t.linePeriodUs);
       return t.lineCount + t.blankLines;

@@ -114,7 +114,7 @@ FrameBlock* allocateFrame(int32_t width, int32_t height, bool colour) {
   put32(h + 20, static_cast<uint32_t>(stride * static_cast<size_t>(height)));
   put32(h + 32, colour ? 0 : 256);
   for (int i = 0; i < (colour ? 0 : 256); ++i) {
-    uint8_t* e = h + 40 + 4 * i;
+    uint8_t* e = h + 40 + size_t{4} * i;
     e[0] = e[1] = e[2] = static_cast<uint8_t>(i);
     e[3] = 0;
   }

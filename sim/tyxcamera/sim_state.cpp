@@ -380,7 +380,7 @@ void appendLog(const std::string& line) {
   std::lock_guard<std::mutex> lock(l.mutex);
   // Bound the in-memory log so a long session cannot exhaust memory: drop
   // the oldest half when it grows past 16 MiB.
-  if (l.lines.size() > 16u * 1024 * 1024) {
+  if (l.lines.size() > size_t{16} * 1024 * 1024) {
     size_t cut = l.lines.find('\n', l.lines.size() / 2);
     l.lines.erase(0, cut == std::string::npos ? l.lines.size() : cut + 1);
   }

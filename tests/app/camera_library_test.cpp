@@ -1,5 +1,6 @@
 // camera_library_test.cpp - binding by name, use count and not-loaded defaults.
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "app/camera_library.h"
 #include "app/camera_state.h"
@@ -7,7 +8,7 @@
 #include "common/sim_camera.h"
 
 class CameraLibraryTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     CameraLibrary::instance().setFileName("libtyxcamera.so");
@@ -122,7 +123,8 @@ TEST_F(ApplyParamTest, FailingWriteShowsTheLibraryMessageAndKeepsTheValue) {
 
   s.language = 2;
   EXPECT_FALSE(s.applyParam(1, 501));
-  EXPECT_EQ(desktop.messages.back().text, QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。"));
+  EXPECT_EQ(desktop.messages.back().text,
+            QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。"));
 
   sim.control("unfail");
   EXPECT_TRUE(s.applyParam(1, 502));
@@ -147,4 +149,31 @@ TEST_F(ApplyParamTest, PortNameIsCutToItsBuffer) {
   EXPECT_EQ(std::strlen(s.portName), 23u);
   s.setPortName("COM2");
   EXPECT_STREQ(s.portName, "COM2");
+}
+
+TEST(WholeRateTest, RoundsByAHalfAndNeverConvertsOutOfRange) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    double rate;
+    int32_t shown;
+  } cases[] = {
+      {25.0, 25},
+      {24.5, 25},
+      {24.49, 24},
+      {0.4, 0},
+      {0.5, 1},
+      // The library's placeholder -2 has always come out as -1 by this rule;
+      // the rate list recognises it by its own value as well.
+      {-2.0, -1},
+      {-0.6, 0},
+      // A failing library's answers: no undefined conversion.
+      {nan, 0},
+      {inf, INT32_MAX},
+      {-inf, INT32_MIN},
+      {1e30, INT32_MAX},
+      {-1e30, INT32_MIN},
+      {2147483646.7, INT32_MAX},
+  };
+  for (const Case& c : cases) EXPECT_EQ(wholeRate(c.rate), c.shown) << c.rate;
 }
