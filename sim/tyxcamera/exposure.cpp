@@ -14,9 +14,7 @@
 namespace tyxsim {
 namespace {
 
-bool videoMode(const SimCamera& c) {
-  return c.current.cam.frameMode == 4 && c.info->videoRate > 0.0;
-}
+bool videoMode(const SimCamera& c) { return c.current.cam.frameMode == 4 && c.info->videoRate > 0.0; }
 
 // In PAL/NTSC mode the rate choice is frame (0) or field (1) rate.
 std::vector<double> divisors(const SimCamera& c) {
@@ -24,10 +22,16 @@ std::vector<double> divisors(const SimCamera& c) {
   return c.info->rateDivisors;
 }
 
+// The rate choice (id 14) counts the offered rates only: the list the
+// program shows leaves out the entries the camera does not offer, and the
+// program writes the position in its list.
 double divisor(const SimCamera& c) {
-  const auto d = divisors(c);
   const int32_t r = c.current.cam.rate;
-  if (r >= 0 && r < static_cast<int32_t>(d.size()) && d[r] > 0.0) return d[r];
+  int32_t position = 0;
+  for (double d : divisors(c)) {
+    if (d <= 0.0) continue;
+    if (position++ == r) return d;
+  }
   return 1.0;
 }
 
@@ -49,8 +53,7 @@ double frameLines(const SimCamera& c) {
     case 4:
       if (t.videoRate > 0.0) return 1e6 / (t.videoRate * t.linePeriodUs);
       return t.lineCount + t.blankLines;
-    default:
-      return t.lineCount + t.blankLines;
+    default: return t.lineCount + t.blankLines;
   }
 }
 

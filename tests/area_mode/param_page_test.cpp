@@ -343,6 +343,9 @@ TEST_F(ParamPageTest, RateListSkipsThePlaceholderAndWritesThePosition) {
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(14, 2)}));
   EXPECT_EQ(cameraState().params.rate, 2);
   EXPECT_EQ(rates()->currentIndex(), 2);
+  // The camera then runs at the rate the user picked, not at the one after
+  // the placeholder's position.
+  EXPECT_EQ(wholeRate(CameraLibrary::instance().calFrameRate(cameraState().handle, -1)), 6);
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   EXPECT_GE(desktop.waitCursorShown, 1);
 }

@@ -100,9 +100,16 @@ TEST_F(ExposureTest, RateListEndsWithZeroAndMayHoldAPlaceholder) {
   EXPECT_NEAR(list[0], lib.tyxCamCalFrameRate(cam, -1), 1e-9);
   EXPECT_NEAR(list[1], list[0] / 2, 1e-9);
   EXPECT_NEAR(list[3], list[0] / 4, 1e-9);
-  // The rate choice selects the entry the frame then runs at.
-  ASSERT_EQ(lib.tyxCamSetConfigParam(cam, 14, 3, 0), 1);
-  EXPECT_NEAR(lib.tyxCamCalFrameRate(cam, -1), list[3], 1e-9);
+  // The rate choice is the position among the offered rates, as the
+  // parameter page lists them without the placeholder.
+  struct Case {
+    int32_t choice;
+    double rate;
+  } cases[] = {{0, list[0]}, {1, list[1]}, {2, list[3]}, {3, list[0]}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(lib.tyxCamSetConfigParam(cam, 14, c.choice, 0), 1);
+    EXPECT_NEAR(lib.tyxCamCalFrameRate(cam, -1), c.rate, 1e-9) << c.choice;
+  }
   EXPECT_EQ(lib.tyxCamCalFrameRate(cam, -2), -1.0);
 }
 
