@@ -8,6 +8,7 @@
 #include "app/camera_state.h"
 #include "app/desktop.h"
 #include "app/net_camera_list.h"
+#include "app/net_records.h"
 
 namespace {
 NetCameraListHandler handler = nullptr;
@@ -17,14 +18,13 @@ bool plainList(QWidget* parent, const void* area208, void*, int32_t count) {
   dialog.setWindowTitle(QString::fromUtf8("连接状态"));
   auto* box = new QVBoxLayout(&dialog);
   auto* list = new QListWidget(&dialog);
-  const auto* records = static_cast<const NetDeviceRecord*>(area208);
-  for (int32_t i = 0; i < std::clamp(count, 0, 4); ++i)
-    list->addItem(QString("%1: %2 ").arg(records[i].number1).arg(records[i].number2).left(50));
+  const auto records = netrecords::readRecords(area208, netrecords::kAreaBytes, count);
+  for (const netrecords::Record& r : records) list->addItem(netrecords::connectionLine(r));
   box->addWidget(list);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   box->addWidget(buttons);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-    cameraState().netPortChoice = std::max(0, list->currentRow());
+    cameraState().netPortChoice = netrecords::positionOf(list->currentRow(), list->count());
     dialog.accept();
   });
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -2,6 +2,7 @@
 #include "app/page_registry.h"
 
 #include <array>
+#include <cstddef>
 
 namespace {
 std::array<PageFactory, static_cast<size_t>(PageKind::Count)>& pages() {

@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPushButton>
 #include <QSet>
 #include <QThread>
 #include <cstdio>

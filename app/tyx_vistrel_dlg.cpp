@@ -16,6 +16,7 @@
 #include "app/dlg_page_wait.h"
 #include "app/my_tab.h"
 #include "app/net_camera_list.h"
+#include "app/net_records.h"
 #include "app/strings.h"
 
 namespace {
@@ -46,10 +47,11 @@ const ControlSpec kMainChinese[] = {
     {1, Ctl::Button, "关闭", nullptr, 295, 265, 68, 15},
 };
 
-const char* const kTitlesEnglish[] = {"Mode", "Param", "Color", "Port and File", "Electronic Circle",
-                                      "Color Correct", "video param", "Tarvo", "Melko"};
+const char* const kTitlesEnglish[] = {
+    "Mode",          "Param",       "Color", "Port and File", "Electronic Circle",
+    "Color Correct", "video param", "Tarvo", "Melko"};
 const char* const kTitlesChinese[] = {"模式选择", "参数调节", "色彩调节", "通信与文件", "消隐圆设置",
-                                      "色彩校正", "视频参数", "Tarvo", "Melko"};
+                                      "色彩校正", "视频参数", "Tarvo",    "Melko"};
 
 bool notLineNotUsb(const CameraState& s) {
   return !types::isLineScan(s.typeCode) && !types::isUsbNine(s.typeCode);
@@ -68,7 +70,8 @@ const Row kRows[] = {
     {PageKind::Circle, 4, [](const CameraState& s) { return types::isCircle(s.typeCode, s.versionCode); }},
     {PageKind::Tarvo, 7, [](const CameraState& s) { return s.typeCode == 321880; }},
     {PageKind::Melko, 8, [](const CameraState& s) { return s.typeCode == 321140; }},
-    {PageKind::Video, 6, [](const CameraState& s) { return types::isVideo(s.typeCode, s.versionCode, s.tag27); }},
+    {PageKind::Video, 6,
+     [](const CameraState& s) { return types::isVideo(s.typeCode, s.versionCode, s.tag27); }},
     {PageKind::UsbParam, 1, [](const CameraState& s) { return types::isUsbNine(s.typeCode); }},
     {PageKind::ColorCorrect, 5, [](const CameraState& s) { return types::isUsbNine(s.typeCode); }},
     {PageKind::LinearMode, 0, [](const CameraState& s) { return types::isLineScan(s.typeCode); }},
@@ -77,10 +80,10 @@ const Row kRows[] = {
     {PageKind::Com, 3, [](const CameraState&) { return true; }},
 };
 // Start-up inserts in the order of kRows; a rebuild in this order.
-const PageKind kRebuildOrder[] = {PageKind::Mode,       PageKind::Param,        PageKind::ColorParam,
-                                  PageKind::Circle,     PageKind::Video,        PageKind::UsbParam,
-                                  PageKind::ColorCorrect, PageKind::Tarvo,      PageKind::Melko,
-                                  PageKind::LinearMode, PageKind::LinearParam,  PageKind::LinearColor,
+const PageKind kRebuildOrder[] = {PageKind::Mode,         PageKind::Param,       PageKind::ColorParam,
+                                  PageKind::Circle,       PageKind::Video,       PageKind::UsbParam,
+                                  PageKind::ColorCorrect, PageKind::Tarvo,       PageKind::Melko,
+                                  PageKind::LinearMode,   PageKind::LinearParam, PageKind::LinearColor,
                                   PageKind::Com};
 
 const Row& rowOf(PageKind kind) {
@@ -145,8 +148,10 @@ void CTyxVistrelDlg::initialise() {
   s.messageParent = this;
   const bool zh = s.chinese();
   setWindowTitle(zh ? "Vistrel 20.09" : "Vistrel 14.12");
-  if (zh) layout_.build(this, kMainChinese, true);
-  else layout_.build(this, kMainEnglish, false);
+  if (zh)
+    layout_.build(this, kMainChinese, true);
+  else
+    layout_.build(this, kMainEnglish, false);
   resize(Layout::px(zh ? 370 : 340), Layout::py(zh ? 286 : 284));
   tabs_ = new CMyTab(this);
   tabs_->setObjectName("1000");
@@ -212,7 +217,8 @@ void CTyxVistrelDlg::discover() {
     for (int n = 1; n <= 4; ++n) {
       s.setPortName(QString("COM%1").arg(n));
       progress_->step = n;
-      progress_->message = s.chinese() ? QString::fromUtf8("正在检测端口COM%1").arg(n) : QString("scanning COM%1").arg(n);
+      progress_->message =
+          s.chinese() ? QString::fromUtf8("正在检测端口COM%1").arg(n) : QString("scanning COM%1").arg(n);
       progress_->caption = caption;
       s.handle = lib.openCamera(&requested, s.portName);
       if (s.handle != nullptr) {
@@ -240,7 +246,8 @@ void CTyxVistrelDlg::discover() {
     setWindowTitle(QString::asprintf("Vistrel %d.%02d", (version >> 16) & 0xFFFF, version & 0xFFFF));
   } else {
     s.linkFlag = 0;
-    progress_->message = s.text("no camera connected,please check link status", "端口无设备连接,请检查设备连接是否正常");
+    progress_->message =
+        s.text("no camera connected,please check link status", "端口无设备连接,请检查设备连接是否正常");
     progress_->repaintNow();
     desktop.sleepMs(2000);
   }
@@ -367,7 +374,7 @@ void CTyxVistrelDlg::reopenCamera() {
     const int32_t count = lib.scanDevice(s.netArea, &list);
     desktop.setWaitCursor(false);
     if (!execNetCameraList(this, s.netArea, list, count)) return;
-    const QByteArray port = QString("NetPort%1").arg(s.netPortChoice + 1).toUtf8();
+    const QByteArray port = netrecords::portName(s.netPortChoice).toUtf8();
     desktop.setWaitCursor(true);
     desktop.sleepMs(1000);
     s.handle = lib.openCamera(&requested, port.constData());
@@ -498,7 +505,8 @@ void CTyxVistrelDlg::onGrab() {
     Desktop::get().message(this, "Open camera failed!", "Vistrel");
     return;
   }
-  CompanionWindow* window = companion(types::isUsbImage(s.typeCode) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
+  CompanionWindow* window =
+      companion(types::isUsbImage(s.typeCode) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
   if (window == nullptr) return;
   const bool zh = s.chinese();
   if (grabShown_) {
@@ -534,9 +542,10 @@ void CTyxVistrelDlg::showAbout() {
   QDialog about(this);
   about.setWindowTitle(zh ? QString::fromUtf8("关于 Vistrel") : QString("About Vistrel"));
   auto* box = new QVBoxLayout(&about);
-  auto* text = new QLabel(zh ? QString::fromUtf8("Vistrel 相机控制面板\n工业相机与图像采集卡的参数设置")
-                             : QString("Vistrel camera control panel\nSettings for industrial cameras and frame grabbers"),
-                          &about);
+  auto* text = new QLabel(
+      zh ? QString::fromUtf8("Vistrel 相机控制面板\n工业相机与图像采集卡的参数设置")
+         : QString("Vistrel camera control panel\nSettings for industrial cameras and frame grabbers"),
+      &about);
   box->addWidget(text);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
   box->addWidget(buttons);

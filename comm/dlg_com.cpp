@@ -19,7 +19,7 @@
 #include "app/strings.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "comm/dlg_option.h"
-#include "comm/net_records.h"
+#include "app/net_records.h"
 
 VISTREL_REGISTER_PAGE(PageKind::Com, CDlgCom);
 

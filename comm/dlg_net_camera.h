@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/camera_page.h"
-#include "comm/net_records.h"
+#include "app/net_records.h"
 
 // The modal window "连接状态": one line per device record of the scan area,
 // the three addresses of the selected record, and "打开" to report the chosen

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the normal build, then the whole suite
+# Sets up, builds and runs every test: the normal build and clang-tidy over
+# the sources, then the whole suite
 # again under AddressSanitizer + UndefinedBehaviorSanitizer, then the thread
 # tests under ThreadSanitizer, the fuzz smoke runs and the real-window smoke
 # test. Any failure or sanitizer finding fails the run.
@@ -21,6 +22,7 @@ run_preset() {
 start=$SECONDS
 run_preset default
 echo "== default done after $((SECONDS - start)) s"
+if [ -x scripts/tidy.sh ]; then bash scripts/tidy.sh; echo "== tidy done after $((SECONDS - start)) s"; fi
 run_preset asan
 echo "== asan done after $((SECONDS - start)) s"
 if [ -x scripts/tsan.sh ]; then bash scripts/tsan.sh; echo "== tsan done after $((SECONDS - start)) s"; fi

@@ -47,9 +47,11 @@ double frameLines(const SimCamera& c) {
       const int32_t window = std::max(t.lineStep, p.endLine - p.beginLine + 1);
       return window + t.blankLines;
     }
-    case 3:
+    case 3: {
       // A field holds whole lines, as the camera's line counter counts them.
-      return static_cast<double>(t.lineCount / 2 + t.blankLines);
+      const int32_t fieldLines = t.lineCount / 2;
+      return fieldLines + t.blankLines;
+    }
     case 4:
       if (t.videoRate > 0.0) return 1e6 / (t.videoRate * t.linePeriodUs);
       return t.lineCount + t.blankLines;

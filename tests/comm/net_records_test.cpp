@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "comm/net_records.h"
+#include "app/net_records.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "comm/net_records.h"
+#include "app/net_records.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // net_records.cpp - reading the device records of a network scan and turning them into list lines.
-#include "comm/net_records.h"
+#include "app/net_records.h"
 
 #include <algorithm>
 #include <cstring>
