@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QSet>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
+#include <vector>
 
 #include "app/camera_page.h"
 #include "app/camera_state.h"
@@ -51,6 +53,23 @@ bool check(const QImage& image, const QString& what, const QString& file) {
   std::printf("smoke: %s ok (%dx%d, %d colours) -> %s\n", qPrintable(what), image.width(), image.height(),
               colours, qPrintable(file));
   return true;
+}
+
+// Confirms the board-selection dialog the Grab button runs modally, once it
+// is up (its confirm button is control 1).
+void confirmModalWhenShown(int triesLeft) {
+  QTimer::singleShot(100, [triesLeft] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* confirm = modal ? modal->findChild<QPushButton*>("1") : nullptr) {
+      confirm->click();
+    } else if (triesLeft > 0) {
+      confirmModalWhenShown(triesLeft - 1);
+    }
+  });
+}
+
+void click(CompanionWindow* window, int id) {
+  if (auto* b = qobject_cast<QPushButton*>(window->controlWidget(id)); b && b->isEnabled()) b->click();
 }
 
 }  // namespace
@@ -107,6 +126,36 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
       ok &= check(info->grab().toImage(), "information window", QString("%1/%2_info.png").arg(dir, prefix));
   }
 
+  // The live image window: Grab, then live video for a moment. Two pictures
+  // taken apart must differ, since the simulated sources move.
+  CompanionWindow* live = nullptr;
+  const bool usb = types::isUsbImage(s.typeCode);
+  if (dialog.button(1008)->isEnabled()) {
+    if (!usb) confirmModalWhenShown(50);
+    dialog.button(1008)->click();
+    live = dialog.companion(usb ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
+    if (live == nullptr || !live->isVisible()) {
+      std::fprintf(stderr, "smoke: the live image window is not shown\n");
+      ok = false;
+      live = nullptr;
+    } else {
+      // USB: Capture Video; board: auto-set, then capture.
+      const std::vector<int> start = usb ? std::vector<int>{1065} : std::vector<int>{1065, 1067};
+      for (int id : start) click(live, id);
+      // Past a second, so the displayed rate has its first figure.
+      settle(1300);
+      const QImage first = live->grab().toImage();
+      ok &= check(first, "live image window", QString("%1/%2_live.png").arg(dir, prefix));
+      settle(300);
+      if (live->grab().toImage() == first) {
+        std::fprintf(stderr, "smoke: the live picture does not move\n");
+        ok = false;
+      } else {
+        std::printf("smoke: live picture moves\n");
+      }
+    }
+  }
+
   if (handshake) {
     QFile ready(dir + "/ready");
     ready.open(QIODevice::WriteOnly);
@@ -115,6 +164,11 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
     while (!deadline.hasExpired() && !QFile::exists(dir + "/done")) settle(50);
     QFile::remove(dir + "/ready");
     QFile::remove(dir + "/done");
+  }
+  if (live != nullptr) {
+    click(live, usb ? 1001 : 1068);  // stop the video
+    dialog.button(1008)->click();    // and close the window again
+    settle(100);
   }
   std::printf("smoke: %s\n", ok ? "passed" : "FAILED");
   return ok ? 0 : 1;
