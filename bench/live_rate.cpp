@@ -19,11 +19,9 @@
 
 #include <dlfcn.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "app/camera_library.h"
@@ -33,25 +31,10 @@
 #include "imaging/dlg_paint_usb.h"
 #include "tyxapi32/tyxapi32_sim.h"
 
-// Every allocation of the process is counted, split by thread: the GUI
-// thread (the window's painting, which includes Qt's text fields and paint
-// events) and every other thread (the libraries' capture threads, which run
-// the window's frame callbacks).
-static std::atomic<long long> g_allocations{0};
-static std::atomic<long long> g_otherThreadAllocations{0};
-static thread_local bool t_guiThread = false;
-
-void* operator new(std::size_t n) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (!t_guiThread) g_otherThreadAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+// Allocations are counted per thread kind: a shown frame's cost on the GUI
+// thread (Qt's text fields and paint events included) and on the capture
+// threads.
+#include "alloc_counter.h"
 
 namespace {
 
@@ -66,12 +49,17 @@ struct Result {
   long long otherAllocations = 0;  // capture threads
 };
 
-// Serves the GUI thread for SECONDS on the real clock.
-double serve(double seconds) {
+// Serves the GUI thread for SECONDS on the real clock and counts the
+// allocations made meanwhile into R.
+void serve(double seconds, Result& r) {
+  const long long total0 = alloc::total.load();
+  const long long other0 = alloc::otherThreads.load();
   QElapsedTimer t;
   t.start();
   while (t.elapsed() < seconds * 1000) QApplication::processEvents(QEventLoop::AllEvents, 10);
-  return static_cast<double>(t.nsecsElapsed()) / 1e9;
+  r.seconds = static_cast<double>(t.nsecsElapsed()) / 1e9;
+  r.otherAllocations = alloc::otherThreads.load() - other0;
+  r.allocations = alloc::total.load() - total0 - r.otherAllocations;
 }
 
 // The simulated board's control entry point, from the very library the
@@ -107,11 +95,7 @@ Result runBoard(const char* name, const char* config, double seconds) {
   while (window.paintedFrames() == 0) QApplication::processEvents(QEventLoop::AllEvents, 5);
   const long long delivered0 = window.frameCount();
   const long long painted0 = window.paintedFrames();
-  const long long alloc0 = g_allocations.load();
-  const long long other0 = g_otherThreadAllocations.load();
-  r.seconds = serve(seconds);
-  r.otherAllocations = g_otherThreadAllocations.load() - other0;
-  r.allocations = g_allocations.load() - alloc0 - r.otherAllocations;
+  serve(seconds, r);
   window.onCaptureStop();
   QApplication::processEvents();
   r.delivered = window.frameCount() - delivered0;
@@ -154,11 +138,7 @@ Result runUsb(const char* name, bool zoom, double seconds) {
     int32_t count0 = 0;
     lib.getCaptureRate(s.handle, nullptr, &count0);
     const long long painted0 = window.paintedFrames();
-    const long long alloc0 = g_allocations.load();
-    const long long other0 = g_otherThreadAllocations.load();
-    r.seconds = serve(seconds);
-    r.otherAllocations = g_otherThreadAllocations.load() - other0;
-    r.allocations = g_allocations.load() - alloc0 - r.otherAllocations;
+    serve(seconds, r);
     int32_t count1 = 0;
     r.libraryRate = lib.getCaptureRate(s.handle, nullptr, &count1);
     r.painted = window.paintedFrames() - painted0;
@@ -192,7 +172,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::atof(argv[i + 1]);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  t_guiThread = true;
+  alloc::markGuiThread();
   QApplication app(argc, argv);
   cameraState().language = 9;
   std::printf("live_rate: %.0f s per run\n", seconds);

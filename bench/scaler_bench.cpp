@@ -24,25 +24,14 @@
 
 // Every allocation of the process is counted, so a case can report how many
 // its frame loop made.
-static std::atomic<long long> g_allocations{0};
-
-void* operator new(std::size_t n) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "alloc_counter.h"
 
 namespace {
 
 struct Source {
   std::vector<uint8_t> block;  // display header + pixel area, as the grab window holds it
   BitmapView view;
-  QImage stock;                // the same pixels wrapped for Qt (no copy)
+  QImage stock;  // the same pixels wrapped for Qt (no copy)
 };
 
 Source makeSource(int w, int h) {
@@ -58,7 +47,7 @@ Source makeSource(int w, int h) {
 }
 
 void report(benchmark::State& state, long long allocationsBefore) {
-  const long long made = g_allocations.load() - allocationsBefore;
+  const long long made = alloc::total.load() - allocationsBefore;
   state.counters["allocs/frame"] =
       benchmark::Counter(static_cast<double>(made) / static_cast<double>(state.iterations()));
 }
@@ -68,7 +57,7 @@ void BM_Ours(benchmark::State& state) {
   QImage target(static_cast<int>(state.range(2)), static_cast<int>(state.range(3)), QImage::Format_RGB32);
   FrameScaler scaler;
   scaler.paint(src.view, target);  // tables built once, outside the frame loop
-  const long long before = g_allocations.load();
+  const long long before = alloc::total.load();
   for (auto _ : state) {
     scaler.paint(src.view, target);
     benchmark::DoNotOptimize(target.constBits());
@@ -80,7 +69,7 @@ void BM_Ours(benchmark::State& state) {
 void BM_Stock(benchmark::State& state) {
   const Source src = makeSource(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   QImage target(static_cast<int>(state.range(2)), static_cast<int>(state.range(3)), QImage::Format_RGB32);
-  const long long before = g_allocations.load();
+  const long long before = alloc::total.load();
   for (auto _ : state) {
     QPainter painter(&target);
     painter.drawImage(target.rect(), src.stock);
@@ -94,7 +83,7 @@ void BM_Stock(benchmark::State& state) {
 void BM_Memcpy(benchmark::State& state) {
   const size_t bytes = size_t(state.range(2)) * size_t(state.range(3)) * 4;
   std::vector<uint8_t> from(bytes, 1), to(bytes);
-  const long long before = g_allocations.load();
+  const long long before = alloc::total.load();
   for (auto _ : state) {
     std::memcpy(to.data(), from.data(), bytes);
     benchmark::DoNotOptimize(to.data());
@@ -130,9 +119,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const auto stock = times_.find("BM_Stock" + suffix);
       const auto copy = times_.find("BM_Memcpy" + suffix);
       if (ours == times_.end() || stock == times_.end() || copy == times_.end()) continue;
-      std::printf("  %-18s ours/memcpy %5.2f  stock/memcpy %6.2f  ours/stock %5.3f  allocations per frame: ours %.2f, stock %.2f\n",
-                  size, ours->second / copy->second, stock->second / copy->second,
-                  ours->second / stock->second, allocs_.at("BM_Ours" + suffix), allocs_.at("BM_Stock" + suffix));
+      std::printf(
+          "  %-18s ours/memcpy %5.2f  stock/memcpy %6.2f  ours/stock %5.3f  allocations per frame: ours "
+          "%.2f, stock %.2f\n",
+          size, ours->second / copy->second, stock->second / copy->second, ours->second / stock->second,
+          allocs_.at("BM_Ours" + suffix), allocs_.at("BM_Stock" + suffix));
     }
   }
 
