@@ -23,10 +23,9 @@ using Lock = std::unique_lock<std::mutex>;
 constexpr size_t kMaxOpenString = 255;
 constexpr size_t kMaxPath = 4096;
 
-const char* const kKnownPorts[] = {"COM1",      "COM2",      "COM3",      "COM4",     "CamLink1",
-                                   "CamLink2",  "USB/232-1", "USB/232-2", "USB/232-3", "USB/232-4",
-                                   "USB1",      "USB2",      "USB3",      "USB4",     "NetPort1",
-                                   "NetPort2",  "NetPort3",  "NetPort4"};
+const char* const kKnownPorts[] = {
+    "COM1",      "COM2", "COM3", "COM4", "CamLink1", "CamLink2", "USB/232-1", "USB/232-2", "USB/232-3",
+    "USB/232-4", "USB1", "USB2", "USB3", "USB4",     "NetPort1", "NetPort2",  "NetPort3",  "NetPort4"};
 
 Session* findSession(const void* handle) {
   if (!handle) return nullptr;
@@ -47,6 +46,24 @@ int32_t check(const void* handle, Session** out) {
   return 0;
 }
 
+// What every call on a camera handle starts with: its log line, the
+// simulated delay of the calls that talk to the camera at length, the state
+// lock, the handle check and the port in the log line. Declared in this
+// order, so the lock is given back before the log line is written.
+constexpr bool kSlowCall = true;
+struct HandleCall {
+  HandleCall(const char* name, const void* cam, bool slow = false) : log(name) {
+    if (slow) simulatedDelay();
+    lock = Lock(state().mutex);
+    err = check(cam, &s);
+    log.port(s, cam);
+  }
+  CallLog log;
+  Lock lock;
+  Session* s = nullptr;
+  int32_t err = 0;
+};
+
 int32_t fail(CallLog& log, int32_t code, int32_t result = 0) {
   setError(code);
   return log.result(result);
@@ -54,6 +71,31 @@ int32_t fail(CallLog& log, int32_t code, int32_t result = 0) {
 
 bool isLineScan(const SimCamera& c) { return c.info->kind == Kind::LineScan; }
 bool hasExtended(const SimCamera& c) { return c.tag(34) == 1; }
+
+// The fault injected for a whole operation ("memorize", "save", ...), or 0
+// (injected codes are always positive).
+int32_t opFault(const char* operation) {
+  const auto& faults = state().opFaults;
+  auto it = faults.find(operation);
+  return it == faults.end() ? 0 : it->second;
+}
+
+// The configuration-file path of a save or load: logged (cut when too long),
+// then checked after the handle and the injected fault. Returns 0 and the
+// path, or the error code.
+int32_t checkConfigPath(CallLog& log, int32_t handleError, const char* utf8Path, const char* operation,
+                        std::string* path) {
+  const size_t len = utf8Path ? strnlen(utf8Path, kMaxPath + 1) : 0;
+  log.key("path", !utf8Path        ? std::string("-")
+                  : len > kMaxPath ? std::string("(too long)")
+                                   : std::string(utf8Path, len));
+  if (handleError) return handleError;
+  if (!utf8Path) return kErrBadParam;
+  if (len == 0 || len > kMaxPath) return kErrConfigOpen;
+  if (const int32_t f = opFault(operation)) return f;
+  path->assign(utf8Path, len);
+  return 0;
+}
 
 int32_t paramFault(int32_t id) {
   const SimState& st = state();
@@ -78,9 +120,7 @@ void whiteBalance(SimCamera& c) {
   p.bGain = round4(green / 1.1);
 }
 
-bool melkoOnly(int32_t id) {
-  return id == 59 || (id >= 61 && id <= 66) || id == 68 || id == 69;
-}
+bool melkoOnly(int32_t id) { return id == 59 || (id >= 61 && id <= 66) || id == 68 || id == 69; }
 
 // Free-running (work modes 0 and 1) a line-scan camera can only run a
 // timing pair that makes sense: on 117810 Time1 is the exposure and Time2
@@ -103,8 +143,10 @@ void settleTimingPair(SimCamera& c, int32_t writtenId) {
   }
   const int32_t lower = c.type == 120770 ? 108 : 27;
   const int64_t sum = int64_t{l.time1} + l.time2;
-  if (sum > 500) other = std::max(500 - written, 1);
-  else if (sum < lower) other = std::min(lower - written, 500);
+  if (sum > 500)
+    other = std::max(500 - written, 1);
+  else if (sum < lower)
+    other = std::min(lower - written, 500);
 }
 
 // One value written with mode 0. Returns 0 or the error code.
@@ -157,8 +199,7 @@ int32_t writeSingle(SimCamera& c, int32_t id, int64_t v) {
       c.current.cam.exposalTime = std::min(value, c.current.cam.runMode == 1 ? 1568 : 4091);
       return 0;
     }
-    default:
-      break;
+    default: break;
   }
   if (const ExtendedField* f = extendedField(id)) {
     if (!hasExtended(c)) return kErrBadParam;
@@ -360,14 +401,14 @@ TYXCAM_API void* tyxCamOpenCamera(int32_t* type, const char* port) {
     setError(kErrBadParam);
     return log.resultPtr(nullptr);
   }
-  if (auto f = st.opFaults.find("open"); f != st.opFaults.end()) {
-    setError(f->second);
+  if (const int32_t f = opFault("open")) {
+    setError(f);
     return log.resultPtr(nullptr);
   }
   auto it = st.cameras.find(name);
   if (it == st.cameras.end()) {
-    const bool known = std::any_of(std::begin(kKnownPorts), std::end(kKnownPorts),
-                                   [&](const char* p) { return name == p; });
+    const bool known =
+        std::any_of(std::begin(kKnownPorts), std::end(kKnownPorts), [&](const char* p) { return name == p; });
     setError(known ? kErrCameraInfo : kErrOpenPort);
     return log.resultPtr(nullptr);
   }
@@ -400,11 +441,8 @@ TYXCAM_API void* tyxCamOpenCamera(int32_t* type, const char* port) {
 }
 
 TYXCAM_API int32_t tyxCamCloseCamera(void* cam) {
-  CallLog log("CloseCamera");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("CloseCamera", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (!s || !s->open) return fail(log, kErrInvalidHandle);
   // A vanished camera cannot be told, but the handle and the port are still
   // released so that the program can open it again.
@@ -415,12 +453,9 @@ TYXCAM_API int32_t tyxCamCloseCamera(void* cam) {
 }
 
 TYXCAM_API int32_t tyxCamSetConfigParam(void* cam, int32_t id, intptr_t value, int16_t mode) {
-  CallLog log("SetConfigParam");
-  simulatedDelay();
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("id", id);
+  HandleCall call("SetConfigParam", cam, kSlowCall);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("id", id);
   if (mode == 2)
     log.key("value", "block");
   else
@@ -456,8 +491,7 @@ TYXCAM_API int32_t tyxCamSetConfigParam(void* cam, int32_t id, intptr_t value, i
         c.current.lin = factoryLinearParams(*c.info);
         return log.result(1);
       }
-      default:
-        return fail(log, kErrBadParam);
+      default: return fail(log, kErrBadParam);
     }
   }
   if (mode != 0) return fail(log, kErrBadParam);
@@ -466,11 +500,9 @@ TYXCAM_API int32_t tyxCamSetConfigParam(void* cam, int32_t id, intptr_t value, i
 }
 
 TYXCAM_API int32_t tyxCamGetConfigParam(void* cam, int32_t id, void* block, int32_t mode) {
-  CallLog log("GetConfigParam");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("id", id).key("mode", mode);
+  HandleCall call("GetConfigParam", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("id", id).key("mode", mode);
   if (err) return fail(log, err);
   if (const int32_t f = paramFault(id)) return fail(log, f);
   const bool whole = id == -1 || id == 34 || id == 100;
@@ -506,48 +538,28 @@ TYXCAM_API int32_t tyxCamGetConfigParam(void* cam, int32_t id, void* block, int3
 }
 
 TYXCAM_API int32_t tyxCamMemorizeParam(void* cam) {
-  CallLog log("MemorizeParam");
-  simulatedDelay();
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("MemorizeParam", cam, kSlowCall);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) return fail(log, err);
-  if (auto f = state().opFaults.find("memorize"); f != state().opFaults.end())
-    return fail(log, f->second);
+  if (const int32_t f = opFault("memorize")) return fail(log, f);
   s->camera->memory = s->camera->current;
   return log.result(1);
 }
 
 TYXCAM_API int32_t tyxCamRecallParam(void* cam) {
-  CallLog log("RecallParam");
-  simulatedDelay();
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("RecallParam", cam, kSlowCall);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) return fail(log, err);
-  if (auto f = state().opFaults.find("recall"); f != state().opFaults.end())
-    return fail(log, f->second);
+  if (const int32_t f = opFault("recall")) return fail(log, f);
   s->camera->current = s->camera->memory;
   return log.result(1);
 }
 
 TYXCAM_API int32_t tyxCamSaveConfigFile(void* cam, const char* utf8Path) {
-  CallLog log("SaveConfigFile");
-  simulatedDelay();
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
-  const size_t len = utf8Path ? strnlen(utf8Path, kMaxPath + 1) : 0;
-  log.key("path", !utf8Path ? std::string("-")
-                            : len > kMaxPath ? std::string("(too long)") : std::string(utf8Path, len));
-  if (err) return fail(log, err);
-  if (!utf8Path) return fail(log, kErrBadParam);
-  if (len == 0 || len > kMaxPath) return fail(log, kErrConfigOpen);
-  if (auto f = state().opFaults.find("save"); f != state().opFaults.end())
-    return fail(log, f->second);
+  HandleCall call("SaveConfigFile", cam, kSlowCall);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  std::string path;
+  if (const int32_t e = checkConfigPath(log, err, utf8Path, "save", &path)) return fail(log, e);
   const SimCamera& c = *s->camera;
   ParsedConfig pc;
   pc.product = c.type;
@@ -557,29 +569,18 @@ TYXCAM_API int32_t tyxCamSaveConfigFile(void* cam, const char* utf8Path) {
   pc.lin = c.current.lin;
   const std::string content = formatConfigFile(pc);
   lock.unlock();  // file writes can be slow; the capture thread need not wait
-  const bool ok = writeFileAtomically(std::string(utf8Path, len), content);
+  const bool ok = writeFileAtomically(path, content);
   if (!ok) return fail(log, kErrConfigOpen);
   return log.result(1);
 }
 
 TYXCAM_API int32_t tyxCamLoadConfigFile(void* cam, const char* utf8Path) {
-  CallLog log("LoadConfigFile");
-  simulatedDelay();
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
-  const size_t len = utf8Path ? strnlen(utf8Path, kMaxPath + 1) : 0;
-  log.key("path", !utf8Path ? std::string("-")
-                            : len > kMaxPath ? std::string("(too long)") : std::string(utf8Path, len));
-  if (err) return fail(log, err);
-  if (!utf8Path) return fail(log, kErrBadParam);
-  if (len == 0 || len > kMaxPath) return fail(log, kErrConfigOpen);
-  if (auto f = state().opFaults.find("load"); f != state().opFaults.end())
-    return fail(log, f->second);
+  HandleCall call("LoadConfigFile", cam, kSlowCall);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  std::string path;
+  if (const int32_t e = checkConfigPath(log, err, utf8Path, "load", &path)) return fail(log, e);
   std::vector<uint8_t> data;
-  if (!readFileLimited(std::string(utf8Path, len), kMaxConfigFileSize, &data))
-    return fail(log, kErrConfigOpen);
+  if (!readFileLimited(path, kMaxConfigFileSize, &data)) return fail(log, kErrConfigOpen);
   ParsedConfig pc;
   int perr = 0;
   if (!parseConfigFile(data.data(), data.size(), &pc, &perr)) return fail(log, perr);
@@ -605,22 +606,17 @@ TYXCAM_API int32_t tyxCamLoadConfigFile(void* cam, const char* utf8Path) {
 TYXCAM_API int32_t tyxCamGetLastError(void) { return lastError(); }
 
 TYXCAM_API int32_t tyxCamGetTypeCode(void* cam, const char** modelText) {
-  CallLog log("GetTypeCode");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("GetTypeCode", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) return fail(log, err);
   if (modelText) *modelText = s->camera->modelText;
   return log.result(s->camera->type);
 }
 
 TYXCAM_API int32_t tyxCamGetVerCode(void* cam, int32_t reserved) {
-  CallLog log("GetVerCode");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("reserved", reserved);
+  HandleCall call("GetVerCode", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("reserved", reserved);
   if (err) return fail(log, err);
   return log.result(s->camera->version);
 }
@@ -634,21 +630,17 @@ TYXCAM_API int32_t tyxCamGetDriverVer(void* cam, int32_t reserved) {
 }
 
 TYXCAM_API int32_t tyxCamFunctionTag(void* cam, int32_t tag) {
-  CallLog log("FunctionTag");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("tag", tag);
+  HandleCall call("FunctionTag", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("tag", tag);
   if (err) return fail(log, err);
   return log.result(s->camera->tag(tag));
 }
 
 TYXCAM_API double tyxCamCalFrameRate(void* cam, int32_t index) {
-  CallLog log("CalFrameRate");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("index", index);
+  HandleCall call("CalFrameRate", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("index", index);
   if (err || isLineScan(*s->camera) || index < -1) {
     setError(err ? err : kErrBadParam);
     return log.result(-1.0);
@@ -658,11 +650,9 @@ TYXCAM_API double tyxCamCalFrameRate(void* cam, int32_t index) {
 }
 
 TYXCAM_API int32_t tyxCamCalExposeTime(void* cam, int32_t value) {
-  CallLog log("CalExposeTime");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("value", value);
+  HandleCall call("CalExposeTime", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("value", value);
   if (err) return fail(log, err, -1);
   if (isLineScan(*s->camera) || value < 0) return fail(log, kErrBadParam, -1);
   const double us = std::round(value * s->camera->info->linePeriodUs);
@@ -671,22 +661,17 @@ TYXCAM_API int32_t tyxCamCalExposeTime(void* cam, int32_t value) {
 }
 
 TYXCAM_API int32_t tyxCamCalExposeLine(void* cam, int32_t value) {
-  CallLog log("CalExposeLine");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("value", value);
+  HandleCall call("CalExposeLine", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("value", value);
   if (err) return fail(log, err, -1);
   if (isLineScan(*s->camera) || value < 0) return fail(log, kErrBadParam, -1);
   return log.result(static_cast<int32_t>(std::lround(value / s->camera->info->linePeriodUs)));
 }
 
 TYXCAM_API int32_t tyxCamCalExposeRange(void* cam, int32_t* min, int32_t* max) {
-  CallLog log("CalExposeRange");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("CalExposeRange", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) return fail(log, err);
   if (!min || !max || isLineScan(*s->camera)) return fail(log, kErrBadParam);
   const ExposureRange r = exposureRange(*s->camera);
@@ -703,11 +688,8 @@ constexpr int32_t kShortMaxUs = 1000;
 }  // namespace
 
 TYXCAM_API int32_t tyxCamCalExposeShortRange(void* cam, int32_t* min, int32_t* max) {
-  CallLog log("CalExposeShortRange");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("CalExposeShortRange", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) return fail(log, err);
   if (!min || !max || !hasShortExposure(*s->camera)) return fail(log, kErrBadParam);
   *min = kShortMinUs;
@@ -716,14 +698,11 @@ TYXCAM_API int32_t tyxCamCalExposeShortRange(void* cam, int32_t* min, int32_t* m
 }
 
 TYXCAM_API int32_t tyxCamCalExposeshort_data(void* cam, int32_t microseconds, int32_t* lines) {
-  CallLog log("CalExposeshort_data");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("us", microseconds);
+  HandleCall call("CalExposeshort_data", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("us", microseconds);
   if (err) return fail(log, err, -1);
-  if (!lines || !hasShortExposure(*s->camera) || microseconds < kShortMinUs ||
-      microseconds > kShortMaxUs)
+  if (!lines || !hasShortExposure(*s->camera) || microseconds < kShortMinUs || microseconds > kShortMaxUs)
     return fail(log, kErrBadParam, -1);
   const int32_t period = static_cast<int32_t>(s->camera->info->linePeriodUs);
   *lines = microseconds / period;
@@ -731,11 +710,9 @@ TYXCAM_API int32_t tyxCamCalExposeshort_data(void* cam, int32_t microseconds, in
 }
 
 TYXCAM_API int32_t tyxCamCalExposeshort_Time(void* cam, int32_t setting) {
-  CallLog log("CalExposeshort_Time");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("setting", setting);
+  HandleCall call("CalExposeshort_Time", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("setting", setting);
   if (err) return fail(log, err, -1);
   if (!hasShortExposure(*s->camera) || setting < 0 ||
       setting >= static_cast<int32_t>(s->camera->info->linePeriodUs))
@@ -743,17 +720,14 @@ TYXCAM_API int32_t tyxCamCalExposeshort_Time(void* cam, int32_t setting) {
   return log.result(setting);
 }
 
-TYXCAM_API int32_t tyxGammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count,
-                                       int32_t bits, uint8_t flag, TyxGammaCheckCallback check,
+TYXCAM_API int32_t tyxGammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count, int32_t bits,
+                                       uint8_t flag, TyxGammaCheckCallback check,
                                        TyxGammaApplyCallback apply) {
-  CallLog log("GammaDlgCallback");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = ::check(cam, &s);
-  log.port(s, cam).key("count", count).key("bits", bits).key("flag", flag);
+  HandleCall call("GammaDlgCallback", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("count", count).key("bits", bits).key("flag", flag);
   if (err) return fail(log, err);
-  if (!table || count <= 0 || count > 4096 || bits < 1 || bits > 16)
-    return fail(log, kErrBadParam);
+  if (!table || count <= 0 || count > 4096 || bits < 1 || bits > 16) return fail(log, kErrBadParam);
   const int32_t mode = state().gammaMode;
   const int32_t value = state().gammaValue;
   // The callbacks call back into the library (the program writes ids 3 and
@@ -797,11 +771,9 @@ TYXCAM_API int32_t tyxCamScanDevice(void* area208, void** list) {
 }
 
 TYXCAM_API int32_t tyxCamGetNetCameraVer(void* cam, int32_t item) {
-  CallLog log("GetNetCameraVer");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("item", item);
+  HandleCall call("GetNetCameraVer", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("item", item);
   if (err) return fail(log, err);
   if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
   switch (item) {
@@ -813,12 +785,10 @@ TYXCAM_API int32_t tyxCamGetNetCameraVer(void* cam, int32_t item) {
 }
 
 TYXCAM_API int32_t tyxCamSetCameraIP(void* cam, const char* ip, int32_t flag) {
-  CallLog log("SetCameraIP");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
+  HandleCall call("SetCameraIP", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   const size_t len = ip ? strnlen(ip, 64) : 0;
-  log.port(s, cam).key("ip", ip ? std::string(ip, len) : std::string("-")).key("flag", flag);
+  log.key("ip", ip ? std::string(ip, len) : std::string("-")).key("flag", flag);
   if (err) return fail(log, err);
   uint8_t b[4];
   if (!parseIpv4(ip, b)) return fail(log, kErrBadParam);
@@ -830,11 +800,9 @@ TYXCAM_API int32_t tyxCamSetCameraIP(void* cam, const char* ip, int32_t flag) {
 }
 
 TYXCAM_API int32_t tyxCamGetNetCameraIP(void* cam, char* buffer20, int32_t reserved) {
-  CallLog log("GetNetCameraIP");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("reserved", reserved);
+  HandleCall call("GetNetCameraIP", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("reserved", reserved);
   if (err) return fail(log, err);
   if (!buffer20) return fail(log, kErrBadParam);
   if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
@@ -843,11 +811,9 @@ TYXCAM_API int32_t tyxCamGetNetCameraIP(void* cam, char* buffer20, int32_t reser
 }
 
 TYXCAM_API int32_t tyxCamCaptureFrame(void* cam, void** frame, int32_t mode) {
-  CallLog log("CaptureFrame");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("mode", mode);
+  HandleCall call("CaptureFrame", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("mode", mode);
   if (err) return fail(log, err);
   if (!frame || (mode != 0 && mode != 1)) return fail(log, kErrBadParam);
   if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
@@ -879,11 +845,8 @@ TYXCAM_API int32_t tyxCamCaptureFrame(void* cam, void** frame, int32_t mode) {
 }
 
 TYXCAM_API int32_t tyxCamSetTargetRect(void* cam, const int32_t* rect4) {
-  CallLog log("SetTargetRect");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("SetTargetRect", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (rect4)
     log.key("rect", std::to_string(rect4[0]) + "," + std::to_string(rect4[1]) + "," +
                         std::to_string(rect4[2]) + "," + std::to_string(rect4[3]));
@@ -902,12 +865,9 @@ TYXCAM_API int32_t tyxCamSetTargetRect(void* cam, const int32_t* rect4) {
 }
 
 TYXCAM_API float tyxCamGetCaptureRate(void* cam, void* window, int32_t* count) {
-  CallLog log("GetCaptureRate");
   (void)window;
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("GetCaptureRate", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) {
     if (count) *count = -1;
     setError(err);
@@ -927,22 +887,17 @@ TYXCAM_API float tyxCamGetCaptureRate(void* cam, void* window, int32_t* count) {
 }
 
 TYXCAM_API int32_t tyxCamStopCapture(void* cam) {
-  CallLog log("StopCapture");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("StopCapture", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) return fail(log, err);
   stopCaptureLocked(s, lock);
   return log.result(1);
 }
 
 TYXCAM_API int32_t tyxCamGetUsbInfo(void* cam, int32_t selector, void* out) {
-  CallLog log("GetUsbInfo");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("selector", selector);
+  HandleCall call("GetUsbInfo", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("selector", selector);
   if (err) return fail(log, err);
   if (!out) return fail(log, kErrBadParam);
   if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
@@ -968,43 +923,33 @@ TYXCAM_API int32_t tyxCamGetUsbInfo(void* cam, int32_t selector, void* out) {
 }
 
 TYXCAM_API int32_t tyxCamGetLinkStatus(void* cam) {
-  CallLog log("GetLinkStatus");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("GetLinkStatus", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   if (err) return fail(log, err);
   return log.result(1);
 }
 
 TYXCAM_API int32_t tyxCamWriteSerial(void* cam, const char* data, int32_t count) {
-  CallLog log("WriteSerial");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("count", count);
+  HandleCall call("WriteSerial", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("count", count);
   if (err) return fail(log, err);
   if (!data || count < 0) return fail(log, kErrSerialWrite);
   return log.result(count);  // the simulated camera swallows what it is sent
 }
 
 TYXCAM_API int32_t tyxCamReadSerial(void* cam, char* data, int32_t count) {
-  CallLog log("ReadSerial");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam).key("count", count);
+  HandleCall call("ReadSerial", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
+  log.key("count", count);
   if (err) return fail(log, err);
   if (!data || count < 0) return fail(log, kErrSerialRead);
   return log.result(0);  // nothing to read
 }
 
 TYXCAM_API int32_t tyxSetCameraInfo(void* cam, void* info) {
-  CallLog log("SetCameraInfo");
-  Lock lock(state().mutex);
-  Session* s = nullptr;
-  const int32_t err = check(cam, &s);
-  log.port(s, cam);
+  HandleCall call("SetCameraInfo", cam);
+  [[maybe_unused]] auto& [log, lock, s, err] = call;
   (void)info;
   if (err) return fail(log, err);
   return fail(log, kErrBadParam);  // not supported by the simulated cameras
