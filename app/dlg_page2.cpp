@@ -121,7 +121,9 @@ QStringList CDlgPage2::lines() {
   addf("Rate: %d", rate);
   addf("Begin Line: %d;", p.beginLine);
   addf("End Line: %d;", p.endLine);
-  addf("Exposal Time: %dms;", exposure);
+  // The value is in microseconds, as the Chinese list says ("微秒"); a
+  // "ms" label would tell the user a thousand times the real exposure.
+  addf("Exposal Time: %dus;", exposure);
   if (colourList) {
     addf("R Gain: %d;", p.rGain);
     addf("G Gain: %d;", p.gGain);

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "app/camera_library.h"
@@ -499,6 +501,21 @@ void CTyxVistrelDlg::onBarMode() {
   bar->repaint();
 }
 
+// Where an image window goes: to the left of the main window, its top
+// edge level with the main window's. A main window near the screen's left
+// edge would push the image window off the screen, where the user could not
+// see the picture; it is then kept inside the screen's free area, even if it
+// covers part of the main window.
+QPoint CTyxVistrelDlg::besideOnTheLeft(const QRect& mainFrame, const QSize& size) const {
+  QPoint at(mainFrame.left() - size.width(), mainFrame.top());
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+  }
+  return at;
+}
+
 void CTyxVistrelDlg::onGrab() {
   CameraState& s = cameraState();
   if (s.handle == nullptr) {
@@ -518,7 +535,7 @@ void CTyxVistrelDlg::onGrab() {
     button(1008)->setText(zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab"));
     const QRect frame = frameGeometry();
     window->show();
-    window->move(frame.left() - window->frameGeometry().width(), frame.top());
+    window->move(besideOnTheLeft(frame, window->frameGeometry().size()));
   }
   grabShown_ = !grabShown_;
 }

@@ -22,7 +22,7 @@ class QPushButton;
 // discovery and Reopen, and assembles the pages for the type code.
 class CTyxVistrelDlg : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit CTyxVistrelDlg(QWidget* parent = nullptr);
   ~CTyxVistrelDlg() override;
 
@@ -67,13 +67,15 @@ public:
   void onBarMode();
   void onGrab();
   void onGammaSet();
+  // The position of an image window of SIZE beside the main window's frame.
+  QPoint besideOnTheLeft(const QRect& mainFrame, const QSize& size) const;
   void showAbout();
 
-protected:
+ protected:
   void moveEvent(QMoveEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+ private:
   void discover();
   void identify();
   void createPages();

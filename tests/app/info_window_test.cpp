@@ -8,7 +8,7 @@
 #include "common/sim_camera.h"
 
 class InfoLines : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     sim.reset();
     CameraState& s = cameraState();
@@ -39,7 +39,7 @@ TEST_F(InfoLines, LibraryUnloadedShowsZeroRateAndMinusOneExposure) {
   s.typeCode = 0;
   const QStringList lines = CDlgPage2::lines();
   EXPECT_TRUE(lines.contains("Rate: 0"));
-  EXPECT_TRUE(lines.contains("Exposal Time: -1ms;"));
+  EXPECT_TRUE(lines.contains("Exposal Time: -1us;"));
   EXPECT_EQ(lines.first(), "Run Mode: Free;");
   EXPECT_EQ(lines[1], "GAMMA: 0.45;");
   EXPECT_TRUE(lines.contains("Port: COM1;"));
@@ -144,11 +144,14 @@ TEST_F(InfoLines, LiveCameraValuesComeFromTheLibrary) {
   open("COM1");
   CameraState& s = cameraState();
   CameraLibrary& lib = CameraLibrary::instance();
-  const int rate = static_cast<int>(lib.calFrameRate(s.handle, -1) + 0.5);
+  const int rate = wholeRate(lib.calFrameRate(s.handle, -1));
   const int us = lib.calExposeTime(s.handle, s.params.exposalTime);
   const QStringList en = CDlgPage2::lines();
   EXPECT_TRUE(en.contains(QString("Rate: %1").arg(rate)));
-  EXPECT_TRUE(en.contains(QString("Exposal Time: %1ms;").arg(us)));
+  // Microseconds in both languages: the English label says so too.
+  EXPECT_TRUE(en.contains(QString("Exposal Time: %1us;").arg(us)));
+  cameraState().language = 2;
+  EXPECT_TRUE(CDlgPage2::lines().contains(QString::fromUtf8("曝光时间: %1微秒;").arg(us)));
   EXPECT_GT(rate, 0);
   EXPECT_GT(us, 0);
 }

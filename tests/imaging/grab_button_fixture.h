@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QScreen>
 #include <memory>
 
 #include "app/camera_library.h"
@@ -18,7 +19,7 @@
 #include "sim_board_control.h"
 
 class GrabButtonTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     sim.reset();
     ASSERT_TRUE(boards.bind());
@@ -47,4 +48,3 @@ protected:
   FakeDesktop desktop;
   std::unique_ptr<CTyxVistrelDlg> window;
 };
-

@@ -1,7 +1,6 @@
 // grab_button_test.cpp - the main window's Grab button opens and closes the two image windows.
 #include "grab_button_fixture.h"
 
-
 TEST_F(GrabButtonTest, AreaCameraOpensTheGrabVideoWindow) {
   start("219290");
   auto* video = qobject_cast<CDlgGrabVideo*>(companion(CompanionKind::GrabVideo));
@@ -42,4 +41,31 @@ TEST_F(GrabButtonTest, UsbCameraOpensTheCaptureImageWindow) {
   window->button(1008)->click();
   EXPECT_FALSE(usb->isVisible());
   EXPECT_NE(usb->frame(), nullptr);  // the frame stays until the next single capture
+}
+
+TEST_F(GrabButtonTest, ImageWindowOpensLeftOfTheMainWindowAndStaysOnTheScreen) {
+  start("219660");
+  auto* usb = companion(CompanionKind::PaintUsb);
+  window->show();
+  const QRect area = window->screen()->availableGeometry();
+  struct Case {
+    const char* name;
+    int mainLeft;   // from the screen's left edge
+    bool touching;  // the image window's right edge meets the main window's left edge
+  } cases[] = {
+      {"room on the left", usb->frameGeometry().width() + 60, true},
+      {"main window at the left edge", 10, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    window->move(area.left() + c.mainLeft, area.top() + 20);
+    window->button(1008)->click();
+    ASSERT_TRUE(usb->isVisible());
+    if (c.touching)
+      EXPECT_EQ(usb->frameGeometry().right() + 1, window->frameGeometry().left());
+    else
+      EXPECT_EQ(usb->frameGeometry().left(), area.left());  // not off the screen
+    EXPECT_EQ(usb->frameGeometry().top(), window->frameGeometry().top());
+    window->button(1008)->click();
+  }
 }
