@@ -50,7 +50,10 @@ TEST_F(PaintUsbTest, SizeConfirmLowersToTheCameraMaximum) {
     const char* width;
     const char* height;
     int32_t expectW, expectH;
-  } cases[] = {{"-1", "-1", 2048, 1536}, {"99999", "700", 2048, 700}, {"640", "480", 640, 480}, {"abc", "100", 640, 100}};
+  } cases[] = {{"-1", "-1", 2048, 1536},
+               {"99999", "700", 2048, 700},
+               {"640", "480", 640, 480},
+               {"abc", "100", 640, 100}};
   open();
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.width) + "x" + c.height);
@@ -150,14 +153,24 @@ TEST_F(PaintUsbTest, SavesTheFrameAsBmpOrPng) {
 }
 
 TEST_F(PaintUsbTest, SavingWithoutAFrameSaysSoAndLeavesNoFile) {
-  open();
-  QTemporaryDir dir;
-  const QString path = dir.filePath("none.bmp");
-  desktop.fileNames.push_back(path);
-  ctl<QPushButton>(1067)->click();
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_TRUE(desktop.messages[0].text.contains("no frame"));
-  EXPECT_FALSE(QFileInfo::exists(path));
+  struct Case {
+    int32_t language;
+    QString text;  // said once, in the window's language
+  } cases[] = {{9, "there is no frame to save"},
+               {2, QString::fromUtf8("图像未能保存 (there is no frame to save)")}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    open("219660", c.language);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("none.bmp");
+    desktop.fileNames.push_back(path);
+    ctl<QPushButton>(1067)->click();
+    EXPECT_EQ(desktop.texts(), QStringList{c.text});
+    EXPECT_FALSE(QFileInfo::exists(path));
+    window.reset();
+    CameraLibrary::instance().closeCamera(cameraState().handle);
+    cameraState().handle = nullptr;
+  }
 }
 
 TEST_F(PaintUsbTest, FileThatCannotBeCreatedShowsError) {

@@ -1,8 +1,12 @@
 // main_window_capture_test.cpp - captures that are running when the main window or its image windows go.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <thread>
 
 #include "imaging/grab_button_fixture.h"
@@ -114,4 +118,46 @@ TEST_F(UsbVideoTest, EachNewFramePaintedOnceAndItsRateShown) {
   window->onVideoTick();
   window->refresh();
   EXPECT_EQ(window->paintedFrames(), after);
+}
+
+TEST_F(UsbVideoTest, CameraVanishingDuringVideoLeavesEveryControlUsable) {
+  open();
+  ASSERT_TRUE(window->openGrab(nullptr));
+  window->show();
+  window->onVideo();
+  QElapsedTimer t;
+  t.start();
+  while (window->paintedFrames() < 2 && t.elapsed() < 5000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_GE(window->paintedFrames(), 2);
+  sim.control("vanish 103");
+  // The video goes on polling a camera that answers nothing.
+  t.restart();
+  while (t.elapsed() < 100) {
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(ctl<QLineEdit>(1062)->text(), "0");  // no count: shown as 0
+  EXPECT_EQ(ctl<QLineEdit>(1105)->text(), "0");
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  desktop.fileNames.push_back(dir.filePath("last.bmp"));
+  // Every button a user can reach, in the order the panel offers them.
+  for (int id : {1001, 1066, 1065, 1001, 1107, 1110, 1111, 1067}) {
+    SCOPED_TRACE(id);
+    auto* button = qobject_cast<QAbstractButton*>(window->controlWidget(id));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isEnabled());
+    button->click();
+    QApplication::processEvents();
+  }
+  EXPECT_FALSE(window->videoRunning());
+  for (int id : {1066, 1065, 1107, 1067}) EXPECT_TRUE(window->controlWidget(id)->isEnabled()) << id;
+  // Capture Image freed the last frame and the vanished camera gave no new
+  // one: the save writes no file and says why.
+  EXPECT_EQ(window->frame(), nullptr);
+  EXPECT_FALSE(QFile::exists(dir.filePath("last.bmp")));
+  EXPECT_EQ(desktop.texts(), QStringList{"there is no frame to save"});
 }
