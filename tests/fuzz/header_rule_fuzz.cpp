@@ -7,18 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_input.h"
 #include "imaging/capture_rules.h"
 
 namespace {
 
-int32_t take(const uint8_t*& data, size_t& size) {
-  int32_t v = 0;
-  const size_t n = size < 4 ? size : 4;
-  std::memcpy(&v, data, n);
-  data += n;
-  size -= n;
-  return v;
-}
+using fuzz::take;
 
 }  // namespace
 
@@ -45,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const capture::HeaderError e =
         capture::buildDisplayHeader(area.data(), area.size(), g.width, g.height, g.bits, g.format, &info);
     if (e == capture::HeaderError::None) {
-      if (40u + info.tableBytes > area.size() || 40u + info.tableBytes > capture::kPixelAreaOffset) std::abort();
+      if (40u + info.tableBytes > area.size() || 40u + info.tableBytes > capture::kPixelAreaOffset)
+        std::abort();
       capture::HeaderInfo back;
       if (!capture::readDisplayHeader(area.data(), area.size(), &back)) std::abort();
       if (back.imageBytes != info.imageBytes || back.tableBytes != info.tableBytes) std::abort();

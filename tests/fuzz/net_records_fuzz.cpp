@@ -1,6 +1,6 @@
 // net_records_fuzz.cpp - feeds arbitrary scan areas, counts and list rows to the network record reader.
 //
-// Built by tests/fuzz/CMakeLists.txt with comm/net_records.cpp.
+// Built by tests/fuzz/CMakeLists.txt with app/net_records.cpp.
 // Seeds are in tests/corpus/net_records/.
 //
 // Input: reported count (4 bytes), list row (4 bytes), then the scan area:
@@ -13,21 +13,12 @@
 #include <cstring>
 
 #include "app/net_records.h"
+#include "fuzz_input.h"
 
 namespace {
 
-int32_t take(const uint8_t*& data, size_t& size) {
-  int32_t v = 0;
-  const size_t n = size < 4 ? size : 4;
-  std::memcpy(&v, data, n);
-  data += n;
-  size -= n;
-  return v;
-}
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+using fuzz::check;
+using fuzz::take;
 
 int32_t fieldAt(const uint8_t* record, size_t offset) {
   int32_t v;
