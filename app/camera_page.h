@@ -17,7 +17,7 @@ class CTyxVistrelDlg;
 // whenever a behaviour says the page repaints (only while visible).
 template <class Base>
 class ControlHost : public Base {
-public:
+ public:
   using Base::Base;
 
   template <class T>
@@ -36,14 +36,12 @@ public:
     this->update();
   }
 
-protected:
+ protected:
   void buildControls(std::span<const ControlSpec> specs) {
     layout_.build(this, specs, cameraState().chinese());
   }
   // Sizes the window to dialog units.
-  void setDialogSize(int widthDu, int heightDu) {
-    this->resize(Layout::px(widthDu), Layout::py(heightDu));
-  }
+  void setDialogSize(int widthDu, int heightDu) { this->resize(Layout::px(widthDu), Layout::py(heightDu)); }
 
   // Set while a handler runs, so that changes the handler makes to the
   // controls (which fire the same signals as user input) act once and do not
@@ -56,23 +54,23 @@ protected:
     bool was_;
   };
 
-private:
+ private:
   Layout layout_;
 };
 
 // A tab page of the main window.
 class CameraPage : public ControlHost<QWidget> {
   Q_OBJECT
-public:
+ public:
   CameraPage(QWidget* parent, CTyxVistrelDlg* main) : ControlHost<QWidget>(parent), main_(main) {}
   CTyxVistrelDlg* mainWindow() const { return main_; }
   // Called by the main window right after it inserted the page's tab.
   virtual void inserted() {}
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
 
-private:
+ private:
   CTyxVistrelDlg* main_;
 };
 
@@ -80,21 +78,27 @@ private:
 // bar, image windows).
 class CompanionWindow : public ControlHost<QDialog> {
   Q_OBJECT
-public:
+ public:
   CompanionWindow(QWidget* owner, CTyxVistrelDlg* main);
   CTyxVistrelDlg* mainWindow() const { return main_; }
   void setMainWindow(CTyxVistrelDlg* main) { main_ = main; }
 
   // The Grab button's open operation (image windows); true when the window
   // may be shown.
-  virtual bool openGrab(QWidget* owner) { (void)owner; return true; }
+  virtual bool openGrab(QWidget* owner) {
+    (void)owner;
+    return true;
+  }
   // The Grab button's close operation, before the window is hidden. Must
   // also stop any running capture.
   virtual void closeGrab() {}
+  // The camera is about to be closed (Reopen, a port change, the network
+  // open): a capture from it must end first.
+  virtual void cameraClosing() {}
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
 
-private:
+ private:
   CTyxVistrelDlg* main_;
 };

@@ -97,6 +97,13 @@ void CameraState::repaintInfo() {
   if (infoWindow != nullptr) infoWindow->update();
 }
 
+void CameraState::closeCamera() {
+  if (handle == nullptr) return;
+  if (beforeCameraCloses) beforeCameraCloses();
+  CameraLibrary::instance().closeCamera(handle);
+  handle = nullptr;
+}
+
 void CameraState::reset() {
   handle = nullptr;
   typeCode = versionCode = linkFlag = 0;
@@ -110,6 +117,7 @@ void CameraState::reset() {
   modelText.clear();
   infoWindow = nullptr;
   messageParent = nullptr;
+  beforeCameraCloses = nullptr;
 }
 
 namespace types {
@@ -141,20 +149,19 @@ bool isVideo(int32_t t, int32_t v, int32_t tag27) {
 }
 
 bool isUsbImage(int32_t t) {
-  return isOneOf(t, {211150, 211151, 212260, 212261, 213000, 214110, 214850, 215960, 217440, 218550,
-                     218920, 219660, 220030, 319660, 320400, 321510});
+  return isOneOf(t, {211150, 211151, 212260, 212261, 213000, 214110, 214850, 215960, 217440, 218550, 218920,
+                     219660, 220030, 319660, 320400, 321510});
 }
 
 bool isNoGamma(int32_t t) {
-  return isOneOf(t, {110410, 117810, 120770, 211150, 211151, 211520, 211521, 211890, 211891,
-                     212260, 212261, 213000, 213370, 213740, 214110, 214850, 215220, 215221,
-                     215590, 215591, 215960, 216700, 216701, 217070, 217071, 217440, 218550,
-                     218920, 219660, 220030, 319660, 320400, 321510});
+  return isOneOf(t, {110410, 117810, 120770, 211150, 211151, 211520, 211521, 211890, 211891, 212260, 212261,
+                     213000, 213370, 213740, 214110, 214850, 215220, 215221, 215590, 215591, 215960, 216700,
+                     216701, 217070, 217071, 217440, 218550, 218920, 219660, 220030, 319660, 320400, 321510});
 }
 
 bool hasLongGammaTable(int32_t t) {
-  return isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221, 215590,
-                     215591, 216700, 216701, 217070, 217071});
+  return isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221, 215590, 215591, 216700,
+                     216701, 217070, 217071});
 }
 
 }  // namespace types

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "tyxcamera/tyxcamera_types.h"
 
@@ -18,7 +19,7 @@ class QWidget;
 // no settings of their own: they rebuild from this state and write through
 // applyParam(). GUI thread only, so there are no locks.
 class CameraState {
-public:
+ public:
   static CameraState& instance();
 
   void* handle = nullptr;
@@ -44,11 +45,17 @@ public:
   QWidget* infoWindow = nullptr;
   // Parent for message boxes (the main window).
   QWidget* messageParent = nullptr;
+  // Set by the main window: ends every capture from the open camera. Run by
+  // closeCamera(), so no image window goes on polling a closed handle.
+  std::function<void()> beforeCameraCloses;
 
   bool chinese() const { return language == 2; }
   // Picks the text of the interface language.
   QString text(const char* english, const char* chinese) const;
 
+  // Closes the open camera, if there is one, after its captures have ended,
+  // and forgets the handle.
+  void closeCamera();
   // Sets the port name, cut to the 23 characters the buffer holds.
   void setPortName(const QString& port);
   QString port() const { return QString::fromUtf8(portName); }
@@ -77,7 +84,7 @@ public:
   // Everything back to construction values (tests, and a new main window).
   void reset();
 
-private:
+ private:
   CameraState() = default;
 };
 

@@ -118,6 +118,7 @@ CTyxVistrelDlg::CTyxVistrelDlg(QWidget* parent) : QDialog(parent) {
 
 CTyxVistrelDlg::~CTyxVistrelDlg() {
   CameraState& s = cameraState();
+  s.beforeCameraCloses = nullptr;
   // Capture must end before the camera and its library go away.
   for (CompanionWindow* w : companions_) {
     if (w != nullptr) w->closeGrab();
@@ -126,10 +127,7 @@ CTyxVistrelDlg::~CTyxVistrelDlg() {
   companions_.fill(nullptr);
   s.infoWindow = nullptr;
   if (s.messageParent == this) s.messageParent = nullptr;
-  if (s.handle != nullptr) {
-    CameraLibrary::instance().closeCamera(s.handle);
-    s.handle = nullptr;
-  }
+  s.closeCamera();
 }
 
 QPushButton* CTyxVistrelDlg::button(int id) const { return qobject_cast<QPushButton*>(layout_.byId(id)); }
@@ -194,6 +192,10 @@ void CTyxVistrelDlg::initialise() {
     companions_[k] = w;
   }
   s.infoWindow = companions_[static_cast<size_t>(CompanionKind::Info)];
+  s.beforeCameraCloses = [this] {
+    for (CompanionWindow* w : companions_)
+      if (w != nullptr) w->cameraClosing();
+  };
   delete progress_;
   progress_ = nullptr;
 }
@@ -360,10 +362,7 @@ void CTyxVistrelDlg::reopenCamera() {
   desktop.setWaitCursor(true);
   s.linkFlag = 1;
   int32_t requested = -2;
-  if (s.handle != nullptr) {
-    lib.closeCamera(s.handle);
-    s.handle = nullptr;
-  }
+  s.closeCamera();
   desktop.sleepMs(500);
   const bool network = std::strncmp(s.portName, "NetPort", 7) == 0;
   if (!network) {

@@ -15,11 +15,11 @@
 #include "app/desktop.h"
 #include "app/my_tab.h"
 #include "app/net_camera_list.h"
+#include "app/net_records.h"
 #include "app/page_registry.h"
 #include "app/strings.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "comm/dlg_option.h"
-#include "app/net_records.h"
 
 VISTREL_REGISTER_PAGE(PageKind::Com, CDlgCom);
 
@@ -186,8 +186,7 @@ void CDlgCom::changePort(int position) {
   if (position == kNetworkPosition) {
     enableNetworkControls(true);
     if (s.handle != nullptr) {
-      lib.closeCamera(s.handle);
-      s.handle = nullptr;
+      s.closeCamera();
       showLinkIcon(false);
       s.linkFlag = 0;
       s.modelText = QString::fromUtf8(kUnknownModel);
@@ -202,10 +201,7 @@ void CDlgCom::changePort(int position) {
   }
 
   enableNetworkControls(false);
-  if (s.handle != nullptr) {
-    lib.closeCamera(s.handle);
-    s.handle = nullptr;
-  }
+  s.closeCamera();
   std::string settings;
   if (std::strncmp(s.portName, "CamLink", 7) == 0) {
     CDlgOption option;
@@ -318,10 +314,7 @@ void CDlgCom::scanNetCameras() {
 
   const QByteArray port = netrecords::portName(s.netPortChoice).toUtf8();
   WaitCursor wait;
-  if (s.handle != nullptr) {
-    lib.closeCamera(s.handle);
-    s.handle = nullptr;
-  }
+  s.closeCamera();
   int32_t requested = -1;
   s.handle = lib.openCamera(&requested, port.constData());
   // The calls below fail on a null handle with codes of their own; the user

@@ -189,6 +189,10 @@ void CDlgPaintUsb::onStop() {
   refresh();
 }
 
+void CDlgPaintUsb::cameraClosing() {
+  if (videoRunning()) onStop();
+}
+
 void CDlgPaintUsb::onSizeConfirm() {
   WaitCursor wait;
   camera().getUsbInfo(cameraState().handle, 1, &usbInfo_);

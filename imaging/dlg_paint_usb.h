@@ -26,6 +26,8 @@ class CDlgPaintUsb : public CompanionWindow {
   bool openGrab(QWidget* owner) override;
   // Does nothing: a running video capture goes on.
   void closeGrab() override {}
+  // Ends a running video before its camera is closed.
+  void cameraClosing() override;
   // The work of a repaint: size limits, scroll bars, the picture, the rate.
   void refresh() override;
 

@@ -161,3 +161,24 @@ TEST_F(UsbVideoTest, CameraVanishingDuringVideoLeavesEveryControlUsable) {
   EXPECT_FALSE(QFile::exists(dir.filePath("last.bmp")));
   EXPECT_EQ(desktop.texts(), QStringList{"there is no frame to save"});
 }
+
+TEST_F(GrabButtonTest, ClosingTheCameraEndsTheUsbVideoFirst) {
+  start("219660");
+  window->button(1008)->click();
+  auto* usb = qobject_cast<CDlgPaintUsb*>(companion(CompanionKind::PaintUsb));
+  ASSERT_NE(usb, nullptr);
+  usb->onVideo();
+  ASSERT_TRUE(usb->videoRunning());
+  sim.clearLog();
+  // Reopen closes the camera: the window must not go on polling the old
+  // handle with its capture buttons locked.
+  window->reopenCamera();
+  EXPECT_FALSE(usb->videoRunning());
+  for (int id : {1066, 1065, 1107, 1067}) EXPECT_TRUE(usb->controlWidget(id)->isEnabled()) << id;
+  std::vector<std::string> order;
+  for (const SimCamera::Call& c : sim.log())
+    if (c.name == "StopCapture" || c.name == "CloseCamera") order.push_back(c.name);
+  ASSERT_GE(order.size(), 2u);
+  EXPECT_EQ(order[0], "StopCapture");
+  EXPECT_EQ(order[1], "CloseCamera");
+}
