@@ -30,6 +30,6 @@ int main(int argc, char** argv) {
   // only the progress window on screen.
   dialog.initialise();
   if (!smokeDir.isEmpty()) return runSmokeShots(dialog, smokeDir, handshake);
-  dialog.exec();
+  dialog.run();
   return 0;
 }

@@ -3,6 +3,7 @@
 
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -198,6 +199,18 @@ void CTyxVistrelDlg::initialise() {
   };
   delete progress_;
   progress_ = nullptr;
+}
+
+int CTyxVistrelDlg::run() {
+  // QDialog::exec() leaves its loop as soon as the dialog is hidden, and Bar
+  // Mode hides the main window while the control bar stands in for it: the
+  // program would end under the user's hands. Only the dialog's own closing
+  // (which emits finished) ends this loop.
+  QEventLoop loop;
+  connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+  show();
+  loop.exec(QEventLoop::DialogExec);
+  return result();
 }
 
 void CTyxVistrelDlg::discover() {

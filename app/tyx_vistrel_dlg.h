@@ -28,6 +28,10 @@ class CTyxVistrelDlg : public QDialog {
 
   // The dialog's initialisation: language, discovery, pages, companions.
   void initialise();
+  // Shows the window and runs until it is closed (Close, Escape, the window's
+  // close box); hiding it for Bar Mode does not end the run. Returns the
+  // dialog's result.
+  int run();
 
   CMyTab* tabs() const { return tabs_; }
   QPushButton* button(int id) const;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <memory>
 
@@ -79,6 +80,54 @@ TEST_F(DiscoveryTest, CameraOnCom3FoundInTheFirstPass) {
   EXPECT_EQ(window->windowTitle(), "Vistrel 2.10");
   EXPECT_EQ(progressWindow(), nullptr) << "the progress window is destroyed after start-up";
 }
+
+struct FoundCase {
+  int32_t language;
+  const char* lastFailed;  // shown while COM3 is tried
+  const char* found;
+  const char* caption;
+};
+
+class FoundOnCom3 : public DiscoveryTest, public ::testing::WithParamInterface<FoundCase> {};
+
+// What the progress window shows at each wait: the text, its caption line
+// and the bar, which stands at the last failed port while the next is tried
+// and at its end once the camera is found.
+TEST_P(FoundOnCom3, ProgressWindowFollowsTheScan) {
+  sim.control("clear;camera COM3=219290");
+  std::vector<int> steps;
+  QStringList captions, titles;
+  std::vector<QPoint> places;
+  desktop.onSleep = [&](int) {
+    if (CDlgPageWati* p = progressWindow()) {
+      shown.push_back(p->messageEdit()->text());
+      captions.push_back(p->captionLabel()->text());
+      titles.push_back(p->windowTitle());
+      steps.push_back(p->progressBar()->value());
+      places.push_back(p->pos());
+      EXPECT_EQ(p->progressBar()->maximum(), 4);
+      EXPECT_TRUE(p->isVisible());
+    }
+  };
+  start(GetParam().language);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], QString::fromUtf8(GetParam().lastFailed));
+  EXPECT_EQ(shown[1], QString::fromUtf8(GetParam().found));
+  EXPECT_EQ(steps, (std::vector<int>{2, 4}));
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(captions[i], QString::fromUtf8(GetParam().caption));
+    EXPECT_EQ(titles[i], "TYX Vistrel");
+  }
+  // Placed by the main window's size, not centred on it.
+  const QPoint expected(static_cast<int>(0.7 * window->width()), static_cast<int>(0.8 * window->height()));
+  EXPECT_EQ(places[0], expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, FoundOnCom3,
+    ::testing::Values(FoundCase{9, "scanning COM2", "prepare for opening camera connected with COM3",
+                                "camera status"},
+                      FoundCase{2, "正在检测端口COM2", "设备已找到,连接端口COM3,正在打开", "连接状态"}));
 
 TEST_F(DiscoveryTest, CameraThatAnswersOnlyInTheSecondPass) {
   sim.control("clear;camera COM2=219290;second-pass COM2");

@@ -1,9 +1,11 @@
 // main_window_test.cpp - page table, buttons, memory and default operations.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <memory>
 
 #include "app/camera_library.h"
@@ -245,6 +247,43 @@ TEST_F(MainWindowTest, DefaultParamWritesTheBlocksAndSetsTheFlag) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
+struct DefaultCase {
+  const char* camera;
+  const char* extra;  // further simulator commands
+  std::vector<int64_t> writtenIds;
+};
+
+class DefaultBlocks : public MainWindowTest, public ::testing::WithParamInterface<DefaultCase> {};
+
+// The factory values go out as whole blocks in mode 2: CameraParams always,
+// ExtendedParams only for a camera that has one (tag 34) and is not one of
+// the two models that keep their own extended values; then the record is
+// read back.
+TEST_P(DefaultBlocks, WritesTheBlocksThenReadsTheRecordBack) {
+  sim.control(std::string("clear;camera COM1=") + GetParam().camera + GetParam().extra);
+  window.reset(startMainWindow(9));
+  sim.clearLog();
+  desktop.clear();
+  window->onDefaultParam();
+  std::vector<int64_t> ids;
+  for (const auto& c : sim.calls("SetConfigParam")) {
+    ids.push_back(c.value("id"));
+    EXPECT_EQ(c.value("mode"), 2) << "id " << c.value("id");
+  }
+  EXPECT_EQ(ids, GetParam().writtenIds) << GetParam().camera;
+  const auto log = sim.log();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back().name, "GetConfigParam");
+  EXPECT_EQ(log.back().value("id"), -1);
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(cameraState().defaultsRestored, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, DefaultBlocks,
+                         ::testing::Values(DefaultCase{"219290", "", {-2, 35}},
+                                           DefaultCase{"215590", "", {-2}}, DefaultCase{"321880", "", {-2}},
+                                           DefaultCase{"321140", ";tag COM1:34=1", {-2}}));
+
 TEST_F(MainWindowTest, DefaultParamOnALineScanCameraUsesTheBlock) {
   start("120770");
   window->onDefaultParam();
@@ -269,6 +308,67 @@ TEST_F(MainWindowTest, InfoWindowToggles) {
   window->onInfoWindow();
   EXPECT_FALSE(info->isVisible());
   EXPECT_EQ(window->button(1005)->text(), "Info Window>>");
+}
+
+TEST_F(MainWindowTest, InfoWindowSitsAtTheRightEdgeAndFollowsMoves) {
+  start("219290");
+  window->show();
+  window->move(40, 30);
+  QCoreApplication::processEvents();
+  CompanionWindow* info = window->companion(CompanionKind::Info);
+  ASSERT_NE(info, nullptr);
+  const QSize ownSize = info->size();
+  window->onInfoWindow();
+  QCoreApplication::processEvents();
+  auto expected = [this] {
+    const QRect frame = window->frameGeometry();
+    return QPoint(frame.right() + 1, frame.top());
+  };
+  EXPECT_EQ(info->frameGeometry().topLeft(), expected());
+  EXPECT_EQ(info->size(), ownSize) << "the window keeps its own size";
+  window->move(120, 90);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(info->frameGeometry().topLeft(), expected()) << "a move of the main window takes it along";
+  window->onInfoWindow();
+}
+
+TEST_F(MainWindowTest, ChineseInfoWindowCaptions) {
+  start("219290", 2);
+  window->show();
+  CompanionWindow* info = window->companion(CompanionKind::Info);
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(window->button(1005)->text(), QString::fromUtf8("参数显示>>"));
+  window->onInfoWindow();
+  EXPECT_EQ(window->button(1005)->text(), QString::fromUtf8("参数显示<<"));
+  EXPECT_EQ(info->windowTitle(), QString::fromUtf8("全部配置信息"));
+  window->onInfoWindow();
+  EXPECT_EQ(window->button(1005)->text(), QString::fromUtf8("参数显示>>"));
+}
+
+// The program runs the main window until it is closed. Bar Mode hides it
+// while the control bar stands in; that must not end the run (a plain modal
+// exec() leaves its loop as soon as the dialog is hidden).
+TEST_F(MainWindowTest, BarModeDoesNotEndTheProgram) {
+  start("219290");
+  CompanionWindow* bar = window->companion(CompanionKind::ControlBar);
+  ASSERT_NE(bar, nullptr);
+  bool barStoodIn = false, mainCameBack = false;
+  QTimer::singleShot(0, window.get(), [&] {
+    window->onBarMode();
+    QTimer::singleShot(0, window.get(), [&] {
+      barStoodIn = bar->isVisible() && !window->isVisible();
+      bar->reject();  // the bar's way back to the main window
+      QTimer::singleShot(0, window.get(), [&] {
+        mainCameBack = window->isVisible() && !bar->isVisible();
+        window->button(1)->click();
+      });
+    });
+  });
+  const int result = window->run();
+  EXPECT_TRUE(barStoodIn) << "the run ended when Bar Mode hid the main window";
+  EXPECT_TRUE(mainCameBack);
+  EXPECT_EQ(result, QDialog::Accepted);
+  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, GrabWithoutACameraSaysSo) {
