@@ -102,9 +102,12 @@ TimeCheck checkTime2(int32_t type, int32_t w, int64_t t1, int64_t t2, bool fromS
       const int32_t lower = colour ? 108 : 27;
       if (w == 0) return pairRule(t2, t1, lower, colour ? 2 : 1);
       if (w == 1) return pairRule(t2, t1, lower, 1);
-      // Externally synchronised: the camera runs with a fixed Time2.
+      // Externally synchronised: the camera runs with a fixed Time2. Only
+      // the end of a scroll in the programmable mode writes it; with the
+      // exposure controlled by the sync signal (modes 3 and 4) it is never
+      // written, scrolled or typed.
       const int32_t fixed = colour ? 106 : 26;
-      if (!fromScroll) return fixedValue(fixed);
+      if (!fromScroll || w != 2) return fixedValue(fixed);
       TimeCheck c;
       c.value = fixed;
       if (t2 != fixed) c.message = kExceedMessage;

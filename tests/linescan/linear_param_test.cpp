@@ -469,6 +469,37 @@ TEST_P(FixedTime2, ExSyncEndOfScrollWritesTheFixedValue) {
 INSTANTIATE_TEST_SUITE_P(Types, FixedTime2,
                          ::testing::Values(FixedTime2Case{120770, 106}, FixedTime2Case{110410, 26}));
 
+struct SyncControlledCase {
+  int32_t type;
+  int32_t workMode;
+  int32_t fixed;
+};
+
+class SyncControlledTime2 : public ParamPage, public ::testing::WithParamInterface<SyncControlledCase> {};
+
+// With the exposure controlled by the sync signal the camera's Time2 is not
+// the page's to set: the end of a scroll writes nothing, so there is nothing
+// to wait for and nothing to read again.
+TEST_P(SyncControlledTime2, EndOfScrollWritesNothing) {
+  const SyncControlledCase& c = GetParam();
+  showParam(c.type, c.workMode, 10, 200);
+  bar(1188)->request(SbThumbTrack, 300);
+  bar(1188)->request(SbThumbPosition, 300);
+  bar(1188)->request(SbEndScroll, 0);
+  EXPECT_TRUE(sim.writes().empty());
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.sleeps.empty());
+  EXPECT_TRUE(sim.calls("GetConfigParam").empty());
+  EXPECT_EQ(shown(1191), c.fixed);
+  EXPECT_EQ(cameraState().linear.time2, c.fixed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, SyncControlledTime2,
+                         ::testing::Values(SyncControlledCase{120770, 3, 106},
+                                           SyncControlledCase{120770, 4, 106},
+                                           SyncControlledCase{110410, 3, 26},
+                                           SyncControlledCase{110410, 4, 26}));
+
 TEST_F(ParamPage, Time2EndOfScrollLongExSyncRestsAtTheLowerEnd) {
   showParam(117810, 2, 4000, 8000);
   bar(1188)->request(SbThumbTrack, 30000);

@@ -61,6 +61,10 @@ TEST(TimeRules, ScrollVariantsDifferWhereTheyShould) {
   EXPECT_TRUE(colour.write);
   EXPECT_EQ(colour.value, 106);
   EXPECT_STREQ(colour.message, kExceedMessage);
+  // Sync-controlled exposure: Time2 is fixed and never written, scrolled or typed.
+  EXPECT_FALSE(checkTime2(kColourType, 3, 10, 300, true).write);
+  EXPECT_EQ(checkTime2(kSmallType, 4, 10, 300, true).value, 26);
+  EXPECT_FALSE(checkTime2(kSmallType, 4, 10, 300, true).write);
   EXPECT_EQ(checkTime2(kLongType, 3, 10, 300, true).value, 52);
   EXPECT_FALSE(checkTime2(kLongType, 3, 10, 300, true).write);
 }
