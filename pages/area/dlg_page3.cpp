@@ -225,7 +225,9 @@ void CDlgPage3::onSelect(int index) {
 void CDlgPage3::clampExposure() {
   CameraState& s = cameraState();
   int32_t lo = 0, hi = 0;
-  CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi);
+  // Without a range from the library there is nothing to clamp against; an
+  // unanswered question must not turn into an exposure of 0 lines.
+  if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
   if (s.params.exposalTime > hi) {
     s.params.exposalTime = hi;
     s.applyParam(9, hi);
@@ -278,7 +280,8 @@ void CDlgPage3::onEdit() {
       break;
     case Exposure: {
       int32_t lo = 0, hi = 0;
-      lib.calExposeRange(s.handle, &lo, &hi);
+      // No range, no exposure known to be valid.
+      if (lib.calExposeRange(s.handle, &lo, &hi) == 0) return;
       const int64_t tmin = lib.calExposeTime(s.handle, lo);
       const int64_t tmax = lib.calExposeTime(s.handle, hi);
       if (static_cast<int64_t>(x) < tmin || static_cast<int64_t>(x) > tmax) return;
@@ -383,8 +386,7 @@ void CDlgPage3::onScroll(int code, int pos) {
       break;
     case Exposure: {
       int32_t emin = 0, emax = 0;
-      lib.calExposeRange(s.handle, &emin, &emax);
-      if (v < emin || v > emax) return;
+      if (lib.calExposeRange(s.handle, &emin, &emax) == 0 || v < emin || v > emax) return;
       par.exposalTime = v;
       s.applyParam(9, v);
       editValue_ = lib.calExposeTime(s.handle, v);

@@ -310,6 +310,30 @@ TEST_F(ControlBarTest, ACameraWithoutALineStepStillMovesTheBeginLine) {
   EXPECT_EQ(sim.writes().back(), W(7, 37));
 }
 
+TEST_F(ControlBarTest, WithoutTheCameraRangeTheExposureIsLeftAlone) {
+  start();
+  CameraState& s = cameraState();
+  const int32_t exposure = s.params.exposalTime;
+  ASSERT_GT(exposure, 0);
+  choose(CDlgPage3::BeginLine);
+  // The camera stops answering: the library gives no exposure range. The
+  // line change is still written (and its failure reported), but no
+  // exposure of 0 lines follows it.
+  sim.control("vanish 103");
+  type(1032, "96");
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(7, 96)}));
+  EXPECT_EQ(desktop.texts(), QStringList{"can not read camera info, please check it"});
+  EXPECT_EQ(s.params.beginLine, 96);
+  EXPECT_EQ(s.params.exposalTime, exposure);
+  // The exposure entry then has an empty range; moving its bar writes
+  // nothing rather than 0 lines.
+  choose(CDlgPage3::Exposure);
+  valueBar()->request(SbLeft);
+  valueBar()->request(SbEndScroll);
+  EXPECT_TRUE(sim.writes().empty());
+  EXPECT_EQ(s.params.exposalTime, exposure);
+}
+
 TEST_F(ControlBarTest, ADragWritesAtEveryEvent) {
   start();
   valueBar()->request(SbThumbTrack, 100);
