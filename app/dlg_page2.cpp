@@ -10,7 +10,10 @@ VISTREL_REGISTER_COMPANION(CompanionKind::Info, CDlgPage2);
 
 CDlgPage2::CDlgPage2(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(owner, main) {
   setWindowTitle(cameraState().text("All Info", "全部配置信息"));
-  setDialogSize(120, 290);
+  // Wide enough for the longest lines ("Frame Mode: Average Frame;", the
+  // circle centre with four-digit coordinates), which a narrower window cuts
+  // off at its right edge.
+  setDialogSize(140, 290);
 }
 
 static bool isEdgeTriggerType(int32_t t) {
@@ -138,19 +141,23 @@ QStringList CDlgPage2::lines() {
   return out;
 }
 
-void CDlgPage2::paintEvent(QPaintEvent* event) {
-  CompanionWindow::paintEvent(event);
-  QPainter painter(this);
+QFont CDlgPage2::listFont() {
   QFont font;
   font.setFamilies(
       {QString::fromUtf8("黑体"), "SimHei", "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Sans Serif"});
   font.setPixelSize(15);
   font.setWeight(QFont::Normal);
-  painter.setFont(font);
+  return font;
+}
+
+void CDlgPage2::paintEvent(QPaintEvent* event) {
+  CompanionWindow::paintEvent(event);
+  QPainter painter(this);
+  painter.setFont(listFont());
   painter.setBackgroundMode(Qt::TransparentMode);
-  int y = 15;
+  int y = kTop;
   for (const QString& line : lines()) {
-    painter.drawText(10, y + 12, line);
-    y += 17;
+    painter.drawText(kLeft, y + 12, line);
+    y += kLineStep;
   }
 }

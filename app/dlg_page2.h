@@ -1,6 +1,7 @@
 // dlg_page2.h - the information window listing the current settings.
 #pragma once
 
+#include <QFont>
 #include <QStringList>
 
 #include "app/camera_page.h"
@@ -14,7 +15,11 @@ public:
 
   // The lines the window draws for the current camera state.
   static QStringList lines();
+  // The font the lines are drawn in.
+  static QFont listFont();
+  // Where the lines are drawn: the first at (10, 15), one every 17 pixels.
+  static constexpr int kLeft = 10, kTop = 15, kLineStep = 17;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
 };

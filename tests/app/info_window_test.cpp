@@ -1,6 +1,8 @@
 // info_window_test.cpp - the lines of the information window.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include "app/camera_library.h"
 #include "app/camera_state.h"
 #include "app/dlg_page2.h"
@@ -155,3 +157,48 @@ TEST_F(InfoLines, LiveCameraValuesComeFromTheLibrary) {
   EXPECT_GT(rate, 0);
   EXPECT_GT(us, 0);
 }
+
+struct FitCase {
+  const char* name;
+  int32_t language;
+  int32_t type;
+  int32_t version;
+  int32_t gamma;
+  int32_t runMode;
+  int32_t frameMode;
+};
+
+class InfoWindowFits : public InfoLines, public ::testing::WithParamInterface<FitCase> {};
+
+// Every line the window draws lies inside it; a line that runs past the
+// right edge loses its value for the user.
+TEST_P(InfoWindowFits, EveryLineInsideTheWindow) {
+  CameraState& s = cameraState();
+  s.language = GetParam().language;
+  s.typeCode = GetParam().type;
+  s.versionCode = GetParam().version;
+  s.params.gamma = GetParam().gamma;
+  s.params.runMode = GetParam().runMode;
+  s.params.frameMode = GetParam().frameMode;
+  s.params.outputMode = 7;
+  s.params.radius = 1000;
+  s.params.coordinateX = 1000;
+  s.params.coordinateY = 1000;
+  s.params.gain = 1023;
+  s.params.exposalTime = 100000;
+  s.params.recursionParam = 15;
+  s.setPortName("CamLink2");
+  CDlgPage2 window(nullptr, nullptr);
+  const QFontMetrics metrics(CDlgPage2::listFont());
+  const QStringList lines = CDlgPage2::lines();
+  for (const QString& line : lines)
+    EXPECT_LE(CDlgPage2::kLeft + metrics.horizontalAdvance(line), window.width())
+        << GetParam().name << ": " << line.toStdString();
+  EXPECT_LE(CDlgPage2::kTop + lines.size() * CDlgPage2::kLineStep, window.height()) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, InfoWindowFits,
+                         ::testing::Values(FitCase{"english circle average", 9, 212630, 4, 1, 4, 5},
+                                           FitCase{"english wrong values", 9, 215590, 1, 9, 9, 9},
+                                           FitCase{"chinese circle video", 2, 212630, 4, 1, 4, 5},
+                                           FitCase{"chinese colour wrong gamma", 2, 321140, 0, 9, 9, 9}));
