@@ -396,6 +396,54 @@ TEST_F(ModePageTest, NtscThenFullOn210781v2) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
+// Leaving PAL/NTSC: which clicks set the flag, and which rate the next
+// full or part choice leaves in the record (never written as id 14).
+struct LeavePalCase {
+  const char* name;
+  std::string camera;
+  int32_t heldFrameMode;    // what the camera reports before the clicks
+  std::vector<int> clicks;  // in order; the last one is full or part
+  int32_t rateAfter;        // the record's rate after the last click
+};
+
+class ModeLeavePal : public ModePageTest, public ::testing::WithParamInterface<LeavePalCase> {};
+
+TEST_P(ModeLeavePal, TheNextFullOrPartTakesTheFlag) {
+  const LeavePalCase& c = GetParam();
+  // Part frames on these video cameras only where the camera says so.
+  openCamera(c.camera, 9, "tag COM1:1001=1");
+  cameraHolds(5, c.heldFrameMode);
+  cameraHolds(14, 0);
+  page = std::make_unique<CDlgMode>(nullptr, nullptr);
+  showPage();
+  for (size_t i = 0; i + 1 < c.clicks.size(); ++i) click(c.clicks[i]);
+  sim.clearLog();
+  click(c.clicks.back());
+  const int32_t frameMode = c.clicks.back() == 1040 ? 1 : 2;
+  ASSERT_FALSE(sim.writes().empty());
+  EXPECT_EQ(sim.writes().front(), W(5, frameMode));
+  for (const Write& w : sim.writes()) EXPECT_NE(w.first, 14) << "the rate is kept in the record only";
+  EXPECT_EQ(cameraState().params.frameMode, frameMode);
+  EXPECT_EQ(cameraState().params.rate, c.rateAfter);
+  EXPECT_FALSE(mode()->leavingPal());
+  EXPECT_TRUE(checked(c.clicks.back()));
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ModeLeavePal,
+                         ::testing::Values(
+                             // A camera already in NTSC when the program started: full alone
+                             // sets and takes the flag.
+                             LeavePalCase{"FullFromHeldNtscOnVersion2", "210781/2", 4, {1040}, 1},
+                             // Only version 2 counts a held PAL as leaving it.
+                             LeavePalCase{"FullFromHeldPalOnVersion1KeepsTheRate", "210780/1", 4, {1040}, 0},
+                             LeavePalCase{"PartAfterPal", "210780/1", 1, {1043, 1041}, 2},
+                             LeavePalCase{"PartAfterAverage", "210780/4", 1, {1002, 1041}, 2},
+                             // Part took the flag; full then reads the camera's own rate back.
+                             LeavePalCase{
+                                 "FullAfterPartReadsTheRateBack", "210780/1", 1, {1043, 1041, 1040}, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ModePageTest, PalOn210785WritesTheFieldRateChoice) {
   start("210785");
   click(1043);
