@@ -263,6 +263,7 @@ TEST_F(DiscoveryTest, ReopenOnANetworkPortOpensTheChosenCamera) {
   start();
   cameraState().setPortName("NetPort1");
   sim.clearLog();
+  desktop.clear();
   desktop.dialogs.push_back([](QDialog*) {
     cameraState().netPortChoice = 1;
     return int(QDialog::Accepted);
@@ -272,4 +273,8 @@ TEST_F(DiscoveryTest, ReopenOnANetworkPortOpensTheChosenCamera) {
   EXPECT_EQ(cameraState().typeCode, 321140);
   EXPECT_STREQ(cameraState().portName, "NetPort1") << "the port name itself is not changed";
   ASSERT_FALSE(sim.calls("ScanDevice").empty());
+  EXPECT_EQ(sleepLengths(desktop), (std::vector<int>{500, 1000, 1000}));
+  EXPECT_EQ(desktop.waitCursorDepth, 0);
+  EXPECT_EQ(cameraState().linkFlag, 1);
+  EXPECT_TRUE(desktop.messages.empty());
 }

@@ -233,6 +233,60 @@ TEST_F(MainWindowTest, ReadMemoryRecallsAndReadsTheRecord) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
+struct RecallCase {
+  const char* camera;
+  const char* fault;
+  std::vector<std::string> calls;  // what reaches the library, in order
+  int64_t readId;                  // id of the read-back, when there is one
+  const char* message;             // null: no message
+};
+
+class ReadMemory : public MainWindowTest, public ::testing::WithParamInterface<RecallCase> {};
+
+// The settings come back from the camera's memory, then the record that
+// suits the camera is read; a refused recall reads nothing and reports.
+TEST_P(ReadMemory, RecallThenReadTheCamerasRecord) {
+  start(GetParam().camera);
+  if (*GetParam().fault != '\0') sim.control(GetParam().fault);
+  window->onReadMemory();
+  std::vector<std::string> names;
+  for (const auto& c : sim.log()) names.push_back(c.name);
+  EXPECT_EQ(names, GetParam().calls) << GetParam().camera;
+  if (GetParam().readId != 0) {
+    ASSERT_FALSE(sim.calls("GetConfigParam").empty());
+    EXPECT_EQ(sim.calls("GetConfigParam")[0].value("id"), GetParam().readId);
+  }
+  if (GetParam().message == nullptr) {
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_NE(cameraState().typeCode, 0);
+  } else {
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, QString::fromUtf8(GetParam().message));
+    EXPECT_EQ(cameraState().typeCode, 0);
+    EXPECT_EQ(cameraState().linkFlag, 0);
+  }
+  EXPECT_EQ(desktop.waitCursorDepth, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cameras, ReadMemory,
+    ::testing::Values(
+        RecallCase{"120770", "", {"RecallParam", "GetConfigParam"}, 100, nullptr},
+        RecallCase{"219290", "fail recall=104", {"RecallParam"}, 0, "Can not write the serial port."}));
+
+TEST_F(MainWindowTest, GammaWriteThatFailsIsReportedAndTheModeKept) {
+  start("219290");
+  sim.control("gamma-choice 3 60;fail 3=106");
+  window->onGammaSet();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "Can not write in for invalid link.");
+  EXPECT_EQ(cameraState().params.gamma, 3) << "a failed write keeps the new value in the record";
+  const auto writes = sim.writes();
+  ASSERT_EQ(writes.size(), 2u);
+  EXPECT_EQ(writes[1], W(15, 60)) << "the gamma value is written all the same";
+  EXPECT_EQ(desktop.waitCursorDepth, 0);
+}
+
 TEST_F(MainWindowTest, DefaultParamWritesTheBlocksAndSetsTheFlag) {
   start("219290");
   cameraState().params.gain = 999;
