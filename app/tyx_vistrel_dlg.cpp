@@ -3,6 +3,7 @@
 
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
@@ -120,9 +121,14 @@ CTyxVistrelDlg::CTyxVistrelDlg(QWidget* parent) : QDialog(parent) {
 CTyxVistrelDlg::~CTyxVistrelDlg() {
   CameraState& s = cameraState();
   s.beforeCameraCloses = nullptr;
-  // Capture must end before the camera and its library go away.
+  // Capture must end before the camera and its library go away. The
+  // windows are no longer watched: their hiding while they are destroyed is
+  // not a user closing them.
+  grabShown_ = false;
   for (CompanionWindow* w : companions_) {
-    if (w != nullptr) w->closeGrab();
+    if (w == nullptr) continue;
+    w->removeEventFilter(this);
+    w->closeGrab();
   }
   for (CompanionWindow* w : companions_) delete w;
   companions_.fill(nullptr);
@@ -192,6 +198,8 @@ void CTyxVistrelDlg::initialise() {
     w->hide();
     companions_[k] = w;
   }
+  for (CompanionKind kind : {CompanionKind::Info, CompanionKind::GrabVideo, CompanionKind::PaintUsb})
+    companion(kind)->installEventFilter(this);
   s.infoWindow = companions_[static_cast<size_t>(CompanionKind::Info)];
   s.beforeCameraCloses = [this] {
     for (CompanionWindow* w : companions_)
@@ -494,7 +502,29 @@ void CTyxVistrelDlg::onInfoWindow() {
     placeInfoWindow();
     info->show();
   }
-  infoShown_ = !infoShown_;
+  // Follows the window, which the user may also close by itself.
+  infoShown_ = info->isVisible();
+}
+
+bool CTyxVistrelDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Only a hide that leaves the window hidden counts; a minimised window
+  // gets a spontaneous hide and stays open.
+  auto* w = qobject_cast<CompanionWindow*>(watched);
+  if (w == nullptr || event->type() != QEvent::Hide || event->spontaneous() || w->isVisible())
+    return QDialog::eventFilter(watched, event);
+  const bool zh = cameraState().chinese();
+  if (w == companion(CompanionKind::Info) && infoShown_) {
+    infoShown_ = false;
+    button(1005)->setText(zh ? QString::fromUtf8("参数显示>>") : QString("Info Window>>"));
+  } else if (w != companion(CompanionKind::Info) && grabShown_) {
+    // The user closed the image window: end what the Grab button would end,
+    // so the board does not stay open behind a hidden window and the next
+    // press opens the window again instead of only closing it.
+    grabShown_ = false;
+    w->closeGrab();
+    button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void CTyxVistrelDlg::moveEvent(QMoveEvent* event) {
@@ -539,6 +569,9 @@ void CTyxVistrelDlg::onGrab() {
   if (window == nullptr) return;
   const bool zh = s.chinese();
   if (grabShown_) {
+    // Cleared first, so that the hide below is not taken for the user
+    // closing the window.
+    grabShown_ = false;
     window->closeGrab();
     button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
     window->hide();
@@ -548,8 +581,8 @@ void CTyxVistrelDlg::onGrab() {
     const QRect frame = frameGeometry();
     window->show();
     window->move(besideOnTheLeft(frame, window->frameGeometry().size()));
+    grabShown_ = true;
   }
-  grabShown_ = !grabShown_;
 }
 
 void CTyxVistrelDlg::onGammaSet() {

@@ -77,6 +77,10 @@ class CTyxVistrelDlg : public QDialog {
 
  protected:
   void moveEvent(QMoveEvent* event) override;
+  // Watches the information and image windows: a user who closes one of
+  // them by itself gets the button captions (and, for an image window, the
+  // close operation) that pressing the button would have given.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:

@@ -16,6 +16,8 @@
 #include "app/tyx_vistrel_dlg.h"
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"
+#include "imaging/dlg_grab_video.h"
+#include "imaging/sim_board_control.h"
 
 namespace {
 
@@ -424,6 +426,75 @@ TEST_F(MainWindowTest, BarModeDoesNotEndTheProgram) {
   EXPECT_EQ(result, QDialog::Accepted);
   EXPECT_FALSE(window->isVisible());
 }
+
+TEST_F(MainWindowTest, ClosingTheInfoWindowByItselfRestoresTheCaption) {
+  start("219290");
+  window->show();
+  CompanionWindow* info = window->companion(CompanionKind::Info);
+  window->onInfoWindow();
+  ASSERT_TRUE(info->isVisible());
+  info->close();  // the window's own close box
+  EXPECT_FALSE(info->isVisible());
+  EXPECT_EQ(window->button(1005)->text(), "Info Window>>");
+  EXPECT_FALSE(window->infoShown());
+  window->onInfoWindow();
+  EXPECT_TRUE(info->isVisible()) << "one press shows it again";
+  EXPECT_EQ(window->button(1005)->text(), "Info Window<<");
+  EXPECT_TRUE(window->infoShown());
+}
+
+struct ClosedImageCase {
+  const char* camera;
+  CompanionKind kind;
+};
+
+class ImageWindowClosedByItself : public MainWindowTest,
+                                  public ::testing::WithParamInterface<ClosedImageCase> {
+ protected:
+  void confirmBoard() {
+    if (GetParam().kind != CompanionKind::GrabVideo) return;
+    desktop.dialogs.push_back([](QDialog* d) {
+      d->findChild<QPushButton*>("1")->click();
+      return d->result();
+    });
+  }
+};
+
+// The user closes the image window with its close box: the Grab button
+// ends what it would have ended (the board of the video window is closed)
+// and says "<<Grab", so the next press opens the window again.
+TEST_P(ImageWindowClosedByItself, GrabButtonFollows) {
+  SimBoardControl boards;
+  ASSERT_TRUE(boards.bind());
+  ASSERT_EQ(boards.control("reset"), 1);
+  start(GetParam().camera);
+  window->show();
+  CompanionWindow* image = window->companion(GetParam().kind);
+  auto* video = qobject_cast<CDlgGrabVideo*>(image);
+  confirmBoard();
+  window->onGrab();
+  ASSERT_TRUE(window->grabShown());
+  ASSERT_TRUE(image->isVisible());
+  image->close();
+  EXPECT_FALSE(window->grabShown());
+  EXPECT_EQ(window->button(1008)->text(), "<<Grab");
+  if (video != nullptr) {
+    EXPECT_EQ(video->board(), nullptr) << "the board is closed with the window";
+  }
+  confirmBoard();
+  window->onGrab();
+  EXPECT_TRUE(image->isVisible()) << "one press opens the window again";
+  EXPECT_TRUE(window->grabShown());
+  EXPECT_EQ(window->button(1008)->text(), ">>Grab");
+  window->onGrab();
+  EXPECT_FALSE(image->isVisible());
+  EXPECT_FALSE(window->grabShown());
+  boards.control("reset");
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, ImageWindowClosedByItself,
+                         ::testing::Values(ClosedImageCase{"219290", CompanionKind::GrabVideo},
+                                           ClosedImageCase{"219660", CompanionKind::PaintUsb}));
 
 TEST_F(MainWindowTest, GrabWithoutACameraSaysSo) {
   sim.control("clear");
