@@ -286,6 +286,9 @@ void CDlgCom::loadConfigFile() {
     s.linkFlag = 0;
   }
   if (mainWindow() != nullptr) mainWindow()->update();
+  // The page itself is redrawn with the main window: its link icon must not
+  // go on showing a camera the library no longer has.
+  repaint();
 }
 
 void CDlgCom::appendColourPage() {
@@ -351,6 +354,9 @@ void CDlgCom::scanNetCameras() {
   for (int id : {1006, 1007, 1005}) setMainButton(id, !limited);
   pushMembers();
   if (mainWindow() != nullptr) mainWindow()->update();
+  // The page is redrawn once the list has closed, so Save and Load follow the
+  // camera just opened rather than the one the port list had before.
+  repaint();
 }
 
 void CDlgCom::showVersions() {

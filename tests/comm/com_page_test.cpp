@@ -206,6 +206,7 @@ class LoadErrors : public ComPageTest, public ::testing::WithParamInterface<Load
       open("");  // no camera: the library is not even loaded
       cameraState().typeCode = 219290;
       cameraState().linkFlag = 1;
+      page->repaint();  // the page shows the camera as linked
       return path("any.cam");
     }
     if (code == 116) {
@@ -244,6 +245,8 @@ TEST_P(LoadErrors, EachShowsItsMessage) {
     EXPECT_EQ(std::memcmp(&before, &cameraState().params, sizeof before), 0);
     EXPECT_EQ(cameraState().typeCode, GetParam().code == 103 ? 0 : 219290);
     EXPECT_EQ(cameraState().linkFlag, GetParam().code == 103 ? 0 : 1);
+    // The link icon follows the link flag at once, not at the next tab switch.
+    EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), GetParam().code == 103 ? 136 : 137)) << GetParam().name;
     if (GetParam().code != 103) {
       const auto loads = sim.calls("LoadConfigFile");
       ASSERT_EQ(loads.size(), 1u);
@@ -354,6 +357,18 @@ TEST_F(ComNetworkTest, ScanChoosingTheThirdEntryOpensNetPort3) {
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   // The port the network entry left stays: Reopen takes the network way.
   EXPECT_EQ(s.port().left(7), "NetPort");
+}
+
+TEST_F(ComNetworkTest, ScanFromALineScanCameraGivesSaveAndLoadBack) {
+  open("CamLink1");
+  page->repaint();
+  ASSERT_FALSE(ctl<QPushButton>(1001)->isEnabled());
+  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  scan(0);
+  ASSERT_EQ(cameraState().typeCode, 321880);
+  EXPECT_TRUE(ctl<QPushButton>(1001)->isEnabled());
+  EXPECT_TRUE(ctl<QPushButton>(1049)->isEnabled());
+  EXPECT_EQ(ctl<QComboBox>(1050)->currentIndex(), CDlgCom::kNetworkPosition);
 }
 
 TEST_F(ComNetworkTest, ASecondScanClosesTheCameraOfTheFirst) {
