@@ -3,6 +3,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <vector>
@@ -14,7 +16,7 @@
 namespace {
 
 class UsbParamTest : public PageFixture {
-protected:
+ protected:
   CDlgUsbParam* start(const std::string& camera = "219660", int32_t language = 9) {
     open(camera, language);
     return makePage<CDlgUsbParam>();
@@ -253,6 +255,8 @@ struct LabelCase {
   const char* firstItem;
   const char* trig;
   const char* button;
+  QStringList groups;
+  QStringList shownLabels;
 };
 
 class UsbParamLanguage : public UsbParamTest, public ::testing::WithParamInterface<LabelCase> {};
@@ -262,10 +266,31 @@ TEST_P(UsbParamLanguage, Labels) {
   EXPECT_EQ(exposure()->itemText(0), QString::fromUtf8(GetParam().firstItem));
   EXPECT_EQ(trigger()->text(), QString::fromUtf8(GetParam().trig));
   EXPECT_EQ(page()->control<QPushButton>(1001)->text(), QString::fromUtf8(GetParam().button));
+  QStringList groups, labels;
+  for (const QGroupBox* g : page()->findChildren<QGroupBox*>()) groups << g->title();
+  // The exposure-line caption exists hidden; only the shown captions count.
+  for (const QLabel* l : page()->findChildren<QLabel*>())
+    if (!l->isHidden()) labels << l->text();
+  QStringList groupsWanted = GetParam().groups, labelsWanted = GetParam().shownLabels;
+  for (QStringList* list : {&groups, &labels, &groupsWanted, &labelsWanted}) list->sort();
+  EXPECT_EQ(groups, groupsWanted);
+  EXPECT_EQ(labels, labelsWanted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, UsbParamLanguage,
-                         ::testing::Values(LabelCase{9, "1/100000", "Trig", "Version"},
-                                           LabelCase{2, "10", "外触发", "版本"}));
+                         ::testing::Values(LabelCase{9,
+                                                     "1/100000",
+                                                     "Trig",
+                                                     "Version",
+                                                     {"Working Parameter", "Version Info"},
+                                                     {"Exposetime", "us", "Workmode"}},
+                                           LabelCase{
+                                               2,
+                                               "10",
+                                               "外触发",
+                                               "版本",
+                                               {QString::fromUtf8("系统参数"), QString::fromUtf8("版本信息")},
+                                               {QString::fromUtf8("曝光时间"), QString::fromUtf8("微秒"),
+                                                QString::fromUtf8("工作模式")}}));
 
 }  // namespace

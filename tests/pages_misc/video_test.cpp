@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <array>
 #include <vector>
 
@@ -12,7 +13,7 @@
 namespace {
 
 class VideoTest : public PageFixture {
-protected:
+ protected:
   CDlgVideo* start(const std::string& camera = "212630/4", const std::string& extra = "",
                    int32_t language = 9) {
     open(camera, language, extra);
@@ -147,11 +148,36 @@ TEST_F(VideoTest, PaintShowsTheRecordAfterAFullRead) {
   EXPECT_TRUE(sim.writes().empty());
 }
 
-TEST_F(VideoTest, ChineseLabels) {
-  start("212630/4", "", 2);
-  EXPECT_EQ(check(1125)->text(), QString::fromUtf8("左右反转"));
-  EXPECT_EQ(check(1126)->text(), QString::fromUtf8("上下反转"));
-  EXPECT_EQ(check(1127)->text(), QString::fromUtf8("负像"));
+// The English texts are the camera maker's, spelling and trailing spaces
+// included; they must not be tidied.
+struct LabelCase {
+  int32_t language;
+  std::array<const char*, 3> checks;
+  QStringList groups;
+};
+
+class VideoLabels : public VideoTest, public ::testing::WithParamInterface<LabelCase> {};
+
+TEST_P(VideoLabels, ChecksAndGroups) {
+  start("212630/4", "", GetParam().language);
+  const int ids[] = {1125, 1126, 1127};
+  for (size_t i = 0; i < 3; ++i)
+    EXPECT_EQ(check(ids[i])->text(), QString::fromUtf8(GetParam().checks[i])) << ids[i];
+  QStringList groups;
+  for (const QGroupBox* g : page()->findChildren<QGroupBox*>()) groups << g->title();
+  groups.sort();
+  QStringList expected = GetParam().groups;
+  expected.sort();
+  EXPECT_EQ(groups, expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, VideoLabels,
+    ::testing::Values(LabelCase{2,
+                                {"左右反转", "上下反转", "负像"},
+                                {QString::fromUtf8("视频状态"), QString::fromUtf8("递归参数")}},
+                      LabelCase{9,
+                                {"horizontal inverse", "virtical inverse", "negative image "},
+                                {"video param", "recursion param "}}));
 
 }  // namespace
