@@ -55,7 +55,16 @@ void ReqScrollBar::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ReqScrollBar::keyPressEvent(QKeyEvent* event) {
-  // Qt's own key handling triggers the same actions as the arrows and pages.
+  // Qt's own key handling triggers the same actions as the arrows and pages,
+  // except that a horizontal QScrollBar swaps Left and Right (its inverted
+  // controls are meant for the vertical Up and Down): Right must ask for a
+  // line to the right, as the right arrow button does.
+  if (orientation() == Qt::Horizontal && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+    const bool towardsRight = (event->key() == Qt::Key_Right) != isRightToLeft();
+    triggerAction(towardsRight ? SliderSingleStepAdd : SliderSingleStepSub);
+    event->accept();
+    return;
+  }
   QScrollBar::keyPressEvent(event);
 }
 
