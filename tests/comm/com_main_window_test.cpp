@@ -69,6 +69,21 @@ TEST_F(ComMainWindowTest, CamLinkWithTypedSettingsPassesThemAsTyped) {
   EXPECT_EQ(o[0].args.at("parity"), "Even");
 }
 
+TEST_F(ComMainWindowTest, LineScanBlockThatCannotBeReadIsReported) {
+  start();
+  sim.control("fail 100=122");
+  desktop.dialogs.push_back(nullptr);
+  choosePort(portList(), position("CamLink2"));
+  // The camera is open; only its parameter block is missing.
+  EXPECT_NE(cameraState().handle, nullptr);
+  EXPECT_EQ(cameraState().linkFlag, 1);
+  EXPECT_EQ(cameraState().typeCode, 117810);
+  EXPECT_EQ(desktop.texts(), QStringList({"the input param is incorrect"}));
+  const auto reads = sim.calls("GetConfigParam");
+  ASSERT_EQ(reads.size(), 1u);
+  EXPECT_EQ(reads[0].value("id"), 100);
+}
+
 TEST_F(ComMainWindowTest, Com3OpensWithoutADialogInTheOrderOfAReopen) {
   sim.control("camera COM3=212630/4");
   start();

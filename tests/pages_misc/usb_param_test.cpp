@@ -88,6 +88,25 @@ TEST_F(UsbParamTest, RefusedExposureKeepsTheValueWritten) {
   EXPECT_EQ(exposure()->currentIndex(), 2);
 }
 
+TEST_F(UsbParamTest, FailedFullReadIsReportedAndTheChoiceStillWritten) {
+  start();
+  sim.control("fail read=103");
+  exposure()->setCurrentIndex(5);
+  EXPECT_EQ(desktop.texts(), QStringList({"can not read camera info, please check it"}));
+  EXPECT_EQ(sim.writes(), std::vector<Write>{W(19, 2000)});
+  EXPECT_EQ(cameraState().params.usbExposure, 2000);
+  EXPECT_EQ(exposure()->currentIndex(), 5);
+}
+
+TEST_F(UsbParamTest, FailedFullReadAfterTheTriggerIsReported) {
+  start();
+  sim.control("fail read=103");
+  trigger()->click();
+  EXPECT_EQ(sim.writes(), std::vector<Write>{W(2, 2)});
+  EXPECT_EQ(desktop.texts(), QStringList({"can not read camera info, please check it"}));
+  EXPECT_TRUE(trigger()->isChecked());
+}
+
 // The index shown for the exposure the record holds: the first row whose
 // limit the value is below; 12,000,000 or more keeps the selection.
 struct IndexCase {

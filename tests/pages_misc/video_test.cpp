@@ -128,6 +128,17 @@ TEST_F(VideoTest, RecursionChoiceWritesTheIndex) {
   EXPECT_TRUE(sim.writes().empty());
 }
 
+TEST_F(VideoTest, FailedRecursionWriteKeepsTheNewValue) {
+  start();
+  sim.control("fail 25=106");
+  recursion()->setCurrentIndex(4);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "Can not write in for invalid link.");
+  EXPECT_EQ(cameraState().params.recursionParam, 4);
+  EXPECT_EQ(recursion()->currentIndex(), 4);
+  EXPECT_EQ(desktop.waitCursorDepth, 0);
+}
+
 TEST_F(VideoTest, PaintShowsTheRecordAfterAFullRead) {
   start();
   CameraState& s = cameraState();
