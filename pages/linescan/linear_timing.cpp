@@ -149,12 +149,14 @@ ModeAdjust adjustForWorkMode(int32_t type, int32_t w, int32_t t1, int32_t t2) {
     if (type == kColourType || type == kSmallType) {
       const int32_t lower = type == kColourType ? 108 : 27;
       // With Time1 at 500 there is no room left for Time2; the camera still
-      // needs a positive Time2, so the shortest one, 1, is kept.
+      // needs a positive Time2, so the shortest one, 1, is kept. A Time1 the
+      // camera reported far below its range cannot push Time2 past 500
+      // either (nor overflow the subtraction).
       if (sum > 500) {
-        a.time2 = std::max<int32_t>(500 - t1, 1);
+        a.time2 = clampTo(int64_t{500} - t1, 1, 500);
         a.writeTime2 = true;
       } else if (sum < lower) {
-        a.time2 = std::max<int32_t>(lower - t1, 1);
+        a.time2 = clampTo(int64_t{lower} - t1, 1, 500);
         a.writeTime2 = true;
       }
     } else if (type == kLongType) {

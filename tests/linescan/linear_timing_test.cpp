@@ -68,3 +68,35 @@ TEST(TimeRules, ScrollVariantsDifferWhereTheyShould) {
   EXPECT_EQ(checkTime2(kLongType, 3, 10, 300, true).value, 52);
   EXPECT_FALSE(checkTime2(kLongType, 3, 10, 300, true).write);
 }
+
+struct AdjustCase {
+  int32_t type;
+  int32_t t1;
+  int32_t t2;
+  int32_t time2;
+  bool writeTime2;
+};
+
+class AdjustFreeRun : public ::testing::TestWithParam<AdjustCase> {};
+
+// Changing to the free-running mode moves Time2 so that the line period fits;
+// whatever pair the camera reported, the Time2 written is a time the camera runs.
+TEST_P(AdjustFreeRun, KeepsTime2ATime) {
+  const AdjustCase& c = GetParam();
+  const ModeAdjust a = adjustForWorkMode(c.type, 1, c.t1, c.t2);
+  EXPECT_EQ(a.time1, c.t1);
+  EXPECT_EQ(a.time2, c.time2);
+  EXPECT_EQ(a.writeTime2, c.writeTime2);
+  EXPECT_FALSE(a.writeTime1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AdjustFreeRun,
+                         ::testing::Values(AdjustCase{kColourType, 100, 50, 50, false},   // fits
+                                           AdjustCase{kColourType, 400, 200, 100, true},  // sum above 500
+                                           AdjustCase{kColourType, 50, 20, 58, true},     // below 108
+                                           AdjustCase{kSmallType, 10, 5, 17, true},       // below 27
+                                           AdjustCase{kColourType, 500, 200, 1, true},    // no room left
+                                           // Reported far outside the range: no overflow, at most 500.
+                                           AdjustCase{kColourType, INT32_MIN, 0, 500, true},
+                                           AdjustCase{kSmallType, INT32_MAX, 5, 1, true},
+                                           AdjustCase{kColourType, -1000, 200, 500, true}));
