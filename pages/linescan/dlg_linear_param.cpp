@@ -358,7 +358,8 @@ void CDlgLinearParam::computeDerived() {
   hiddenTime_ = 0;
   if (w == 0 || w == 1 || w == 2) {
     // The sum of two times the camera reported saturates rather than overflows.
-    hiddenTime_ = w == 1 ? static_cast<int32_t>(std::clamp<int64_t>(int64_t{t1} + t2, INT32_MIN, INT32_MAX)) : t1;
+    hiddenTime_ =
+        w == 1 ? static_cast<int32_t>(std::clamp<int64_t>(int64_t{t1} + t2, INT32_MIN, INT32_MAX)) : t1;
     if (type == kLongType) {
       exposure_ = static_cast<float>(t1) * 0.025f;
       // No line period, no frequency (rather than a division by zero).
