@@ -139,6 +139,12 @@ void CDlgPaintUsb::prepareBars() {
 }
 
 bool CDlgPaintUsb::openGrab(QWidget*) {
+  // The Grab button's close leaves a video running so that the window shows
+  // it again when it comes back. A single frame requested now would end that
+  // capture and replace the block the library is drawing into, while the
+  // window still showed only Stop as usable over a picture that no longer
+  // moves; the running video already gives the window its frame.
+  if (videoRunning() && frame_) return true;
   setTargetSize();
   void* previous = frame_;
   camera().captureFrame(cameraState().handle, &frame_, 1);

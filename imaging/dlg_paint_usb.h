@@ -23,6 +23,7 @@ class CDlgPaintUsb : public CompanionWindow {
   ~CDlgPaintUsb() override;
 
   // The Grab button: one frame at the chosen size; true when there is one.
+  // A video still running from before goes on instead.
   bool openGrab(QWidget* owner) override;
   // Does nothing: a running video capture goes on.
   void closeGrab() override {}

@@ -182,3 +182,38 @@ TEST_F(GrabButtonTest, ClosingTheCameraEndsTheUsbVideoFirst) {
   EXPECT_EQ(order[0], "StopCapture");
   EXPECT_EQ(order[1], "CloseCamera");
 }
+
+TEST_F(GrabButtonTest, VideoLeftRunningIsStillLiveWhenGrabShowsTheWindowAgain) {
+  start("219660");
+  window->button(1008)->click();
+  auto* usb = qobject_cast<CDlgPaintUsb*>(companion(CompanionKind::PaintUsb));
+  ASSERT_NE(usb, nullptr);
+  ASSERT_TRUE(usb->isVisible());
+  qobject_cast<QPushButton*>(usb->controlWidget(1065))->click();
+  ASSERT_TRUE(usb->videoRunning());
+  void* block = usb->frame();
+  window->button(1008)->click();  // hidden; the video goes on
+  ASSERT_FALSE(usb->isVisible());
+  sim.clearLog();
+  window->button(1008)->click();  // shown again
+  ASSERT_TRUE(usb->isVisible());
+  EXPECT_EQ(window->button(1008)->text(), ">>Grab");
+  // No single frame ends the video or replaces the block it draws into.
+  EXPECT_TRUE(sim.calls("CaptureFrame").empty());
+  EXPECT_TRUE(sim.calls("StopCapture").empty());
+  EXPECT_EQ(usb->frame(), block);
+  EXPECT_TRUE(usb->videoRunning());
+  for (int id : {1066, 1065, 1107, 1067}) EXPECT_FALSE(usb->controlWidget(id)->isEnabled()) << id;
+  // The camera still delivers, and the window shows the count rising.
+  auto* total = qobject_cast<QLineEdit*>(usb->controlWidget(1062));
+  const int before = total->text().toInt();
+  QElapsedTimer t;
+  t.start();
+  while (total->text().toInt() < before + 3 && t.elapsed() < 5000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_GE(total->text().toInt(), before + 3);
+  qobject_cast<QPushButton*>(usb->controlWidget(1001))->click();
+  EXPECT_FALSE(usb->videoRunning());
+}
