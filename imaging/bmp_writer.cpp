@@ -207,21 +207,33 @@ Error savePng(const void* block, size_t size, const QString& path) {
   });
 }
 
-const char* describe(Error error) {
-  switch (error) {
-    case Error::None: return "written";
-    case Error::NoFrame: return "there is no frame to save";
-    case Error::BadHeaderSize: return "the frame header is not a 40-byte bitmap header";
-    case Error::BadDimensions: return "the frame has no valid width and height";
-    case Error::Unsupported: return "the frame's bit depth or compression cannot be saved";
-    case Error::TopDown: return "the frame's rows are stored top-down";
-    case Error::TooLarge: return "the frame is too large for a BMP file";
-    case Error::Truncated: return "the frame header describes more data than the frame holds";
-    case Error::CreateFailed: return "the file could not be created";
-    case Error::WriteFailed: return "the file could not be written completely";
-    case Error::EncodeFailed: return "the image could not be encoded";
-  }
-  return "unknown error";
+const char* describe(Error error, bool chinese) {
+  // Both wordings side by side, so a new error cannot get only one of them.
+  struct Text {
+    const char* english;
+    const char* chinese;
+  };
+  const auto text = [&]() -> Text {
+    switch (error) {
+      case Error::None: return {"written", "已写入"};
+      case Error::NoFrame: return {"there is no frame to save", "没有可保存的图像"};
+      case Error::BadHeaderSize:
+        return {"the frame header is not a 40-byte bitmap header", "图像头不是40字节的位图头"};
+      case Error::BadDimensions: return {"the frame has no valid width and height", "图像的宽度和高度无效"};
+      case Error::Unsupported:
+        return {"the frame's bit depth or compression cannot be saved", "图像的位深或压缩方式无法保存"};
+      case Error::TopDown: return {"the frame's rows are stored top-down", "图像的行是自上而下存放的"};
+      case Error::TooLarge: return {"the frame is too large for a BMP file", "图像太大，无法存为BMP文件"};
+      case Error::Truncated:
+        return {"the frame header describes more data than the frame holds",
+                "图像头描述的数据多于图像实际的数据"};
+      case Error::CreateFailed: return {"the file could not be created", "无法创建文件"};
+      case Error::WriteFailed: return {"the file could not be written completely", "文件未能完整写入"};
+      case Error::EncodeFailed: return {"the image could not be encoded", "图像无法编码"};
+    }
+    return {"unknown error", "未知错误"};
+  }();
+  return chinese ? text.chinese : text.english;
 }
 
 }  // namespace bmp

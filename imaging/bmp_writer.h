@@ -52,7 +52,8 @@ Error saveBmp(const void* block, size_t size, const QString& path);
 // The same frame encoded as PNG.
 Error savePng(const void* block, size_t size, const QString& path);
 
-// A short English description of an error, for messages and logs.
-const char* describe(Error error);
+// A short description of an error for messages and logs, in English or in
+// Chinese (UTF-8).
+const char* describe(Error error, bool chinese = false);
 
 }  // namespace bmp

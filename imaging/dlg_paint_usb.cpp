@@ -352,13 +352,9 @@ void CDlgPaintUsb::onSave() {
   }
   // A frame that cannot be saved, or a write that failed part-way, leaves
   // no file and is said so (the file is not left empty or cut short).
-  // The reason is in English; the Chinese text names it after its own.
-  const QString reason = QString::fromUtf8(bmp::describe(result));
-  Desktop::get().message(
-      parent,
-      s.chinese() ? QString::fromUtf8("图像未能保存") + QStringLiteral(" (") + reason + QStringLiteral(")")
-                  : reason,
-      "Vistrel");
+  const QString reason = QString::fromUtf8(bmp::describe(result, s.chinese()));
+  Desktop::get().message(parent, s.chinese() ? QString::fromUtf8("图像未能保存：") + reason : reason,
+                         "Vistrel");
 }
 
 VISTREL_REGISTER_COMPANION(CompanionKind::PaintUsb, CDlgPaintUsb);

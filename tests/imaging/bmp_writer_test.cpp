@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -299,4 +301,27 @@ TEST(BmpWriter, SavesPng) {
   put32(bad, 8, static_cast<uint32_t>(-21));
   EXPECT_EQ(bmp::savePng(bad.data(), bad.size(), dir.filePath("bad.png")), bmp::Error::TopDown);
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("bad.png")));
+}
+
+// Each refusal has its own wording in both languages; a Chinese message never
+// falls back to the English reason.
+TEST(BmpWriter, EveryErrorIsDescribedInBothLanguages) {
+  QSet<QString> english;
+  QSet<QString> chinese;
+  for (int e = static_cast<int>(bmp::Error::None); e <= static_cast<int>(bmp::Error::EncodeFailed); ++e) {
+    SCOPED_TRACE(e);
+    const auto error = static_cast<bmp::Error>(e);
+    const QString en = QString::fromUtf8(bmp::describe(error));
+    const QString zh = QString::fromUtf8(bmp::describe(error, true));
+    EXPECT_FALSE(en.isEmpty());
+    EXPECT_NE(en, "unknown error");
+    EXPECT_NE(zh, QString::fromUtf8("未知错误"));
+    // Chinese text: no Latin letters apart from the file format's name.
+    EXPECT_FALSE(QString(zh).remove("BMP").contains(QRegularExpression("[A-Za-z]"))) << zh.toStdString();
+    english.insert(en);
+    chinese.insert(zh);
+  }
+  const int count = static_cast<int>(bmp::Error::EncodeFailed) + 1;
+  EXPECT_EQ(english.size(), count);
+  EXPECT_EQ(chinese.size(), count);
 }

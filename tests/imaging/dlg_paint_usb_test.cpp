@@ -156,8 +156,7 @@ TEST_F(PaintUsbTest, SavingWithoutAFrameSaysSoAndLeavesNoFile) {
   struct Case {
     int32_t language;
     QString text;  // said once, in the window's language
-  } cases[] = {{9, "there is no frame to save"},
-               {2, QString::fromUtf8("图像未能保存 (there is no frame to save)")}};
+  } cases[] = {{9, "there is no frame to save"}, {2, QString::fromUtf8("图像未能保存：没有可保存的图像")}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.language);
     open("219660", c.language);
