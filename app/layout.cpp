@@ -11,9 +11,48 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabWidget>
 
 #include "app/scroll_bar.h"
+
+namespace {
+
+// The width a control's text has once the style has taken its frame or its
+// indicator: the text is clipped to it.
+int textRoom(QWidget* w) {
+  QStyle* style = w->style();
+  if (qobject_cast<QPushButton*>(w) != nullptr)
+    return w->width() - 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+  if (qobject_cast<QRadioButton*>(w) != nullptr)
+    return w->width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, w) -
+           style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, w);
+  if (qobject_cast<QCheckBox*>(w) != nullptr)
+    return w->width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) -
+           style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
+  return w->width();
+}
+
+// The layouts were drawn for a narrower platform font: a text that does not
+// fit its control in ours is set a little smaller rather than cut off. The
+// geometry stays as drawn, so nothing moves or overlaps.
+void shrinkToFit(QWidget* w, const QString& text) {
+  if (text.isEmpty()) return;
+  QString shown = text;
+  shown.remove(QLatin1Char('&'));
+  const int room = textRoom(w);
+  QFont font = w->font();
+  constexpr qreal kSmallest = 7.0;  // points; below this the text is no longer readable
+  if (font.pointSizeF() <= 0) return;
+  bool changed = false;
+  while (QFontMetrics(font).horizontalAdvance(shown) > room && font.pointSizeF() - 0.5 >= kSmallest) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    changed = true;
+  }
+  if (changed) w->setFont(font);
+}
+
+}  // namespace
 
 void Layout::build(QWidget* parent, std::span<const ControlSpec> specs, bool chinese) {
   QButtonGroup* group = nullptr;
@@ -81,6 +120,9 @@ void Layout::build(QWidget* parent, std::span<const ControlSpec> specs, bool chi
       case Ctl::Tab: w = new QTabWidget(parent); break;
     }
     w->setGeometry(px(spec.x), py(spec.y), px(spec.w), py(spec.h));
+    if (spec.kind == Ctl::Button || spec.kind == Ctl::DefaultButton || spec.kind == Ctl::Radio ||
+        spec.kind == Ctl::RadioFirst || spec.kind == Ctl::Check || spec.kind == Ctl::Label)
+      shrinkToFit(w, label);
     if (spec.id != 0) {
       w->setObjectName(QString::number(spec.id));
       w->setProperty("controlId", spec.id);
