@@ -39,8 +39,9 @@ int distinctColours(const QImage& image) {
   return colours.size();
 }
 
-bool check(const QImage& image, const QString& what, const QString& file) {
-  if (image.isNull() || image.width() < 50 || image.height() < 50) {
+// minHeight: the control bar is one slim row.
+bool check(const QImage& image, const QString& what, const QString& file, int minHeight = 50) {
+  if (image.isNull() || image.width() < 50 || image.height() < minHeight) {
     std::fprintf(stderr, "smoke: %s is missing or too small\n", qPrintable(what));
     return false;
   }
@@ -124,6 +125,26 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
     settle(200);
     if (CompanionWindow* info = dialog.companion(CompanionKind::Info))
       ok &= check(info->grab().toImage(), "information window", QString("%1/%2_info.png").arg(dir, prefix));
+  }
+
+  // Bar Mode swaps the main window for the control bar; its Full Mode
+  // button (1034) brings the main window back.
+  if (dialog.button(1007)->isEnabled()) {
+    dialog.button(1007)->click();
+    settle(200);
+    CompanionWindow* bar = dialog.companion(CompanionKind::ControlBar);
+    if (bar == nullptr || !bar->isVisible() || dialog.isVisible()) {
+      std::fprintf(stderr, "smoke: Bar Mode does not show the control bar in place of the main window\n");
+      ok = false;
+    } else {
+      ok &= check(bar->grab().toImage(), "control bar", QString("%1/%2_bar.png").arg(dir, prefix), 20);
+      click(bar, 1034);
+      settle(200);
+      if (!dialog.isVisible() || bar->isVisible()) {
+        std::fprintf(stderr, "smoke: Full Mode does not bring the main window back\n");
+        ok = false;
+      }
+    }
   }
 
   // The live image window: Grab, then live video for a moment. Two pictures
