@@ -2,9 +2,8 @@
 # Real-window smoke test: starts vistrel under Xvfb in English and Chinese
 # against the simulated libraries with an area-scan, a line-scan and a USB
 # camera, shows every tab, the control bar and the live image window with
-# moving video, keeps
-# the pictures in artifacts/smoke/ and fails
-# when a window is missing or blank or no font covers Chinese.
+# moving video, keeps the pictures in artifacts/smoke/ and fails when a
+# window is missing or blank or no font covers Chinese.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BIN=${BIN:-build/default/bin/vistrel}
