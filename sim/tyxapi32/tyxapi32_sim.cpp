@@ -7,6 +7,9 @@
 // frame rate of that signal, as the real drivers do. Converting a frame renders
 // a moving test picture into the caller's pixel area in the frame format of
 // capture parameter 3, shifted by the capture offset of video parameter 19.
+// When the simulated camera library is loaded with a camera open, the
+// picture is what that camera sends: its gain, black level, inverses,
+// negative, test-bar output and colour gains show in the live video.
 
 #include <algorithm>
 #include <array>
@@ -23,8 +26,11 @@
 #include <string_view>
 #include <thread>
 
+#include <dlfcn.h>
+
 #include "tyxapi32.h"
 #include "tyxapi32_sim.h"
+#include "tyxcamera_sim.h"
 
 namespace {
 
@@ -322,24 +328,77 @@ struct Rgb {
 constexpr Rgb kBars[8] = {{235, 235, 235}, {235, 235, 16}, {16, 235, 235}, {16, 235, 16},
                           {235, 16, 235},  {235, 16, 16},  {16, 16, 235},  {16, 16, 16}};
 
+// How the camera on the cable changes the scene; the identity when no
+// simulated camera is open.
+struct CameraLook {
+  bool hInverse = false, vInverse = false;
+  bool testBars = false;  // the camera's output mode 2
+  int rGain = 128, gGain = 128, bGain = 128;
+  std::array<uint8_t, 256> level{};  // gain, black level and negative
+  CameraLook() {
+    for (int v = 0; v < 256; ++v) level[static_cast<size_t>(v)] = static_cast<uint8_t>(v);
+  }
+};
+
+// Asks the simulated camera library, if the process has it loaded, what its
+// open camera sends. The library is only looked up, never loaded here, and
+// held while it answers, so a program unloading it meanwhile is safe.
+CameraLook cameraLook() {
+  CameraLook look;
+  void* library = dlopen("libtyxcamera.so", RTLD_NOW | RTLD_NOLOAD);
+  if (library == nullptr) return look;
+  TyxSimVideoSignal signal{};
+  auto* query = reinterpret_cast<int32_t (*)(TyxSimVideoSignal*)>(dlsym(library, "tyxSimVideoSignal"));
+  const bool answered = query != nullptr && query(&signal) == 1;
+  dlclose(library);
+  if (!answered) return look;
+  look.hInverse = signal.hInverse != 0;
+  look.vInverse = signal.vInverse != 0;
+  look.testBars = signal.outputMode == 2;
+  if (signal.colour != 0) {
+    look.rGain = std::clamp(signal.rGain, 0, 1023);
+    look.gGain = std::clamp(signal.gGain, 0, 1023);
+    look.bGain = std::clamp(signal.bGain, 0, 1023);
+  }
+  const int64_t gain = std::clamp<int64_t>(signal.gain, 0, 4095);
+  const int64_t lift = (std::clamp<int64_t>(signal.black, -1024, 1024) - 32) / 2;
+  for (int v = 0; v < 256; ++v) {
+    int64_t out = std::clamp<int64_t>(v * gain / 330 + lift, 0, 255);
+    if (signal.negative != 0) out = 255 - out;
+    look.level[static_cast<size_t>(v)] = static_cast<uint8_t>(out);
+  }
+  return look;
+}
+
 struct Picture {
   int width, height;  // of the destination
   int ox, oy;         // capture offset
   uint32_t time;      // frame number, drives the motion
   bool colour;
   bool signal;
+  CameraLook look;
 };
+
+uint8_t weigh(uint8_t v, int gain) { return static_cast<uint8_t>(std::min(255, v * gain / 128)); }
 
 Rgb pixelAt(const Picture& p, int x, int y) {
   if (!p.signal) {
     // Dark blue with faint noise-free stripes: what a board shows without input.
     return Rgb{0, 0, static_cast<uint8_t>(((x + y) & 16) ? 96 : 80)};
   }
+  const CameraLook& look = p.look;
+  // The camera mirrors its whole picture, the bouncing square included.
+  if (look.hInverse) x = p.width - 1 - x;
+  if (look.vInverse) y = p.height - 1 - y;
   const int sx = x + p.ox;
   const int sy = y + p.oy;
   Rgb c;
-  // The vertical offset moves the boundary between bars and ramp.
-  if (sy % p.height < p.height * 2 / 3) {
+  if (look.testBars) {
+    // The camera's own test picture: eight still grey steps, no scene.
+    const uint8_t v = static_cast<uint8_t>(((static_cast<int64_t>(sx % p.width) * 8) / p.width) * 255 / 7);
+    c = Rgb{v, v, v};
+  } else if (sy % p.height < p.height * 2 / 3) {
+    // The vertical offset moves the boundary between bars and ramp.
     const int64_t shifted = static_cast<int64_t>(sx) + static_cast<int64_t>(p.time) * 4;
     const int bar = static_cast<int>(((shifted % p.width) * 8) / p.width) & 7;
     c = kBars[bar];
@@ -353,7 +412,9 @@ Rgb pixelAt(const Picture& p, int x, int y) {
   const int phase = static_cast<int>((p.time * 6) % (2 * travel));
   const int bx = phase < travel ? phase : 2 * travel - phase;
   const int by = p.height / 2 - side / 2;
-  if (x >= bx && x < bx + side && y >= by && y < by + side) c = Rgb{255, 255, 255};
+  if (!look.testBars && x >= bx && x < bx + side && y >= by && y < by + side) c = Rgb{255, 255, 255};
+  c = Rgb{look.level[weigh(c.r, look.rGain)], look.level[weigh(c.g, look.gGain)],
+          look.level[weigh(c.b, look.bGain)]};
   if (!p.colour) {
     const uint8_t l = static_cast<uint8_t>((c.r * 77 + c.g * 150 + c.b * 29) >> 8);
     c = Rgb{l, l, l};
@@ -905,6 +966,7 @@ TYXAPI32_API int32_t TYXAPI32_CALL tyxConvertRect(void* handle, TyxConvertDesc* 
     g_lastError = kErrBadArgument;
     return 0;
   }
+  pic.look = cameraLook();
   pic.width = dest->width;
   pic.height = dest->height < 0 ? -static_cast<int>(dest->height) : dest->height;
   const uint64_t stride = ((static_cast<uint64_t>(pic.width) * dest->bitsPerPixel + 31) / 32) * 4;

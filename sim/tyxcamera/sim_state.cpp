@@ -433,3 +433,18 @@ extern "C" TYXCAM_API int32_t tyxSimReadLog(char* buffer, int32_t size) {
   }
   return static_cast<int32_t>(std::min<size_t>(log.size(), INT32_MAX));
 }
+
+extern "C" TYXCAM_API int32_t tyxSimVideoSignal(TyxSimVideoSignal* signal) {
+  if (!signal) return 0;
+  std::lock_guard<std::mutex> lock(state().mutex);
+  const auto& sessions = state().sessions;
+  for (auto it = sessions.rbegin(); it != sessions.rend(); ++it) {
+    const Session& s = **it;
+    if (!s.open || s.vanishCode != 0 || !s.camera || !s.camera->info || s.camera->info->usbImage) continue;
+    const PictureSettings p = pictureSettings(*s.camera);
+    *signal = TyxSimVideoSignal{p.gain,  p.black, p.hInverse, p.vInverse,   p.negative,
+                                p.rGain, p.gGain, p.bGain,    p.outputMode, p.colour ? 1 : 0};
+    return 1;
+  }
+  return 0;
+}

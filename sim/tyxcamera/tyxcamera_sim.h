@@ -89,6 +89,27 @@ TYXCAM_API int32_t tyxSimControl(const char* commands);
  * buffer, NUL-terminated and cut to size. Returns the full length. */
 TYXCAM_API int32_t tyxSimReadLog(char* buffer, int32_t size);
 
+/* What an open camera sends down its video cable. The simulated frame
+ * grabber reads it for every frame it converts, so the settings made on the
+ * pages show in its live picture as they would from a real camera: gain
+ * scales the picture (330 is unity), the black level lifts it ((black - 32)
+ * / 2 levels), the inverses mirror it, the negative inverts it, output mode
+ * 2 replaces the scene by the camera's own test bars, and a colour camera's
+ * R/G/B gains (128 is unity) weigh its channels. */
+typedef struct TyxSimVideoSignal {
+  int32_t gain, black;
+  int32_t hInverse, vInverse, negative;
+  int32_t rGain, gGain, bGain;
+  int32_t outputMode;
+  int32_t colour; /* 1 for a colour camera */
+} TyxSimVideoSignal;
+
+/* Fills *signal with the settings of the most recently opened camera that
+ * is still open, reachable and not a USB image camera (those deliver their
+ * frames through this library instead). Returns 1, or 0 when there is no
+ * such camera (signal untouched). */
+TYXCAM_API int32_t tyxSimVideoSignal(TyxSimVideoSignal* signal);
+
 #ifdef __cplusplus
 }
 #endif

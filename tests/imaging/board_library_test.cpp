@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/camera_library.h"
+#include "common/sim_camera.h"
 #include "imaging/board_library.h"
 #include "imaging/capture_rules.h"
 #include "sim_board_control.h"
@@ -271,4 +273,73 @@ TEST_F(SimBoardTest, DisplayHeaderOfTheBoardDescribesItsConversion) {
   ASSERT_TRUE(capture::fillDescriptor(&desc, block.data(), block.size(), info));
   EXPECT_EQ(lib().convertRect(board_, &desc, 0), 1);
   EXPECT_EQ(desc.bitsPerPixel, 16);
+}
+
+// The board's picture is what the camera on its cable sends: the settings a
+// user makes on the pages show in the live video.
+TEST_F(SimBoardTest, PictureFollowsTheOpenCamerasSettings) {
+  SimCamera camera;
+  camera.reset();
+  ASSERT_NE(open(), nullptr);
+  ASSERT_EQ(sim_.control("format=rgb24"), 1);
+  ASSERT_GE(lib().setVideoParam(board_, 19, 0), 0);  // no capture offset
+  constexpr int kW = 64, kH = 48;
+  const size_t stride = (kW * 24 + 31) / 32 * 4;
+  const auto frame = [&] {
+    Area a(kW, kH, 24, stride * kH);
+    EXPECT_EQ(lib().convertRect(board_, &a.desc, 0), 1);
+    a.bytes.resize(stride * kH);
+    return a.bytes;
+  };
+  const auto at = [&](const std::vector<uint8_t>& f, int x, int y, int channel) {
+    return int{f[static_cast<size_t>(y) * stride + 3 * static_cast<size_t>(x) + channel]};
+  };
+  const std::vector<uint8_t> plain = frame();  // no camera open
+
+  CameraLibrary& cams = CameraLibrary::instance();
+  camera.control("clear;camera COM1=219290");
+  int32_t type = -2;
+  void* cam = cams.openCamera(&type, "COM1");
+  ASSERT_NE(cam, nullptr);
+  // At its default settings the camera passes the scene unchanged.
+  EXPECT_EQ(frame(), plain);
+
+  ASSERT_EQ(cams.setConfigParam(cam, 26, 1, 0), 1);  // negative image
+  std::vector<uint8_t> f = frame();
+  for (int x : {0, 17, 40, 63}) EXPECT_EQ(at(f, x, 5, 1), 255 - at(plain, x, 5, 1)) << x;
+  ASSERT_EQ(cams.setConfigParam(cam, 26, 0, 0), 1);
+
+  ASSERT_EQ(cams.setConfigParam(cam, 27, 1, 0), 1);  // left-right inverse
+  f = frame();
+  for (int x : {0, 17, 40, 63}) EXPECT_EQ(at(f, x, 40, 2), at(plain, kW - 1 - x, 40, 2)) << x;
+  ASSERT_EQ(cams.setConfigParam(cam, 27, 0, 0), 1);
+
+  // Half the gain halves the ramp's levels; black level 232 lifts it by 100.
+  ASSERT_EQ(cams.setConfigParam(cam, 1, 165, 0), 1);
+  f = frame();
+  EXPECT_EQ(at(f, 50, 40, 1), at(plain, 50, 40, 1) * 165 / 330);
+  ASSERT_EQ(cams.setConfigParam(cam, 1, 330, 0), 1);
+  ASSERT_EQ(cams.setConfigParam(cam, 4, 232, 0), 1);
+  f = frame();
+  EXPECT_EQ(at(f, 10, 40, 1), std::min(255, at(plain, 10, 40, 1) + 100));
+  ASSERT_EQ(cams.setConfigParam(cam, 4, 32, 0), 1);
+
+  // A colour camera's red gain of 0 takes the red out.
+  ASSERT_EQ(cams.setConfigParam(cam, 10, 0, 0), 1);
+  f = frame();
+  for (int x : {0, 30, 63}) EXPECT_EQ(at(f, x, 5, 2), 0) << x;  // BGR: red last
+  ASSERT_EQ(cams.setConfigParam(cam, 10, 128, 0), 1);
+
+  // Output mode 2: the camera's own still test bars instead of the scene.
+  ASSERT_EQ(cams.setConfigParam(cam, 6, 2, 0), 1);
+  f = frame();
+  EXPECT_NE(f, plain);
+  EXPECT_EQ(at(f, 0, 5, 0), 0);
+  EXPECT_EQ(at(f, kW - 1, 5, 0), 255);
+  EXPECT_EQ(at(f, 3, 5, 0), at(f, 3, 40, 0));  // the same from top to bottom
+
+  // A closed camera sends nothing: the board shows its plain picture again.
+  ASSERT_NE(cams.closeCamera(cam), 0);
+  EXPECT_EQ(frame(), plain);
+  camera.reset();
 }
