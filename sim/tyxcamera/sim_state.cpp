@@ -438,8 +438,9 @@ extern "C" TYXCAM_API int32_t tyxSimVideoSignal(TyxSimVideoSignal* signal) {
   if (!signal) return 0;
   std::lock_guard<std::mutex> lock(state().mutex);
   const auto& sessions = state().sessions;
-  for (auto it = sessions.rbegin(); it != sessions.rend(); ++it) {
-    const Session& s = **it;
+  // The most recently opened first.
+  for (size_t i = sessions.size(); i-- > 0;) {
+    const Session& s = *sessions[i];
     if (!s.open || s.vanishCode != 0 || !s.camera || !s.camera->info || s.camera->info->usbImage) continue;
     const PictureSettings p = pictureSettings(*s.camera);
     *signal = TyxSimVideoSignal{p.gain,  p.black, p.hInverse, p.vInverse,   p.negative,
