@@ -493,17 +493,40 @@ void CTyxVistrelDlg::placeInfoWindow() {
 void CTyxVistrelDlg::onInfoWindow() {
   CompanionWindow* info = companion(CompanionKind::Info);
   if (info == nullptr) return;
-  const bool zh = cameraState().chinese();
   if (info->isVisible()) {
-    button(1005)->setText(zh ? QString::fromUtf8("参数显示>>") : QString("Info Window>>"));
+    setInfoCaption(false);
     info->hide();
   } else {
-    button(1005)->setText(zh ? QString::fromUtf8("参数显示<<") : QString("Info Window<<"));
+    setInfoCaption(true);
     placeInfoWindow();
     info->show();
   }
   // Follows the window, which the user may also close by itself.
   infoShown_ = info->isVisible();
+}
+
+void CTyxVistrelDlg::setInfoCaption(bool shown) {
+  const bool zh = cameraState().chinese();
+  if (shown)
+    button(1005)->setText(zh ? QString::fromUtf8("参数显示<<") : QString("Info Window<<"));
+  else
+    button(1005)->setText(zh ? QString::fromUtf8("参数显示>>") : QString("Info Window>>"));
+}
+
+void CTyxVistrelDlg::setGrabCaption(bool shown) {
+  const bool zh = cameraState().chinese();
+  if (shown)
+    button(1008)->setText(zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab"));
+  else
+    button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
+}
+
+void CTyxVistrelDlg::endGrab(CompanionWindow* window) {
+  // Cleared first, so that hiding the window afterwards is not taken for
+  // the user closing it.
+  grabShown_ = false;
+  window->closeGrab();
+  setGrabCaption(false);
 }
 
 bool CTyxVistrelDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -512,17 +535,14 @@ bool CTyxVistrelDlg::eventFilter(QObject* watched, QEvent* event) {
   auto* w = qobject_cast<CompanionWindow*>(watched);
   if (w == nullptr || event->type() != QEvent::Hide || event->spontaneous() || w->isVisible())
     return QDialog::eventFilter(watched, event);
-  const bool zh = cameraState().chinese();
   if (w == companion(CompanionKind::Info) && infoShown_) {
     infoShown_ = false;
-    button(1005)->setText(zh ? QString::fromUtf8("参数显示>>") : QString("Info Window>>"));
+    setInfoCaption(false);
   } else if (w != companion(CompanionKind::Info) && grabShown_) {
     // The user closed the image window: end what the Grab button would end,
     // so the board does not stay open behind a hidden window and the next
     // press opens the window again instead of only closing it.
-    grabShown_ = false;
-    w->closeGrab();
-    button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
+    endGrab(w);
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -567,17 +587,12 @@ void CTyxVistrelDlg::onGrab() {
   CompanionWindow* window =
       companion(types::isUsbImage(s.typeCode) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
   if (window == nullptr) return;
-  const bool zh = s.chinese();
   if (grabShown_) {
-    // Cleared first, so that the hide below is not taken for the user
-    // closing the window.
-    grabShown_ = false;
-    window->closeGrab();
-    button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
+    endGrab(window);
     window->hide();
   } else {
     if (!window->openGrab(this)) return;
-    button(1008)->setText(zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab"));
+    setGrabCaption(true);
     const QRect frame = frameGeometry();
     window->show();
     window->move(besideOnTheLeft(frame, window->frameGeometry().size()));

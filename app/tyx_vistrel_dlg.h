@@ -91,6 +91,11 @@ class CTyxVistrelDlg : public QDialog {
   void setStartupButtons();
   void setGammaButton();
   void placeInfoWindow();
+  // The Info Window and Grab captions for a shown or hidden window.
+  void setInfoCaption(bool shown);
+  void setGrabCaption(bool shown);
+  // Ends the image window's capture as the Grab button's second press does.
+  void endGrab(CompanionWindow* window);
   void enable(int id, bool on);
 
   CMyTab* tabs_ = nullptr;
