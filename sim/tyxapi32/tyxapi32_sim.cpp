@@ -334,7 +334,7 @@ struct CameraLook {
   bool hInverse = false, vInverse = false;
   bool testBars = false;  // the camera's output mode 2
   int rGain = 128, gGain = 128, bGain = 128;
-  std::array<uint8_t, 256> level{};  // gain, black level and negative
+  std::array<uint8_t, 256> level{};  // the camera's gain, black level and negative
   CameraLook() {
     for (int v = 0; v < 256; ++v) level[static_cast<size_t>(v)] = static_cast<uint8_t>(v);
   }
@@ -360,13 +360,7 @@ CameraLook cameraLook() {
     look.gGain = std::clamp(signal.gGain, 0, 1023);
     look.bGain = std::clamp(signal.bGain, 0, 1023);
   }
-  const int64_t gain = std::clamp<int64_t>(signal.gain, 0, 4095);
-  const int64_t lift = (std::clamp<int64_t>(signal.black, -1024, 1024) - 32) / 2;
-  for (int v = 0; v < 256; ++v) {
-    int64_t out = std::clamp<int64_t>(v * gain / 330 + lift, 0, 255);
-    if (signal.negative != 0) out = 255 - out;
-    look.level[static_cast<size_t>(v)] = static_cast<uint8_t>(out);
-  }
+  std::copy(std::begin(signal.level), std::end(signal.level), look.level.begin());
   return look;
 }
 

@@ -151,6 +151,13 @@ PictureSettings pictureSettings(const SimCamera& c) {
 // level lifts it, the inverses mirror it and the negative inverts it. The
 // scene light has a slight colour cast (red 0.9, blue 1.1) that the white
 // balance takes out.
+uint8_t outputLevel(int32_t v, const PictureSettings& s) {
+  int64_t out = static_cast<int64_t>(v) * s.gain / 330 + (s.black - 32) / 2;
+  out = std::clamp<int64_t>(out, 0, 255);
+  if (s.negative) out = 255 - out;
+  return static_cast<uint8_t>(out);
+}
+
 void renderFrame(FrameBlock* f, const PictureSettings& s, int64_t frameNo) {
   const int32_t w = f->width, h = f->height;
   const size_t stride = rowStride(w, f->colour);
@@ -158,12 +165,7 @@ void renderFrame(FrameBlock* f, const PictureSettings& s, int64_t frameNo) {
 
   // Level lookup: scene level 0..511 -> output byte.
   uint8_t lut[512];
-  for (int v = 0; v < 512; ++v) {
-    int64_t out = static_cast<int64_t>(v) * s.gain / 330 + (s.black - 32) / 2;
-    out = std::clamp<int64_t>(out, 0, 255);
-    if (s.negative) out = 255 - out;
-    lut[v] = static_cast<uint8_t>(out);
-  }
+  for (int v = 0; v < 512; ++v) lut[v] = outputLevel(v, s);
   std::vector<int32_t> colTerm(static_cast<size_t>(w));
   std::vector<uint8_t> colParity(static_cast<size_t>(w));
   const int32_t moving = static_cast<int32_t>((frameNo * 4) % std::max(1, w));

@@ -199,6 +199,9 @@ struct PictureSettings {
   bool colour;
 };
 PictureSettings pictureSettings(const SimCamera& c);
+// The output byte of scene level v (0..511): gain (330 is unity), black
+// level, negative. The USB frames and the video signal for the board share it.
+uint8_t outputLevel(int32_t v, const PictureSettings& s);
 FrameBlock* allocateFrame(int32_t width, int32_t height, bool colour);
 bool isLiveFrame(void* p);
 bool frameMatches(FrameBlock* f, int32_t width, int32_t height, bool colour);

@@ -443,8 +443,14 @@ extern "C" TYXCAM_API int32_t tyxSimVideoSignal(TyxSimVideoSignal* signal) {
     const Session& s = *sessions[i];
     if (!s.open || s.vanishCode != 0 || !s.camera || !s.camera->info || s.camera->info->usbImage) continue;
     const PictureSettings p = pictureSettings(*s.camera);
-    *signal = TyxSimVideoSignal{p.gain,  p.black, p.hInverse, p.vInverse,   p.negative,
-                                p.rGain, p.gGain, p.bGain,    p.outputMode, p.colour ? 1 : 0};
+    for (int v = 0; v < 256; ++v) signal->level[v] = outputLevel(v, p);
+    signal->hInverse = p.hInverse;
+    signal->vInverse = p.vInverse;
+    signal->rGain = p.rGain;
+    signal->gGain = p.gGain;
+    signal->bGain = p.bGain;
+    signal->outputMode = p.outputMode;
+    signal->colour = p.colour ? 1 : 0;
     return 1;
   }
   return 0;

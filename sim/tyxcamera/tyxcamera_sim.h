@@ -91,14 +91,15 @@ TYXCAM_API int32_t tyxSimReadLog(char* buffer, int32_t size);
 
 /* What an open camera sends down its video cable. The simulated frame
  * grabber reads it for every frame it converts, so the settings made on the
- * pages show in its live picture as they would from a real camera: gain
- * scales the picture (330 is unity), the black level lifts it ((black - 32)
- * / 2 levels), the inverses mirror it, the negative inverts it, output mode
- * 2 replaces the scene by the camera's own test bars, and a colour camera's
+ * pages show in its live picture as they would from a real camera: level
+ * maps each scene level to the level sent, with the camera's own gain
+ * (330 is unity), black level ((black - 32) / 2 levels) and negative, as its
+ * USB frames have them; the inverses mirror the picture, output mode 2
+ * replaces the scene by the camera's own test bars, and a colour camera's
  * R/G/B gains (128 is unity) weigh its channels. */
 typedef struct TyxSimVideoSignal {
-  int32_t gain, black;
-  int32_t hInverse, vInverse, negative;
+  uint8_t level[256];
+  int32_t hInverse, vInverse;
   int32_t rGain, gGain, bGain;
   int32_t outputMode;
   int32_t colour; /* 1 for a colour camera */
