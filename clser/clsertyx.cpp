@@ -13,7 +13,7 @@
 
 #include "board_api.h"
 #include "clsertyx_testing.h"
-#include "serial_device_dialog.h"
+#include "device_dialog.h"
 #include "serial_settings.h"
 
 namespace {
@@ -34,10 +34,11 @@ constexpr int32_t kKeep = -1;  // board library: re-program the line, keep the v
 constexpr uint32_t kPeekChunk = 4096;
 constexpr size_t kMaxPending = 1u << 20;
 
-// The rates this library reports through clGetSupportedBaudRates. The board
-// library has no call that lists them.
-constexpr uint32_t kSupportedRates = CL_BAUDRATE_9600 | CL_BAUDRATE_19200 | CL_BAUDRATE_38400 |
-                                     CL_BAUDRATE_57600 | CL_BAUDRATE_115200;
+// The boards' serial lines run from 300 to 921600 bits per second; every
+// rate bit that clSetBaudRate translates lies in that range, so each is
+// reported. The board library has no call that lists the rates.
+constexpr uint32_t kBoardMinBaud = 300;
+constexpr uint32_t kBoardMaxBaud = 921600;
 
 struct Library {
   // Guards the members below. It is never held across a board library call
@@ -103,6 +104,16 @@ uint32_t bitsPerSecond(uint32_t baud) {
   return baud >= 300 && baud <= INT32_MAX ? baud : 0;
 }
 
+// Every rate bit that clSetBaudRate takes and the boards' lines can run at.
+uint32_t supportedRateMask() {
+  uint32_t mask = 0;
+  for (uint32_t bit = 1; bit <= CL_BAUDRATE_921600; bit <<= 1) {
+    const uint32_t bps = bitsPerSecond(bit);
+    if (bps >= kBoardMinBaud && bps <= kBoardMaxBaud) mask |= bit;
+  }
+  return mask;
+}
+
 // The board's name from the board table, or "" when there is none.
 std::string boardName(uint32_t index) {
   const auto& api = boardApi();
@@ -110,8 +121,8 @@ std::string boardName(uint32_t index) {
   void* table = nullptr;
   int32_t count = api.boardTable(&table, 0);
   if (!table || count <= 0 || index >= static_cast<uint32_t>(count)) return {};
-  const char* name = static_cast<const char*>(table) +
-                     static_cast<size_t>(index) * TYX64_BOARD_ENTRY_SIZE + TYX64_BOARD_ENTRY_NAME;
+  const char* name = static_cast<const char*>(table) + static_cast<size_t>(index) * TYX64_BOARD_ENTRY_SIZE +
+                     TYX64_BOARD_ENTRY_NAME;
   return std::string(name, strnlen(name, TYX64_BOARD_ENTRY_SIZE - TYX64_BOARD_ENTRY_NAME));
 }
 
@@ -161,7 +172,7 @@ void returnPending(void* ref, const char* bytes, uint32_t n) {
 
 extern "C" {
 
-CLSER_API int32_t clSerialInit(uint32_t serialIndex, void** serialRefPtr) {
+CLSER_API int32_t CLSER_CALL clSerialInit(uint32_t serialIndex, void** serialRefPtr) {
   const auto& api = boardApi();
   const bool settingsMode = (serialIndex & kSettingsModeBit) != 0;
   const uint32_t index = serialIndex & ~kSettingsModeBit;
@@ -173,9 +184,12 @@ CLSER_API int32_t clSerialInit(uint32_t serialIndex, void** serialRefPtr) {
   if (!serialRefPtr) return CL_ERR_INVALID_PTR;
   int32_t dialogSwitch = 0;
   std::memcpy(&dialogSwitch, serialRefPtr, sizeof dialogSwitch);
-  const bool needsSettings = settingsMode || dialogSwitch != kNoDialog;
-  if (!api.openBoard || !api.closeBoard || !api.boardType ||
-      (needsSettings && !api.setSerialParam))
+  const bool showDialog =
+      !settingsMode && dialogSwitch != kNoDialog && !clser::dialogSuppressedByEnvironment();
+  const bool needsSettings = settingsMode || showDialog;
+  // Without the board library there are no boards, so no index is valid.
+  if (!api.present) return CL_ERR_INVALID_INDEX;
+  if (!api.openBoard || !api.closeBoard || !api.boardType || (needsSettings && !api.setSerialParam))
     return CL_ERR_FUNCTION_NOT_FOUND;
 
   uint64_t boardIndex = index;
@@ -207,7 +221,7 @@ CLSER_API int32_t clSerialInit(uint32_t serialIndex, void** serialRefPtr) {
     api.setSerialParam(board, 4, s.parityCode);
   } else {
     *serialRefPtr = board;
-    if (dialogSwitch != kNoDialog) clser::runSerialDeviceDialog(boardName(index), applyDialogSelection);
+    if (showDialog) applyDialogSelection(clser::askDeviceSettings(boardName(index)));
   }
 
   // The boards need this long after the serial set-up before the line is usable.
@@ -215,7 +229,7 @@ CLSER_API int32_t clSerialInit(uint32_t serialIndex, void** serialRefPtr) {
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API void clSerialClose(void* serialRef) {
+CLSER_API void CLSER_CALL clSerialClose(void* serialRef) {
   if (!serialRef) return;
   const auto& api = boardApi();
   {
@@ -228,11 +242,12 @@ CLSER_API void clSerialClose(void* serialRef) {
   if (api.closeBoard) api.closeBoard(serialRef);
 }
 
-CLSER_API int32_t clSerialRead(void* serialRef, char* buffer, uint32_t* bufferSize,
-                               uint32_t serialTimeout) {
+CLSER_API int32_t CLSER_CALL clSerialRead(void* serialRef, char* buffer, uint32_t* bufferSize,
+                                          uint32_t serialTimeout) {
   if (!serialRef) return CL_ERR_INVALID_REFERENCE;
   if (!buffer || !bufferSize) return CL_ERR_INVALID_PTR;
   const auto& api = boardApi();
+  if (!api.present) return CL_ERR_INVALID_REFERENCE;
   if (!api.serialRead) return CL_ERR_FUNCTION_NOT_FOUND;
 
   const uint32_t wanted = *bufferSize;
@@ -257,19 +272,21 @@ CLSER_API int32_t clSerialRead(void* serialRef, char* buffer, uint32_t* bufferSi
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API int32_t clSerialWrite(void* serialRef, char* buffer, uint32_t* bufferSize,
-                                uint32_t serialTimeout) {
+CLSER_API int32_t CLSER_CALL clSerialWrite(void* serialRef, char* buffer, uint32_t* bufferSize,
+                                           uint32_t serialTimeout) {
   if (!bufferSize) return CL_ERR_INVALID_PTR;
   const auto& api = boardApi();
+  if (!api.present) return CL_ERR_INVALID_REFERENCE;
   if (!api.serialWrite || !api.lastStatus) return CL_ERR_FUNCTION_NOT_FOUND;
   api.serialWrite(serialRef, buffer, *bufferSize, serialTimeout);
   return api.lastStatus();
 }
 
-CLSER_API int32_t clSetBaudRate(void* serialRef, uint32_t baudRate) {
+CLSER_API int32_t CLSER_CALL clSetBaudRate(void* serialRef, uint32_t baudRate) {
   const uint32_t bps = bitsPerSecond(baudRate);
   if (bps == 0) return CL_ERR_BAUD_RATE_NOT_SUPPORTED;
   const auto& api = boardApi();
+  if (!api.present) return CL_ERR_INVALID_REFERENCE;
   if (!api.setSerialParam || !api.lastStatus) return CL_ERR_FUNCTION_NOT_FOUND;
   void* current = currentBoard();
   if (current) api.setSerialParam(current, 1, kKeep);
@@ -281,8 +298,8 @@ CLSER_API int32_t clSetBaudRate(void* serialRef, uint32_t baudRate) {
   return rateStatus != CL_ERR_NO_ERR ? rateStatus : api.lastStatus();
 }
 
-CLSER_API int32_t clGetManufacturerInfo(char* manufacturerName, uint32_t* bufferSize,
-                                        uint32_t* version) {
+CLSER_API int32_t CLSER_CALL clGetManufacturerInfo(char* manufacturerName, uint32_t* bufferSize,
+                                                   uint32_t* version) {
   if (!bufferSize) return CL_ERR_INVALID_PTR;
   if (*bufferSize < kManufacturerSize) {
     *bufferSize = kManufacturerSize;
@@ -294,9 +311,13 @@ CLSER_API int32_t clGetManufacturerInfo(char* manufacturerName, uint32_t* buffer
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API int32_t clGetNumSerialPorts(uint32_t* numSerialPorts) {
+CLSER_API int32_t CLSER_CALL clGetNumSerialPorts(uint32_t* numSerialPorts) {
   if (!numSerialPorts) return CL_ERR_INVALID_PTR;
   const auto& api = boardApi();
+  if (!api.present) {
+    *numSerialPorts = 0;
+    return CL_ERR_NO_ERR;
+  }
   if (!api.boardTable) return CL_ERR_FUNCTION_NOT_FOUND;
   void* table = nullptr;
   const int32_t count = api.boardTable(&table, 0);
@@ -304,10 +325,11 @@ CLSER_API int32_t clGetNumSerialPorts(uint32_t* numSerialPorts) {
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API int32_t clGetSerialPortIdentifier(uint32_t serialIndex, char* portId,
-                                            uint32_t* bufferSize) {
+CLSER_API int32_t CLSER_CALL clGetSerialPortIdentifier(uint32_t serialIndex, char* portId,
+                                                       uint32_t* bufferSize) {
   if (!bufferSize) return CL_ERR_INVALID_PTR;
   const auto& api = boardApi();
+  if (!api.present) return CL_ERR_INVALID_INDEX;
   if (!api.boardTable) return CL_ERR_FUNCTION_NOT_FOUND;
   uint32_t ports = 0;
   clGetNumSerialPorts(&ports);
@@ -325,7 +347,7 @@ CLSER_API int32_t clGetSerialPortIdentifier(uint32_t serialIndex, char* portId,
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API int32_t clGetErrorText(int32_t errorCode, char* errorText, uint32_t* errorTextSize) {
+CLSER_API int32_t CLSER_CALL clGetErrorText(int32_t errorCode, char* errorText, uint32_t* errorTextSize) {
   static const struct {
     int32_t code;
     const char* text;
@@ -342,9 +364,10 @@ CLSER_API int32_t clGetErrorText(int32_t errorCode, char* errorText, uint32_t* e
       {CL_ERR_OUT_OF_MEMORY, "Out of memory"},
       {CL_ERR_REGISTRY_KEY_NOT_FOUND, "Registry key not found"},
       {CL_ERR_INVALID_PTR, "Invalid pointer"},
-      {CL_ERR_PARAM_NOT_SUPPORTED, "Parameter not supported"},
+      {CL_ERR_IN_USE, "In use"},
       {CL_ERR_UNABLE_TO_LOAD_DLL, "Unable to load the board library"},
       {CL_ERR_FUNCTION_NOT_FOUND, "Function not found in the board library"},
+      {CLSERTYX_ERR_VALUE_NOT_SUPPORTED, "Value not supported"},
   };
   const char* text = nullptr;
   for (const auto& t : kTexts)
@@ -362,17 +385,28 @@ CLSER_API int32_t clGetErrorText(int32_t errorCode, char* errorText, uint32_t* e
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API int32_t clGetSupportedBaudRates(void* serialRef, uint32_t* baudRates) {
+CLSER_API int32_t CLSER_CALL clGetSupportedBaudRates(void* serialRef, uint32_t* baudRates) {
   if (!serialRef) return CL_ERR_INVALID_REFERENCE;
   if (!baudRates) return CL_ERR_INVALID_PTR;
-  *baudRates = kSupportedRates;
+  *baudRates = supportedRateMask();
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API int32_t clGetNumBytesAvail(void* serialRef, uint32_t* numBytes) {
+CLSER_API int32_t CLSER_CALL clSetParity(void* serialRef, uint32_t parityOn) {
+  // The settings string's codes: 0 none, 1 odd, 2 even.
+  if (parityOn > 2) return CLSERTYX_ERR_VALUE_NOT_SUPPORTED;
+  const auto& api = boardApi();
+  if (!api.present) return CL_ERR_INVALID_REFERENCE;
+  if (!api.setSerialParam || !api.lastStatus) return CL_ERR_FUNCTION_NOT_FOUND;
+  api.setSerialParam(serialRef, 4, static_cast<int32_t>(parityOn));
+  return api.lastStatus();
+}
+
+CLSER_API int32_t CLSER_CALL clGetNumBytesAvail(void* serialRef, uint32_t* numBytes) {
   if (!serialRef) return CL_ERR_INVALID_REFERENCE;
   if (!numBytes) return CL_ERR_INVALID_PTR;
   const auto& api = boardApi();
+  if (!api.present) return CL_ERR_INVALID_REFERENCE;
   if (!api.serialRead) return CL_ERR_FUNCTION_NOT_FOUND;
   char chunk[kPeekChunk];
   for (;;) {
@@ -399,9 +433,10 @@ CLSER_API int32_t clGetNumBytesAvail(void* serialRef, uint32_t* numBytes) {
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API int32_t clFlushPort(void* serialRef) {
+CLSER_API int32_t CLSER_CALL clFlushPort(void* serialRef) {
   if (!serialRef) return CL_ERR_INVALID_REFERENCE;
   const auto& api = boardApi();
+  if (!api.present) return CL_ERR_INVALID_REFERENCE;
   if (!api.serialRead) return CL_ERR_FUNCTION_NOT_FOUND;
   {
     std::lock_guard lock(lib().mutex);
@@ -417,12 +452,14 @@ CLSER_API int32_t clFlushPort(void* serialRef) {
   return CL_ERR_NO_ERR;
 }
 
-CLSER_API void clsertyxTestingSetSleep(ClsertyxSleepFn sleepFn) {
+}  // extern "C"
+
+void clsertyxTestingSetSleep(ClsertyxSleepFn sleepFn) {
   std::lock_guard lock(lib().mutex);
   lib().sleep = sleepFn;
 }
 
-CLSER_API void clsertyxTestingReset(void) {
+void clsertyxTestingReset() {
   {
     std::lock_guard lock(lib().mutex);
     lib().currentBoard = nullptr;
@@ -431,11 +468,3 @@ CLSER_API void clsertyxTestingReset(void) {
   }
   clser::resetNoDisplayNote();
 }
-
-}  // extern "C"
-
-namespace clser::testing {
-CLSER_API void setDialogRunner(std::function<int(QDialog&)> runner) {
-  clser::setDialogRunner(std::move(runner));
-}
-}  // namespace clser::testing

@@ -1,38 +1,30 @@
-/* clsertyx_testing.h - seams for tests of clsertyx; not for imaging software.
- *
- * They let a test replace the one-second wait of clSerialInit, run the serial
- * device dialog without a modal loop, and start from a clean library state.
- */
-#ifndef CLSERTYX_TESTING_H
-#define CLSERTYX_TESTING_H
+// clsertyx_testing.h - seams for tests of clsertyx; not for imaging software.
+//
+// They live in the library's objects but are not exported from the shipped
+// library: tests link the objects. They replace the one-second wait of
+// clSerialInit, point the library at a stand-in dialog program and start
+// from a clean library state.
+#pragma once
+
+#include <cstdint>
+#include <string>
 
 #include "clsertyx.h"
 
-#ifdef __cplusplus
-extern "C" {
-#endif
-
-/* Called instead of sleeping; null restores the real sleep. */
+// Called instead of sleeping; null restores the real sleep.
 typedef void (*ClsertyxSleepFn)(uint32_t milliseconds);
-CLSER_API void clsertyxTestingSetSleep(ClsertyxSleepFn sleepFn);
+void clsertyxTestingSetSleep(ClsertyxSleepFn sleepFn);
 
-/* Forgets the current board, the board index and every buffered byte (it
- * closes nothing), and lets the no-display note be printed again. */
-CLSER_API void clsertyxTestingReset(void);
-
-#ifdef __cplusplus
-}
-
-#include <functional>
-
-class QDialog;
+// Forgets the current board, the board index and every buffered byte (it
+// closes nothing), and lets the no-display note be printed again.
+void clsertyxTestingReset();
 
 namespace clser::testing {
-/* When set, clSerialInit hands the "Select a serial device" dialog to this
- * function instead of running it modally; the function may edit the boxes
- * and end the dialog. An empty function restores the modal dialog. */
-CLSER_API void setDialogRunner(std::function<int(QDialog&)> runner);
+// Runs this program instead of the dialog program beside the library; an
+// empty path restores the real one. Not available on Windows, where the
+// dialog lives inside the library.
+void setDialogProgram(std::string path);
+// Loads the board library from this path only, instead of searching; must be
+// called before the first call that needs the board library.
+void setBoardLibraryPath(std::string path);
 }  // namespace clser::testing
-#endif
-
-#endif

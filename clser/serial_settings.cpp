@@ -53,7 +53,8 @@ SerialSettings parseSerialSettings(std::string_view text) {
   if (afterKey(text, "channel=", rest)) s.channel = leadingNumber(rest);
   if (afterKey(text, "baudrate=", rest)) s.baudRate = leadingNumber(rest);
   if (afterKey(text, "databits=", rest)) s.dataBits = leadingNumber(rest);
-  if (afterKey(text, "stopbits=", rest)) s.stopBitCode = contains(rest, "1.5") ? 1 : contains(rest, "2") ? 2 : 0;
+  if (afterKey(text, "stopbits=", rest))
+    s.stopBitCode = contains(rest, "1.5") ? 1 : contains(rest, "2") ? 2 : 0;
   if (afterKey(text, "parity=", rest))
     s.parityCode = contains(rest, "None") ? 0 : contains(rest, "Odd") ? 1 : contains(rest, "Even") ? 2 : 0;
   return s;

@@ -39,8 +39,7 @@ SerialSettings parseSerialSettings(std::string_view text);
 // Writes the settings string from the five box texts, cut to maxLength.
 std::string formatSerialSettings(std::string_view channel, std::string_view baudRate,
                                  std::string_view dataBits, std::string_view stopBits,
-                                 std::string_view parity,
-                                 std::size_t maxLength = kMaxSettingsLength);
+                                 std::string_view parity, std::size_t maxLength = kMaxSettingsLength);
 
 // The decimal number at the start of text; 0 when it does not start with a
 // digit. Saturates at INT32_MAX instead of wrapping into negative values,
@@ -55,8 +54,8 @@ int32_t parityCodeOfText(std::string_view text);
 // "76200" is the rate the boards' dialogs have always offered; it is kept.
 inline constexpr std::array<std::string_view, 2> kChannelChoices{"0", "1"};
 inline constexpr std::array<std::string_view, 14> kBaudRateChoices{
-    "600",   "1200",  "1800",  "2400",  "3600",  "4800",  "7200",
-    "9600",  "14400", "19200", "28800", "38400", "57600", "76200"};
+    "600",  "1200",  "1800",  "2400",  "3600",  "4800",  "7200",
+    "9600", "14400", "19200", "28800", "38400", "57600", "76200"};
 inline constexpr std::array<std::string_view, 2> kDataBitsChoices{"8", "9"};
 inline constexpr std::array<std::string_view, 3> kStopBitsChoices{"1", "1.5", "2"};
 inline constexpr std::array<std::string_view, 3> kParityChoices{"None", "Odd", "Even"};

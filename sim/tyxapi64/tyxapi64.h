@@ -58,21 +58,22 @@ typedef int32_t (*Tyx64SetSerialParamFn)(void* board, int32_t index, int32_t val
 typedef int32_t (*Tyx64SerialReadFn)(void* ref, char* buffer, uint32_t count, uint32_t timeoutMs);
 /* 124: writes COUNT bytes. Returns the number of bytes written, or a negative
  * value on failure; the status of the last operation tells why. */
-typedef int32_t (*Tyx64SerialWriteFn)(void* ref, const char* buffer, uint32_t count,
-                                      uint32_t timeoutMs);
+typedef int32_t (*Tyx64SerialWriteFn)(void* ref, const char* buffer, uint32_t count, uint32_t timeoutMs);
 
 /* Board table entry layout (TYX64_BOARD_ENTRY_SIZE bytes, little endian). */
 enum {
   TYX64_BOARD_ENTRY_SIZE = 128,
-  TYX64_BOARD_ENTRY_INDEX = 0,     /* uint32_t board index */
-  TYX64_BOARD_ENTRY_TYPE = 4,      /* int32_t type code */
-  TYX64_BOARD_ENTRY_CHANNELS = 8,  /* int32_t number of serial channels */
-  TYX64_BOARD_ENTRY_NAME = 12,     /* NUL-terminated name, to the end of the entry */
+  TYX64_BOARD_ENTRY_INDEX = 0,    /* uint32_t board index */
+  TYX64_BOARD_ENTRY_TYPE = 4,     /* int32_t type code */
+  TYX64_BOARD_ENTRY_CHANNELS = 8, /* int32_t number of serial channels */
+  TYX64_BOARD_ENTRY_NAME = 12,    /* NUL-terminated name, to the end of the entry */
   TYX64_BOARD_NAME_MAX = TYX64_BOARD_ENTRY_SIZE - TYX64_BOARD_ENTRY_NAME - 1
 };
 
 /* Statuses of the last operation. They use the numbers of the Camera Link
- * serial status codes because clsertyx hands them to its callers unchanged. */
+ * serial status codes because clsertyx hands them to its callers unchanged;
+ * a refused value has no published code and uses clsertyx's own
+ * CLSERTYX_ERR_VALUE_NOT_SUPPORTED, so no published number changes meaning. */
 enum {
   TYX64_STATUS_OK = 0,
   TYX64_STATUS_TIMEOUT = -10004,
@@ -80,7 +81,7 @@ enum {
   TYX64_STATUS_INVALID_REFERENCE = -10006,
   TYX64_STATUS_BAUD_RATE_NOT_SUPPORTED = -10008,
   TYX64_STATUS_INVALID_POINTER = -10011,
-  TYX64_STATUS_INVALID_VALUE = -10012
+  TYX64_STATUS_INVALID_VALUE = -10201
 };
 
 TYXAPI64_API void* tyxapi64Ordinal(uint32_t ordinal);

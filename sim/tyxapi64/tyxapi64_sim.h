@@ -19,12 +19,12 @@ extern "C" {
 
 /* One call of set-serial-parameter, in the order received. */
 typedef struct Tyx64ParamRecord {
-  const void* ref;     /* the reference the call named (may be stale or null) */
-  int32_t board;       /* board index behind it, -1 when the reference was unknown */
-  int32_t channel;     /* channel selected on that reference at the time, -1 if unknown */
-  int32_t index;       /* parameter index */
-  int32_t value;       /* value passed */
-  int32_t status;      /* status the call left */
+  const void* ref; /* the reference the call named (may be stale or null) */
+  int32_t board;   /* board index behind it, -1 when the reference was unknown */
+  int32_t channel; /* channel selected on that reference at the time, -1 if unknown */
+  int32_t index;   /* parameter index */
+  int32_t value;   /* value passed */
+  int32_t status;  /* status the call left */
 } Tyx64ParamRecord;
 
 /* Runs commands separated by ';'. Returns 1 when all were understood, else 0
@@ -56,13 +56,11 @@ TYXAPI64_API int32_t tyxSim64IsOpen(const void* ref);
 /* The current line setting of one channel of a board (index as for
  * set-serial-parameter). Returns 1 and stores it in *value, or 0 when the
  * board, channel or index does not exist. */
-TYXAPI64_API int32_t tyxSim64LineSetting(uint32_t board, uint32_t channel, int32_t index,
-                                         int32_t* value);
+TYXAPI64_API int32_t tyxSim64LineSetting(uint32_t board, uint32_t channel, int32_t index, int32_t* value);
 
 /* Copies the bytes the camera on a board's channel has received so far
  * (at most SIZE) and returns the full number. */
-TYXAPI64_API uint32_t tyxSim64Received(uint32_t board, uint32_t channel, char* buffer,
-                                       uint32_t size);
+TYXAPI64_API uint32_t tyxSim64Received(uint32_t board, uint32_t channel, char* buffer, uint32_t size);
 
 #ifdef __cplusplus
 }

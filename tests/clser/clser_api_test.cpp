@@ -38,8 +38,7 @@ TEST_P(ManufacturerInfo, SizeDecides) {
 INSTANTIATE_TEST_SUITE_P(Sizes, ManufacturerInfo,
                          ::testing::Values(InfoCase{0, CL_ERR_BUFFER_TOO_SMALL, 10},
                                            InfoCase{9, CL_ERR_BUFFER_TOO_SMALL, 10},
-                                           InfoCase{10, CL_ERR_NO_ERR, 10},
-                                           InfoCase{64, CL_ERR_NO_ERR, 64}));
+                                           InfoCase{10, CL_ERR_NO_ERR, 10}, InfoCase{64, CL_ERR_NO_ERR, 64}));
 
 TEST_F(ClserTest, ManufacturerInfoNullPointers) {
   uint32_t size = 10, version = 0;
@@ -73,23 +72,23 @@ TEST_P(SettingsMode, SetsFiveParametersInOrderWithoutDialog) {
   std::vector<ParamSet> expected;
   for (auto [index, value] : GetParam().sets) expected.push_back({ref, index, value});
   EXPECT_EQ(paramSets(), expected);
-  EXPECT_EQ(dialogsShown, 0);
+  EXPECT_EQ(dialogsShown(), 0);
   EXPECT_EQ(sleeps(), std::vector<uint32_t>{1000});
   clSerialClose(ref);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Strings, SettingsMode,
-    ::testing::Values(
-        SettingsCase{"WriterForm", "channel=1,baudrate=19200,databits=8,stopbits=1.5,parity=Odd",
-                     {{0, 1}, {1, 19200}, {2, 8}, {3, 1}, {4, 1}}},
-        SettingsCase{"BaudOnly", "baudrate=9600", {{0, 0}, {1, 9600}, {2, 0}, {3, 0}, {4, 0}}},
-        SettingsCase{"StopTwoThenNone",
-                     "channel=0,baudrate=9600,databits=8,stopbits=2,parity=None",
-                     {{0, 0}, {1, 9600}, {2, 8}, {3, 2}, {4, 0}}},
-        SettingsCase{"StopOneThenNone",
-                     "channel=0,baudrate=9600,databits=8,stopbits=1,parity=None",
-                     {{0, 0}, {1, 9600}, {2, 8}, {3, 0}, {4, 0}}}),
+    ::testing::Values(SettingsCase{"WriterForm",
+                                   "channel=1,baudrate=19200,databits=8,stopbits=1.5,parity=Odd",
+                                   {{0, 1}, {1, 19200}, {2, 8}, {3, 1}, {4, 1}}},
+                      SettingsCase{"BaudOnly", "baudrate=9600", {{0, 0}, {1, 9600}, {2, 0}, {3, 0}, {4, 0}}},
+                      SettingsCase{"StopTwoThenNone",
+                                   "channel=0,baudrate=9600,databits=8,stopbits=2,parity=None",
+                                   {{0, 0}, {1, 9600}, {2, 8}, {3, 2}, {4, 0}}},
+                      SettingsCase{"StopOneThenNone",
+                                   "channel=0,baudrate=9600,databits=8,stopbits=1,parity=None",
+                                   {{0, 0}, {1, 9600}, {2, 8}, {3, 0}, {4, 0}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ClserTest, SettingsStringWithoutTerminatorIsReadOnlyTo255Characters) {
@@ -100,8 +99,8 @@ TEST_F(ClserTest, SettingsStringWithoutTerminatorIsReadOnlyTo255Characters) {
   ASSERT_EQ(clSerialInit(0x80000000u, reinterpret_cast<void**>(area.data())), CL_ERR_NO_ERR);
   void* ref = nullptr;
   std::memcpy(&ref, area.data(), sizeof ref);
-  EXPECT_EQ(paramSets(), (std::vector<ParamSet>{
-                             {ref, 0, 0}, {ref, 1, 1200}, {ref, 2, 8}, {ref, 3, 0}, {ref, 4, 0}}));
+  EXPECT_EQ(paramSets(),
+            (std::vector<ParamSet>{{ref, 0, 0}, {ref, 1, 1200}, {ref, 2, 8}, {ref, 3, 0}, {ref, 4, 0}}));
   clSerialClose(ref);
 }
 
@@ -126,27 +125,17 @@ TEST_P(StandardMode, OnlyMinusTwoSuppressesTheDialog) {
   EXPECT_EQ(tyxSim64IsOpen(slot), 1);
   EXPECT_EQ(sleeps(), std::vector<uint32_t>{1000});
   if (GetParam() == -2) {
-    EXPECT_EQ(dialogsShown, 0);
+    EXPECT_EQ(dialogsShown(), 0);
     EXPECT_TRUE(paramSets().empty());
   } else {
-    EXPECT_EQ(dialogsShown, 1);
+    EXPECT_EQ(dialogsShown(), 1);
     // The dialog, ended without changes, applies what it shows.
-    EXPECT_EQ(paramSets(), (std::vector<ParamSet>{{slot, 0, 0},
-                                                  {slot, 0, -1},
-                                                  {slot, 1, 9600},
-                                                  {slot, 1, 9600},
-                                                  {slot, 1, -1},
-                                                  {slot, 2, 8},
-                                                  {slot, 2, 8},
-                                                  {slot, 2, -1},
-                                                  {slot, 3, 1},
-                                                  {slot, 4, 0}}));
+    EXPECT_EQ(paramSets(), applied(slot, 0, 9600, 8, 1, 0));
   }
   clSerialClose(slot);
 }
 
-INSTANTIATE_TEST_SUITE_P(FirstValues, StandardMode,
-                         ::testing::Values(-2, 0, -1, 2, 0x7FFFFFFE));
+INSTANTIATE_TEST_SUITE_P(FirstValues, StandardMode, ::testing::Values(-2, 0, -1, 2, 0x7FFFFFFE));
 
 TEST_F(ClserTest, InitRejectsNullReferencePointer) {
   EXPECT_EQ(clSerialInit(0, nullptr), CL_ERR_INVALID_PTR);
@@ -183,13 +172,11 @@ TEST_P(BoardType, OnlyTheCameraLinkRangesAreAccepted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, BoardType,
-                         ::testing::Values(TypeCase{6250, false}, TypeCase{6301, true},
-                                           TypeCase{6101, true}, TypeCase{6199, true},
-                                           TypeCase{6300, true}, TypeCase{6399, true},
+                         ::testing::Values(TypeCase{6250, false}, TypeCase{6301, true}, TypeCase{6101, true},
+                                           TypeCase{6199, true}, TypeCase{6300, true}, TypeCase{6399, true},
                                            TypeCase{6100, false}, TypeCase{6200, false},
                                            TypeCase{6299, false}, TypeCase{6400, false},
-                                           TypeCase{0x10000 + 6301, true},
-                                           TypeCase{-6301, false}));
+                                           TypeCase{0x10000 + 6301, true}, TypeCase{-6301, false}));
 
 TEST_F(ClserTest, DefaultBoardsAreOneAcceptedAndOneRefused) {
   void* slot = slotWithSwitch(-2);
@@ -265,11 +252,10 @@ TEST_P(ReadBadCount, IsAFailureThatReportsNoBytes) {
   clSerialClose(ref);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Results, ReadBadCount,
-    ::testing::Values(BadCountCase{"Negative", -5, TYX64_STATUS_INVALID_VALUE},
-                      BadCountCase{"MoreThanAsked", 9, CL_ERR_BUFFER_TOO_SMALL}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Results, ReadBadCount,
+                         ::testing::Values(BadCountCase{"Negative", -5, TYX64_STATUS_INVALID_VALUE},
+                                           BadCountCase{"MoreThanAsked", 9, CL_ERR_BUFFER_TOO_SMALL}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ClserTest, ReadOfClosedReferenceReportsTheBoardStatus) {
   void* ref = openQuiet();
@@ -334,20 +320,20 @@ TEST_P(BaudRate, TranslatesBitsAndPassesNumbers) {
   void* ref = openQuiet();
   tyxSim64Control("log-clear");
   EXPECT_EQ(clSetBaudRate(ref, GetParam().argument), CL_ERR_NO_ERR);
-  EXPECT_EQ(paramSets(), (std::vector<ParamSet>{
-                             {ref, 1, -1}, {ref, 1, GetParam().bitsPerSecond}, {ref, 1, -1}}));
+  EXPECT_EQ(paramSets(),
+            (std::vector<ParamSet>{{ref, 1, -1}, {ref, 1, GetParam().bitsPerSecond}, {ref, 1, -1}}));
   int32_t line = 0;
   ASSERT_EQ(tyxSim64LineSetting(0, 0, 1, &line), 1);
   EXPECT_EQ(line, GetParam().bitsPerSecond);
   clSerialClose(ref);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rates, BaudRate,
-    ::testing::Values(BaudCase{0x01, 9600}, BaudCase{0x02, 19200}, BaudCase{0x04, 38400},
-                      BaudCase{0x08, 57600}, BaudCase{0x10, 115200}, BaudCase{0x20, 230400},
-                      BaudCase{0x40, 460800}, BaudCase{0x80, 921600}, BaudCase{300, 300},
-                      BaudCase{9600, 9600}, BaudCase{76200, 76200}));
+INSTANTIATE_TEST_SUITE_P(Rates, BaudRate,
+                         ::testing::Values(BaudCase{0x01, 9600}, BaudCase{0x02, 19200}, BaudCase{0x04, 38400},
+                                           BaudCase{0x08, 57600}, BaudCase{0x10, 115200},
+                                           BaudCase{0x20, 230400}, BaudCase{0x40, 460800},
+                                           BaudCase{0x80, 921600}, BaudCase{300, 300}, BaudCase{9600, 9600},
+                                           BaudCase{76200, 76200}));
 
 class BadBaudRate : public ClserTest, public ::testing::WithParamInterface<uint32_t> {};
 
@@ -359,8 +345,7 @@ TEST_P(BadBaudRate, SetsNothing) {
   clSerialClose(ref);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, BadBaudRate,
-                         ::testing::Values(0u, 3u, 5u, 0x81u, 255u, 299u, 0x80000000u));
+INSTANTIATE_TEST_SUITE_P(Values, BadBaudRate, ::testing::Values(0u, 3u, 5u, 0x81u, 255u, 299u, 0x80000000u));
 
 TEST_F(ClserTest, BaudRateGoesToTheNamedReferenceBetweenCurrentBoardRefreshes) {
   void* first = openQuiet(0);
@@ -368,8 +353,7 @@ TEST_F(ClserTest, BaudRateGoesToTheNamedReferenceBetweenCurrentBoardRefreshes) {
   EXPECT_EQ(tyxSim64IsOpen(first), 1);
   tyxSim64Control("log-clear");
   EXPECT_EQ(clSetBaudRate(first, CL_BAUDRATE_57600), CL_ERR_NO_ERR);
-  EXPECT_EQ(paramSets(),
-            (std::vector<ParamSet>{{second, 1, -1}, {first, 1, 57600}, {second, 1, -1}}));
+  EXPECT_EQ(paramSets(), (std::vector<ParamSet>{{second, 1, -1}, {first, 1, 57600}, {second, 1, -1}}));
   clSerialClose(first);
   clSerialClose(second);
 }
@@ -438,20 +422,89 @@ TEST_F(ClserTest, ErrorTexts) {
   EXPECT_EQ(size, std::strlen("Function not found in the board library") + 1);
   size = sizeof text;
   EXPECT_EQ(clGetErrorText(-12345, text, &size), CL_ERR_ERROR_NOT_FOUND);
-  for (int32_t code : {0, -10001, -10002, -10003, -10004, -10005, -10006, -10007, -10008, -10009,
-                       -10010, -10011, -10012, -10098, -10099}) {
+  for (int32_t code : {0, -10001, -10002, -10003, -10004, -10005, -10006, -10007, -10008, -10009, -10010,
+                       -10011, -10012, -10098, -10099, -10201}) {
     size = sizeof text;
     EXPECT_EQ(clGetErrorText(code, text, &size), CL_ERR_NO_ERR) << code;
   }
+  // The published meaning of -10012.
+  size = sizeof text;
+  EXPECT_EQ(clGetErrorText(CL_ERR_IN_USE, text, &size), CL_ERR_NO_ERR);
+  EXPECT_STREQ(text, "In use");
 }
 
-TEST_F(ClserTest, SupportedBaudRates) {
+TEST(ClserHeader, StatusAndBaudValuesAreThePublishedOnes) {
+  static_assert(
+      CL_ERR_NO_ERR == 0 && CL_ERR_BUFFER_TOO_SMALL == -10001 && CL_ERR_MANU_DOES_NOT_EXIST == -10002 &&
+      CL_ERR_PORT_IN_USE == -10003 && CL_ERR_TIMEOUT == -10004 && CL_ERR_INVALID_INDEX == -10005 &&
+      CL_ERR_INVALID_REFERENCE == -10006 && CL_ERR_ERROR_NOT_FOUND == -10007 &&
+      CL_ERR_BAUD_RATE_NOT_SUPPORTED == -10008 && CL_ERR_OUT_OF_MEMORY == -10009 &&
+      CL_ERR_REGISTRY_KEY_NOT_FOUND == -10010 && CL_ERR_INVALID_PTR == -10011 && CL_ERR_IN_USE == -10012 &&
+      CL_ERR_UNABLE_TO_LOAD_DLL == -10098 && CL_ERR_FUNCTION_NOT_FOUND == -10099);
+  static_assert(CL_BAUDRATE_9600 == 0x01 && CL_BAUDRATE_19200 == 0x02 && CL_BAUDRATE_38400 == 0x04 &&
+                CL_BAUDRATE_57600 == 0x08 && CL_BAUDRATE_115200 == 0x10 && CL_BAUDRATE_230400 == 0x20 &&
+                CL_BAUDRATE_460800 == 0x40 && CL_BAUDRATE_921600 == 0x80 &&
+                CL_BAUDRATE_AUTOMAX == 0x40000000);
+  // Our own status lies outside every published one.
+  static_assert(CLSERTYX_ERR_VALUE_NOT_SUPPORTED < -10099);
+  SUCCEED();
+}
+
+TEST_F(ClserTest, SupportedBaudRatesAreExactlyTheBitsThatSetBaudRateTakes) {
   void* ref = openQuiet();
   uint32_t rates = 0;
-  EXPECT_EQ(clGetSupportedBaudRates(ref, &rates), CL_ERR_NO_ERR);
-  EXPECT_EQ(rates, CL_BAUDRATE_9600 | CL_BAUDRATE_19200 | CL_BAUDRATE_38400 | CL_BAUDRATE_57600 |
-                       CL_BAUDRATE_115200);
+  ASSERT_EQ(clGetSupportedBaudRates(ref, &rates), CL_ERR_NO_ERR);
+  EXPECT_EQ(rates, 0xFFu);  // 9600 to 921600
+  // A client that trusts the mask must be able to set every rate in it, and
+  // every published rate name outside it must be refused.
+  for (uint32_t bit :
+       {CL_BAUDRATE_9600, CL_BAUDRATE_19200, CL_BAUDRATE_38400, CL_BAUDRATE_57600, CL_BAUDRATE_115200,
+        CL_BAUDRATE_230400, CL_BAUDRATE_460800, CL_BAUDRATE_921600, CL_BAUDRATE_AUTOMAX}) {
+    const int32_t status = clSetBaudRate(ref, bit);
+    if (rates & bit)
+      EXPECT_EQ(status, CL_ERR_NO_ERR) << std::hex << bit;
+    else
+      EXPECT_NE(status, CL_ERR_NO_ERR) << std::hex << bit;
+  }
   clSerialClose(ref);
+}
+
+// ---- clSetParity (extension) ------------------------------------------------
+
+struct ParityCase {
+  uint32_t argument;
+  int32_t status;
+  int32_t lineParity;  // the channel's parity afterwards
+};
+
+class Parity : public ClserTest, public ::testing::WithParamInterface<ParityCase> {};
+
+TEST_P(Parity, SetsTheSettingsStringCodeOrNothing) {
+  void* ref = openQuiet();
+  ASSERT_EQ(clSetParity(ref, 1), CL_ERR_NO_ERR);  // start from odd so "none" shows
+  tyxSim64Control("log-clear");
+  EXPECT_EQ(clSetParity(ref, GetParam().argument), GetParam().status);
+  if (GetParam().status == CL_ERR_NO_ERR)
+    EXPECT_EQ(paramSets(), (std::vector<ParamSet>{{ref, 4, static_cast<int32_t>(GetParam().argument)}}));
+  else
+    EXPECT_TRUE(paramSets().empty());
+  int32_t parity = -1;
+  ASSERT_EQ(tyxSim64LineSetting(0, 0, 4, &parity), 1);
+  EXPECT_EQ(parity, GetParam().lineParity);
+  clSerialClose(ref);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, Parity,
+                         ::testing::Values(ParityCase{0, CL_ERR_NO_ERR, 0}, ParityCase{1, CL_ERR_NO_ERR, 1},
+                                           ParityCase{2, CL_ERR_NO_ERR, 2},
+                                           ParityCase{3, CLSERTYX_ERR_VALUE_NOT_SUPPORTED, 1},
+                                           ParityCase{0xFFFFFFFFu, CLSERTYX_ERR_VALUE_NOT_SUPPORTED, 1}));
+
+TEST_F(ClserTest, ParityOnAStaleReferenceReportsTheBoardStatus) {
+  void* ref = openQuiet();
+  clSerialClose(ref);
+  EXPECT_EQ(clSetParity(ref, 2), CL_ERR_INVALID_REFERENCE);
+  EXPECT_EQ(clSetParity(nullptr, 0), CL_ERR_INVALID_REFERENCE);
 }
 
 TEST_F(ClserTest, BytesAvailableAreReadFirstAndInOrder) {

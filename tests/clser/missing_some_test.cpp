@@ -20,9 +20,7 @@ class SomeOrdinalsMissing : public ::testing::Test {
     ASSERT_EQ(tyxSim64Control("reset; immediate on; missing 4,122"), 1);
     clsertyxTestingReset();
     clsertyxTestingSetSleep([](uint32_t) {});
-    clser::testing::setDialogRunner([](QDialog&) { return 1; });
   }
-  void TearDown() override { clser::testing::setDialogRunner({}); }
 
   static void* slotWithSwitch(int32_t value) {
     void* slot = nullptr;
@@ -42,7 +40,7 @@ TEST_F(SomeOrdinalsMissing, InitWithoutSettingsStillWorks) {
 TEST_F(SomeOrdinalsMissing, InitThatMustSetParametersRefusesBeforeOpening) {
   char area[64] = "channel=0,baudrate=9600";
   EXPECT_EQ(clSerialInit(0x80000000u, reinterpret_cast<void**>(area)), CL_ERR_FUNCTION_NOT_FOUND);
-  void* slot = slotWithSwitch(0);  // would show the dialog
+  void* slot = slotWithSwitch(0);  // would show the dialog (or apply its defaults)
   EXPECT_EQ(clSerialInit(0, &slot), CL_ERR_FUNCTION_NOT_FOUND);
   EXPECT_EQ(tyxSim64OpenCount(), 0u);
   EXPECT_EQ(tyxSim64ParamCount(), 0u);

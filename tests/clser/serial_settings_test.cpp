@@ -24,17 +24,19 @@ TEST_P(ParseSettings, ReadsEachKey) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseSettings,
     ::testing::Values(
-        ParseCase{"WriterForm", "channel=1,baudrate=19200,databits=8,stopbits=1.5,parity=Odd",
-                  {1, 19200, 8, 1, 1}},
+        ParseCase{
+            "WriterForm", "channel=1,baudrate=19200,databits=8,stopbits=1.5,parity=Odd", {1, 19200, 8, 1, 1}},
         ParseCase{"BaudOnly", "baudrate=9600", {0, 9600, 0, 0, 0}},
-        ParseCase{"StopTwoThenNone", "channel=0,baudrate=9600,databits=8,stopbits=2,parity=None",
+        ParseCase{"StopTwoThenNone",
+                  "channel=0,baudrate=9600,databits=8,stopbits=2,parity=None",
                   {0, 9600, 8, 2, 0}},
-        ParseCase{"StopOneThenNone", "channel=0,baudrate=9600,databits=8,stopbits=1,parity=None",
+        ParseCase{"StopOneThenNone",
+                  "channel=0,baudrate=9600,databits=8,stopbits=1,parity=None",
                   {0, 9600, 8, 0, 0}},
         ParseCase{"EvenParity", "parity=Even", {0, 0, 0, 0, 2}},
         ParseCase{"UnknownParity", "parity=Mark", {0, 0, 0, 0, 0}},
-        ParseCase{"OrderDoesNotMatter", "parity=Even,databits=7,channel=1,baudrate=57600",
-                  {1, 57600, 7, 0, 2}},
+        ParseCase{
+            "OrderDoesNotMatter", "parity=Even,databits=7,channel=1,baudrate=57600", {1, 57600, 7, 0, 2}},
         // The searches run to the end: a later "2" is taken as two stop bits.
         ParseCase{"LaterFieldLeaksIntoStopBits", "stopbits=1,parity=None,x=2", {0, 0, 0, 2, 0}},
         ParseCase{"DigitsStopAtFirstOther", "baudrate=96x00,databits=8", {0, 96, 8, 0, 0}},
@@ -42,10 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"Empty", "", {0, 0, 0, 0, 0}},
         ParseCase{"HugeNumberSaturates", "baudrate=99999999999999", {0, INT32_MAX, 0, 0, 0}},
         // Only the first 255 characters count.
-        ParseCase{"KeyBeyondLimitIgnored", std::string(250, 'x') + ",baudrate=19200",
-                  {0, 0, 0, 0, 0}},
-        ParseCase{"ValueCutAtLimit", std::string(240, 'x') + ",baudrate=1234567890",
-                  {0, 12345, 0, 0, 0}},
+        ParseCase{"KeyBeyondLimitIgnored", std::string(250, 'x') + ",baudrate=19200", {0, 0, 0, 0, 0}},
+        ParseCase{"ValueCutAtLimit", std::string(240, 'x') + ",baudrate=1234567890", {0, 12345, 0, 0, 0}},
         ParseCase{"StopsAtNul", std::string("baudrate=9600\0channel=1", 23), {0, 9600, 0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -68,9 +68,8 @@ TEST_F(SimBoard, BoardTableAndTypeCodes) {
   EXPECT_EQ(code, 7000);
   EXPECT_STREQ(reinterpret_cast<const char*>(bytes + TYX64_BOARD_ENTRY_NAME), "Alpha");
   EXPECT_STREQ(reinterpret_cast<const char*>(bytes + TYX64_BOARD_ENTRY_SIZE + TYX64_BOARD_ENTRY_NAME), "");
-  EXPECT_STREQ(
-      reinterpret_cast<const char*>(bytes + 2 * TYX64_BOARD_ENTRY_SIZE + TYX64_BOARD_ENTRY_NAME),
-      "Gamma board");
+  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 2 * TYX64_BOARD_ENTRY_SIZE + TYX64_BOARD_ENTRY_NAME),
+               "Gamma board");
   void* third = openIndex(2);
   ASSERT_NE(third, nullptr);
   EXPECT_EQ(type(third, 0) & 0xFFFF, 7000);
@@ -143,11 +142,15 @@ TEST_F(SimBoard, SerialParametersAreValidatedAndAllRecorded) {
   struct {
     int32_t index, value, status;
   } cases[] = {
-      {1, 115200, TYX64_STATUS_OK},   {1, -1, TYX64_STATUS_OK},
+      {1, 115200, TYX64_STATUS_OK},
+      {1, -1, TYX64_STATUS_OK},
       {1, 299, TYX64_STATUS_BAUD_RATE_NOT_SUPPORTED},
-      {2, 7, TYX64_STATUS_OK},        {2, 10, TYX64_STATUS_INVALID_VALUE},
-      {3, 2, TYX64_STATUS_OK},        {3, 3, TYX64_STATUS_INVALID_VALUE},
-      {4, 1, TYX64_STATUS_OK},        {4, -2, TYX64_STATUS_INVALID_VALUE},
+      {2, 7, TYX64_STATUS_OK},
+      {2, 10, TYX64_STATUS_INVALID_VALUE},
+      {3, 2, TYX64_STATUS_OK},
+      {3, 3, TYX64_STATUS_INVALID_VALUE},
+      {4, 1, TYX64_STATUS_OK},
+      {4, -2, TYX64_STATUS_INVALID_VALUE},
       {5, 0, TYX64_STATUS_INVALID_VALUE},
   };
   for (const auto& c : cases) {

@@ -2,9 +2,6 @@
 
 #include "serial_device_dialog.h"
 
-#include <cstdio>
-
-#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -12,21 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "serial_settings.h"
+#include "clser/serial_settings.h"
 
 namespace clser {
 
 namespace {
-
-DialogRunner& runner() {
-  static DialogRunner r;
-  return r;
-}
-
-bool& noDisplayNoted() {
-  static bool noted = false;
-  return noted;
-}
 
 QString toQString(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -34,45 +21,7 @@ QString toQString(std::string_view s) {
 
 std::string toStd(const QString& s) { return s.toUtf8().toStdString(); }
 
-// Platforms on which no person can see or answer a window.
-bool headlessPlatform(const QString& name) {
-  return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
-}
-
-bool displayAvailable() {
-#if defined(_WIN32) || defined(__APPLE__)
-  return true;
-#else
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-    return !headlessPlatform(QGuiApplication::platformName());
-  if (QCoreApplication::instance()) return false;  // a console application cannot show widgets
-  const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-  if (!platform.isEmpty()) return !headlessPlatform(platform.section(QLatin1Char(':'), 0, 0));
-  return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-#endif
-}
-
-// The host may be a program without Qt, or a Qt program with its own
-// application object. Only in the first case do we create one, and it stays
-// for the life of the process: Qt allows one per process and the host may
-// call clSerialInit again.
-bool ensureApplication() {
-  if (qobject_cast<QApplication*>(QCoreApplication::instance())) return true;
-  if (QCoreApplication::instance()) return false;
-  static int argc = 1;
-  static char name[] = "clsertyx";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return app != nullptr;
-}
-
 }  // namespace
-
-DialogSelection shownDefaults() {
-  return {std::string(kDefaultChannel), std::string(kDefaultBaudRate),
-          std::string(kDefaultDataBits), std::string(kDefaultStopBits),
-          std::string(kDefaultParity)};
-}
 
 SerialDeviceDialog::SerialDeviceDialog(const std::string& productName, ApplySelection apply)
     : apply_(std::move(apply)) {
@@ -112,8 +61,7 @@ SerialDeviceDialog::SerialDeviceDialog(const std::string& productName, ApplySele
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QComboBox* SerialDeviceDialog::addBox(int id, const char* label, const auto& items,
-                                      std::string_view shown) {
+QComboBox* SerialDeviceDialog::addBox(int id, const char* label, const auto& items, std::string_view shown) {
   auto* box = new QComboBox(this);
   box->setObjectName(QStringLiteral("ctl%1").arg(id));
   box->setEditable(true);
@@ -124,8 +72,8 @@ QComboBox* SerialDeviceDialog::addBox(int id, const char* label, const auto& ite
 }
 
 DialogSelection SerialDeviceDialog::selection() const {
-  return {toStd(channel_->currentText()), toStd(baudRate_->currentText()),
-          toStd(dataBits_->currentText()), toStd(stopBits_->currentText()),
+  return {toStd(channel_->currentText()), toStd(baudRate_->currentText()), toStd(dataBits_->currentText()),
+          toStd(stopBits_->currentText()),
           toStd(parity_->currentText().left(static_cast<int>(kMaxLabelLength)))};
 }
 
@@ -138,32 +86,5 @@ void SerialDeviceDialog::done(int) {
   }
   QDialog::done(1);
 }
-
-void runSerialDeviceDialog(const std::string& productName, const ApplySelection& apply) {
-  const bool seam = static_cast<bool>(runner());
-  if (!(seam || displayAvailable()) || !ensureApplication()) {
-    if (!noDisplayNoted()) {
-      noDisplayNoted() = true;
-      std::fputs(
-          "clsertyx: no display to show \"Select a serial device\"; using its shown settings "
-          "(channel 0, 9600 baud, 8 data bits, 1 stop bit, parity None)\n",
-          stderr);
-    }
-    apply(shownDefaults());
-    return;
-  }
-  SerialDeviceDialog dialog(productName, apply);
-  if (seam)
-    runner()(dialog);
-  else
-    dialog.exec();
-  // A runner that returned without ending the dialog still leaves the board
-  // configured, as closing the dialog would.
-  dialog.done(1);
-}
-
-void setDialogRunner(DialogRunner r) { runner() = std::move(r); }
-
-void resetNoDisplayNote() { noDisplayNoted() = false; }
 
 }  // namespace clser

@@ -1,27 +1,19 @@
-// serial_device_dialog.h - the "Select a serial device" dialog of clSerialInit.
+// serial_device_dialog.h - the "Select a serial device" dialog of the dialog
+// program that clSerialInit starts.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include <QDialog>
+
+#include "clser/dialog_answer.h"
 
 class QComboBox;
 class QFormLayout;
 
 namespace clser {
-
-// The texts of the five setting boxes when the dialog ends.
-struct DialogSelection {
-  std::string channel;
-  std::string baudRate;
-  std::string dataBits;
-  std::string stopBits;
-  std::string parity;
-};
-
-// What the dialog shows when it opens.
-DialogSelection shownDefaults();
 
 using ApplySelection = std::function<void(const DialogSelection&)>;
 
@@ -50,18 +42,5 @@ class SerialDeviceDialog : public QDialog {
   QComboBox* parity_ = nullptr;
   QFormLayout* form_ = nullptr;
 };
-
-// Runs the dialog for the given product name and applies its settings. When
-// no display can show it, applies the shown defaults as if the dialog had
-// been closed at once, and says so on stderr the first time.
-void runSerialDeviceDialog(const std::string& productName, const ApplySelection& apply);
-
-// Test seam: when set, runSerialDeviceDialog builds the dialog (creating a
-// QApplication if the process has none) and hands it to the runner instead of
-// running it modally.
-using DialogRunner = std::function<int(QDialog&)>;
-void setDialogRunner(DialogRunner runner);
-// Forgets that the no-display note was already printed.
-void resetNoDisplayNote();
 
 }  // namespace clser
