@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales clang clang-tidy dpkg-dev file)
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales clang clang-tidy dpkg-dev file)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
