@@ -157,6 +157,12 @@ DialogSelection askDeviceSettings(const std::string& productName) {
   } while (waited < 0 && errno == EINTR);
   // A host that ignores SIGCHLD has its children reaped for it (ECHILD);
   // the answer alone then decides.
+  // A program that wrote more than any answer holds is wrong however it
+  // ended (it may have been ended by the closed pipe).
+  if (answer.size() > kMaxDialogAnswer) {
+    note("the dialog program's answer is too long");
+    return shownDefaults();
+  }
   const bool exitedWell = waited < 0 ? errno == ECHILD : WIFEXITED(status) && WEXITSTATUS(status) == 0;
   if (!exitedWell) {
     note(waited < 0 ? std::string("cannot wait for the dialog program: ") + strerror(errno)

@@ -28,5 +28,6 @@ echo "== asan done after $((SECONDS - start)) s"
 if [ -x scripts/tsan.sh ]; then bash scripts/tsan.sh; echo "== tsan done after $((SECONDS - start)) s"; fi
 if [ -x scripts/fuzz.sh ]; then bash scripts/fuzz.sh; echo "== fuzz done after $((SECONDS - start)) s"; fi
 if [ -x scripts/smoke.sh ]; then bash scripts/smoke.sh; echo "== smoke done after $((SECONDS - start)) s"; fi
+if [ -x scripts/windows.sh ]; then bash scripts/windows.sh; echo "== windows done after $((SECONDS - start)) s"; fi
 if [ -x scripts/package_check.sh ]; then bash scripts/package_check.sh; echo "== package done after $((SECONDS - start)) s"; fi
 echo "== all tests passed in $((SECONDS - start)) s"

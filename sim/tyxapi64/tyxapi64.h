@@ -84,7 +84,21 @@ enum {
   TYX64_STATUS_INVALID_VALUE = -10201
 };
 
+#if defined(_WIN32)
+/* On Windows the eight entries are exported by ordinal only (tyxapi64.def):
+ * these names exist for the import library a caller links, never in the
+ * DLL's export table. */
+void* tyx64OpenBoard(uint64_t* boardIndex);
+int32_t tyx64CloseBoard(void* board);
+int32_t tyx64LastStatus(void);
+int32_t tyx64BoardType(void* board, int32_t zero);
+int32_t tyx64BoardTable(void** table, int32_t zero);
+int32_t tyx64SetSerialParam(void* board, int32_t index, int32_t value);
+int32_t tyx64SerialRead(void* ref, char* buffer, uint32_t count, uint32_t timeoutMs);
+int32_t tyx64SerialWrite(void* ref, const char* buffer, uint32_t count, uint32_t timeoutMs);
+#else
 TYXAPI64_API void* tyxapi64Ordinal(uint32_t ordinal);
+#endif
 
 #ifdef __cplusplus
 }

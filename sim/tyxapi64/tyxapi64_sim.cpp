@@ -420,6 +420,22 @@ int32_t serialWrite(void* ref, const char* buffer, uint32_t count, uint32_t) {
 
 extern "C" {
 
+#if defined(_WIN32)
+void* tyx64OpenBoard(uint64_t* boardIndex) { return openBoard(boardIndex); }
+int32_t tyx64CloseBoard(void* board) { return closeBoard(board); }
+int32_t tyx64LastStatus(void) { return lastStatus(); }
+int32_t tyx64BoardType(void* board, int32_t zero) { return boardType(board, zero); }
+int32_t tyx64BoardTable(void** table, int32_t zero) { return boardTable(table, zero); }
+int32_t tyx64SetSerialParam(void* board, int32_t index, int32_t value) {
+  return setSerialParam(board, index, value);
+}
+int32_t tyx64SerialRead(void* ref, char* buffer, uint32_t count, uint32_t timeoutMs) {
+  return serialRead(ref, buffer, count, timeoutMs);
+}
+int32_t tyx64SerialWrite(void* ref, const char* buffer, uint32_t count, uint32_t timeoutMs) {
+  return serialWrite(ref, buffer, count, timeoutMs);
+}
+#else
 TYXAPI64_API void* tyxapi64Ordinal(uint32_t ordinal) {
   State& s = configured();
   {
@@ -438,6 +454,7 @@ TYXAPI64_API void* tyxapi64Ordinal(uint32_t ordinal) {
     default: return nullptr;
   }
 }
+#endif
 
 TYXAPI64_API int32_t tyxSim64Control(const char* commands) {
   if (!commands) return 0;

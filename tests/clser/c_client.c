@@ -8,8 +8,13 @@
  * library's one-second wait after each init is real. Exits 0 only when every
  * step gave what the camera and the board are known to do.
  *
- * Usage: clser_c_client PATH/clsertyx.so   (Linux)
- *        client.exe FOLDER                  (Windows: FOLDER\clsertyx.dll)
+ * Usage: clser_c_client PATH/clsertyx.so [MODE]   (Linux)
+ *        client.exe FOLDER [MODE]                 (Windows: FOLDER\clsertyx.dll)
+ * MODE --no-board: the board library is absent; the library must still load,
+ *   list no ports and refuse every index.
+ * MODE --show-dialog: only opens board 0 in standard mode with the client's
+ *   own null in the slot (so the dialog shows), prints the camera's ID? and
+ *   SER? replies and closes; whoever runs it answers the dialog.
  */
 #include <stdint.h>
 #include <stdio.h>
@@ -92,8 +97,8 @@ static void ask(void* ref, const char* command, const char* reply) {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: %s LIBRARY-OR-FOLDER\n", argv[0]);
+  if (argc < 2 || argc > 3) {
+    fprintf(stderr, "usage: %s LIBRARY-OR-FOLDER [--no-board|--show-dialog]\n", argv[0]);
     return 2;
   }
   Library lib = openLibrary(argv[1]);
@@ -123,6 +128,41 @@ int main(int argc, char** argv) {
   /* The shipped library hands out nothing but its published calls. */
   CHECK(symbol(lib, "clsertyxTestingSetSleep") == NULL);
   CHECK(symbol(lib, "tyxSim64Control") == NULL);
+  const char* mode = argc == 3 ? argv[2] : "";
+
+  if (strcmp(mode, "--no-board") == 0) {
+    uint32_t none = 99;
+    CHECK(count(&none) == 0 && none == 0);
+    void* slot = NULL;
+    CHECK(init(0, &slot) == -10005);
+    char settings[64] = "channel=0,baudrate=9600";
+    CHECK(init(0x80000000u, (void**)settings) == -10005);
+    closeLibrary(lib);
+    if (!failures) printf("c client: loads without the board library, no ports, every index refused\n");
+    return failures ? 1 : 0;
+  }
+  if (strcmp(mode, "--show-dialog") == 0) {
+    void* slot = NULL; /* not -2: the dialog shows */
+    CHECK(init(0, &slot) == 0);
+    if (!failures) {
+      char in[64];
+      const char* commands[] = {"ID?\r", "SER?\r"};
+      for (int i = 0; i < 2; ++i) {
+        char out[8];
+        uint32_t size = (uint32_t)strlen(commands[i]);
+        memcpy(out, commands[i], size);
+        CHECK(writeRef(slot, out, &size, 500) == 0);
+        size = sizeof in - 1;
+        memset(in, 0, sizeof in);
+        readRef(slot, in, &size, 500);
+        in[strcspn(in, "\r")] = '\0';
+        printf("%.*s=%s\n", (int)strcspn(commands[i], "\r"), commands[i], in);
+      }
+      closeRef(slot);
+    }
+    closeLibrary(lib);
+    return failures ? 1 : 0;
+  }
 
   char name[16] = {0};
   uint32_t size = 9, version = 0;

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadEnd{"Silent", "silent", "", "gave no answer"}, BadEnd{"Aborted", "abort", "", "signal 6"},
         BadEnd{"KilledAfterAnswering", "kill", "", "signal 9"},
-        BadEnd{"FailedAfterAnswering", "fail", "", "status 3"}, BadEnd{"Flooding", "flood", "", "signal 13"},
+        BadEnd{"FailedAfterAnswering", "fail", "", "status 3"}, BadEnd{"Flooding", "flood", "", "too long"},
         BadEnd{"HeaderOnly", "file", std::string(clser::kDialogAnswerHeader), "not usable"},
         BadEnd{"FourFields", "file", answerOf({"1", "19200", "8", "1"}), "not usable"},
         BadEnd{"SixFields", "file", answerOf({"1", "19200", "8", "1", "Odd", "x"}), "not usable"},
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                "not usable"},
         BadEnd{"Garbled", "file", std::string("\xff\xfe garbage\n\0\0\0", 15), "not usable"},
         BadEnd{"Long", "file", answerOf({"1", "19200", "8", "1", "Odd"}) + std::string(5000, 'x'),
-               "not usable"}),
+               "too long"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogLaunch, MissingProgramAppliesTheShownDefaults) {
