@@ -433,6 +433,20 @@ TEST_F(ClserTest, ErrorTexts) {
   EXPECT_STREQ(text, "In use");
 }
 
+extern "C" int coexistTheirsFirstInUse(void);
+extern "C" int coexistTheirsFirstBaud(void);
+extern "C" int coexistOursFirstInUse(void);
+extern "C" int coexistOursFirstBaud(void);
+
+// The two files compiled with -Werror beside another maker's header, in both
+// orders; here they must also agree on the values.
+TEST(ClserHeader, CoexistsWithAnotherMakersHeader) {
+  EXPECT_EQ(coexistTheirsFirstInUse(), -10012);
+  EXPECT_EQ(coexistOursFirstInUse(), -10012);
+  EXPECT_EQ(coexistTheirsFirstBaud(), 0x80);
+  EXPECT_EQ(coexistOursFirstBaud(), 0x80);
+}
+
 TEST(ClserHeader, StatusAndBaudValuesAreThePublishedOnes) {
   static_assert(
       CL_ERR_NO_ERR == 0 && CL_ERR_BUFFER_TOO_SMALL == -10001 && CL_ERR_MANU_DOES_NOT_EXIST == -10002 &&
