@@ -40,7 +40,10 @@
 extern "C" {
 #endif
 
-/* Status codes. */
+/* Status codes. Spelt exactly as the published headers spell them (a bare
+ * negative number), so that another maker's header included after this one
+ * redefines them identically, which C and C++ allow without a warning. */
+/* NOLINTBEGIN(bugprone-macro-parentheses) */
 #ifndef CL_ERR_NO_ERR
 #define CL_ERR_NO_ERR 0
 #endif
@@ -86,10 +89,11 @@ extern "C" {
 #ifndef CL_ERR_FUNCTION_NOT_FOUND
 #define CL_ERR_FUNCTION_NOT_FOUND -10099
 #endif
+/* NOLINTEND(bugprone-macro-parentheses) */
 
 /* Our own status, outside the published range: clSetParity was given a
  * value other than 0, 1 or 2, or the board refused a serial setting. */
-#define CLSERTYX_ERR_VALUE_NOT_SUPPORTED -10201
+#define CLSERTYX_ERR_VALUE_NOT_SUPPORTED (-10201)
 
 /* Baud-rate bits, as passed to clSetBaudRate and reported by
  * clGetSupportedBaudRates. clSetBaudRate also takes a rate of 300 bits per

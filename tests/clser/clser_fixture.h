@@ -117,7 +117,7 @@ class ClserTest : public ::testing::Test {
 
   // A file the fake dialog program can be told to write as its answer.
   std::string answerFile(const std::string& bytes) const {
-    const std::string path = dir_ + "/answer";
+    std::string path = dir_ + "/answer";
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }

@@ -103,13 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadEnd{"LastFieldUnended", "file", answerOf({"1", "19200", "8", "1"}) + "Odd", "not usable"},
         BadEnd{"FieldTooLong", "file", answerOf({"1", std::string(91, '9'), "8", "1", "Odd"}), "not usable"},
         BadEnd{"WrongHeader", "file",
-               "clsertyx-select 2\n1\0"
-               "19200\0"
-               "8\0"
-               "1\0"
-               "Odd\0",
+               "clsertyx-select 2\n" +
+                   answerOf({"1", "19200", "8", "1", "Odd"}).substr(clser::kDialogAnswerHeader.size()),
                "not usable"},
-        BadEnd{"Garbled", "file", std::string("\xff\xfe garbage\n\0\0\0", 15), "not usable"},
+        BadEnd{"Garbled", "file", std::string("\xff\xfe garbage\n\0\0\0", 14), "not usable"},
         BadEnd{"Long", "file", answerOf({"1", "19200", "8", "1", "Odd"}) + std::string(5000, 'x'),
                "too long"}),
     [](const auto& info) { return std::string(info.param.name); });
