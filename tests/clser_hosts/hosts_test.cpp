@@ -54,8 +54,13 @@ class Hosts : public ::testing::Test {
   HostRun run(const fs::path& dir, const std::string& env, const std::string& args = "",
               const std::string& wrap = "") {
     const fs::path out = root_ / "out", err = root_ / "err";
-    const std::string command = "env -i PATH=/usr/bin:/bin TYXAPI64_SIM_IMMEDIATE=1 " + env + " " + wrap +
-                                " '" + kClient.string() + "' '" + dir.string() + "' " + args + " >'" +
+    // A sanitizer build's settings (leak suppressions) reach the client and
+    // the dialog program it starts.
+    std::string keep;
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+      if (const char* v = getenv(name)) keep += std::string(name) + "='" + v + "' ";
+    const std::string command = "env -i PATH=/usr/bin:/bin TYXAPI64_SIM_IMMEDIATE=1 " + keep + env + " " +
+                                wrap + " '" + kClient.string() + "' '" + dir.string() + "' " + args + " >'" +
                                 out.string() + "' 2>'" + err.string() + "'";
     HostRun r;
     const int raw = std::system(command.c_str());
