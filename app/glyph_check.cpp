@@ -37,7 +37,7 @@ class Checker {
  public:
   void check(const QString& text, const QWidget* widget) {
     if (text.isEmpty()) return;
-    const QFont font = widget->font();
+    const QFont& font = widget->font();
     const QString key = font.key();
     for (char32_t c : text.toUcs4()) {
       // Plain ASCII is in every font; spaces and control characters draw

@@ -43,7 +43,10 @@ void* loadSharedLibrary(const std::string& fileName) {
   // Beside the executable is the build tree's layout; the second folder is
   // where the simulator package installs, relative to the installed program.
   for (const std::string& dir : {folder, folder + "/" + VISTREL_SIMULATOR_DIR_FROM_BIN}) {
-    handle = dlopen((dir + "/" + fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string path = dir;
+    path += '/';
+    path += fileName;
+    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle != nullptr) return handle;
   }
   return nullptr;
