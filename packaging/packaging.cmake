@@ -150,7 +150,8 @@ Vistrel sets up the maker's area-scan, line-scan, USB, network and PAL/NTSC
 cameras over their serial, Camera Link, USB and network links: exposure,
 gain, black level, trigger modes, partial windows, gamma and colour
 correction, memories and configuration files. It shows live video from the
-camera or through a frame-grabber board and saves pictures as BMP files.
+camera or through a frame-grabber board and saves pictures as BMP or PNG
+files.
 
 The interface is in English or Simplified Chinese, following the system
 locale. The program uses the maker's camera library (libtyxcamera.so) and
