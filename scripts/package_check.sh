@@ -49,6 +49,27 @@ for d in "${debs[@]}"; do
   rm -rf "$tree"
 done
 echo "package: all binaries stripped"
+# The library's layout: versioned SONAME in the multiarch folder with the
+# name Camera Link loaders look for; header and unversioned link only in the
+# development package; ldconfig by trigger, not by maintainer scripts.
+lib_deb=$BUILD/packages/libclsertyx1_*.deb
+dev_deb=$BUILD/packages/libclsertyx-dev_*.deb
+lib_files=$(dpkg-deb -c $lib_deb | awk '{print $6}')
+dev_files=$(dpkg-deb -c $dev_deb | awk '{print $6}')
+control=$(dpkg-deb -I $lib_deb)
+tree=$(mktemp -d); dpkg-deb -x $lib_deb "$tree"
+soname=$(readelf -d "$tree"/usr/lib/x86_64-linux-gnu/libclsertyx.so.1 | sed -n 's/.*SONAME.*\[\(.*\)\]/\1/p')
+rm -rf "$tree"
+problems=()
+[ "$soname" = libclsertyx.so.1 ] || problems+=("SONAME is '$soname'")
+[[ "$lib_files" == *"./usr/lib/x86_64-linux-gnu/clsertyx.so"* ]] || problems+=("no clsertyx.so in libclsertyx1")
+if grep -qE '\.h$|/libclsertyx\.so$' <<< "$lib_files"; then problems+=("development files in libclsertyx1"); fi
+[[ "$dev_files" == *"./usr/include/clser/clsertyx.h"* && "$dev_files" == *"./usr/lib/x86_64-linux-gnu/libclsertyx.so"* ]] ||
+  problems+=("header or link missing from libclsertyx-dev")
+[[ "$control" == *" triggers "* && "$control" != *postinst* && "$control" != *postrm* ]] ||
+  problems+=("libclsertyx1 does not run ldconfig by trigger alone")
+if ((${#problems[@]})); then printf 'package: %s\n' "${problems[@]}"; exit 1; fi
+echo "package: libclsertyx.so.1 in the multiarch folder, development files apart, ldconfig by trigger"
 
 echo "== package: lintian"
 lintian_out=$(lintian --display-info --pedantic "${debs[@]}" "${ddebs[@]}" 2>&1 | grep -v '^running with root privileges' || true)
