@@ -28,6 +28,9 @@ for tool in cpack lintian debootstrap dpkg-deb; do
 done
 
 echo "== package: build the packages"
+# The packages install under /usr (libraries in the multiarch folder); a
+# build folder configured before that default was set is brought in line.
+cmake -S . -B "$BUILD" -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build "$BUILD" --target vistrel tyxcamera tyxapi32 tyxapi64 clsertyx package_documents \
   maker_tyxcamera maker_tyxapi32 -j "${JOBS:-2}" >/dev/null
 rm -rf "$BUILD/packages"
