@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/library_loader.h"
 #include "tyxcamera/tyxcamera.h"
 
 // Loads the camera library by name on first use, resolves every entry point
@@ -77,7 +78,7 @@ class CameraLibrary {
   void resolve();
 
   struct Table;
-  std::string fileName_ = "libtyxcamera.so";
+  std::string fileName_ = kCameraLibraryFile;
   void* handle_ = nullptr;
   int uses_ = 0;
   Table* table_ = nullptr;

@@ -17,6 +17,7 @@
 
 #include "app/camera_page.h"
 #include "app/camera_state.h"
+#include "app/glyph_check.h"
 #include "app/my_tab.h"
 #include "app/tyx_vistrel_dlg.h"
 
@@ -73,6 +74,19 @@ void click(CompanionWindow* window, int id) {
   if (auto* b = qobject_cast<QPushButton*>(window->controlWidget(id)); b && b->isEnabled()) b->click();
 }
 
+// Every text of a window must be drawn with real glyphs: the English pages
+// carry Chinese labels too, so a system without a CJK font shows boxes in
+// either language.
+bool glyphsDrawn(const QWidget* window, const QString& what, int& missingCount) {
+  const std::vector<MissingGlyph> missing = missingGlyphs(window);
+  for (size_t i = 0; i < missing.size() && i < 5; ++i)
+    std::fprintf(stderr, "smoke: %s: no installed font draws U+%04X of '%s' (font '%s')\n", qPrintable(what),
+                 static_cast<unsigned>(missing[i].code), qPrintable(missing[i].text),
+                 qPrintable(missing[i].family));
+  missingCount += static_cast<int>(missing.size());
+  return missing.empty();
+}
+
 }  // namespace
 
 int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
@@ -80,6 +94,7 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
   CameraState& s = cameraState();
   const QString prefix = QString("%1_%2").arg(s.chinese() ? "zh" : "en").arg(s.typeCode);
   bool ok = true;
+  int missingCount = 0;
 
   if (s.chinese()) {
     // Without a font that has the Chinese glyphs every caption shows boxes.
@@ -116,6 +131,7 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
     }
     ok &= check(dialog.grab().toImage(), QString("tab %1 '%2'").arg(i).arg(tabs->title(i)),
                 QString("%1/%2_tab%3.png").arg(dir, prefix).arg(i));
+    ok &= glyphsDrawn(&dialog, QString("tab %1").arg(i), missingCount);
   }
   if (tabs->pageCount() > 0) tabs->setCurrentIndex(0);
 
@@ -123,8 +139,10 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
   if (dialog.button(1005)->isEnabled()) {
     dialog.onInfoWindow();
     settle(200);
-    if (CompanionWindow* info = dialog.companion(CompanionKind::Info))
+    if (CompanionWindow* info = dialog.companion(CompanionKind::Info)) {
       ok &= check(info->grab().toImage(), "information window", QString("%1/%2_info.png").arg(dir, prefix));
+      ok &= glyphsDrawn(info, "information window", missingCount);
+    }
   }
 
   // Bar Mode swaps the main window for the control bar; its Full Mode
@@ -138,6 +156,7 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
       ok = false;
     } else {
       ok &= check(bar->grab().toImage(), "control bar", QString("%1/%2_bar.png").arg(dir, prefix), 20);
+      ok &= glyphsDrawn(bar, "control bar", missingCount);
       click(bar, 1034);
       settle(200);
       if (!dialog.isVisible() || bar->isVisible()) {
@@ -167,6 +186,7 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
       settle(1300);
       const QImage first = live->grab().toImage();
       ok &= check(first, "live image window", QString("%1/%2_live.png").arg(dir, prefix));
+      ok &= glyphsDrawn(live, "live image window", missingCount);
       settle(300);
       if (live->grab().toImage() == first) {
         std::fprintf(stderr, "smoke: the live picture does not move\n");
@@ -191,6 +211,10 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
     dialog.button(1008)->click();    // and close the window again
     settle(100);
   }
+  if (missingCount == 0)
+    std::printf("smoke: every text has its glyphs\n");
+  else
+    std::fprintf(stderr, "smoke: %d characters drawn as boxes\n", missingCount);
   std::printf("smoke: %s\n", ok ? "passed" : "FAILED");
   return ok ? 0 : 1;
 }

@@ -21,7 +21,9 @@
 #include "app/my_tab.h"
 #include "app/net_camera_list.h"
 #include "app/net_records.h"
+#include "app/startup.h"
 #include "app/strings.h"
+#include "vistrel_build.h"
 
 namespace {
 
@@ -624,6 +626,15 @@ void CTyxVistrelDlg::showAbout() {
          : QString("Vistrel camera control panel\nSettings for industrial cameras and frame grabbers"),
       &about);
   box->addWidget(text);
+  // The version and the libraries in use, so that a user can tell at a glance
+  // whether the camera on screen is the maker's or a simulator's.
+  auto* libraries =
+      new QLabel(QString::fromUtf8(zh ? "版本 " : "Version ") + QStringLiteral(VISTREL_VERSION) + "\n" +
+                     QString::fromStdString(libraryReportText(zh)),
+                 &about);
+  libraries->setObjectName("libraries");
+  libraries->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  box->addWidget(libraries);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
   box->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);

@@ -10,13 +10,7 @@
 #include <type_traits>
 #include <utility>
 
-const char* BoardLibrary::defaultFileName() {
-#ifdef _WIN32
-  return "TYXAPI32.DLL";
-#else
-  return "libtyxapi32.so";
-#endif
-}
+const char* BoardLibrary::defaultFileName() { return kBoardLibraryFile; }
 
 BoardLibrary::BoardLibrary(std::string fileName) : fileName_(std::move(fileName)) {}
 

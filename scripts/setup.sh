@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages a task needs:
+#   bash scripts/setup.sh run   building and running the program (the default)
+#   bash scripts/setup.sh test  that, plus the tests, the sanitizer and tidy
+#                               runs, the real-window check and the package check
 # As root it installs what is missing; otherwise it prints the apt-get line.
 set -euo pipefail
+task=${1:-run}
 
-PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales clang clang-tidy dpkg-dev file)
+RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev fonts-wqy-microhei)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-tidy
+  xvfb xauth x11-utils xdotool imagemagick locales dpkg-dev file
+  debootstrap lintian)
+
+case $task in
+  run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
+  test) PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+  *) echo "usage: $0 [run|test]"; exit 2 ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -20,14 +31,14 @@ if ((${#missing[@]})); then
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   else
     echo "setup: missing packages. Run as root:"
-    echo "  sudo apt-get install -y ${missing[*]}"
+    echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}"
     exit 1
   fi
 fi
 
-# The Chinese interface follows the system locale; make sure both locales
-# the tests and the smoke run use exist.
-if [ "$(id -u)" = 0 ] && command -v locale-gen >/dev/null; then
+# The tests and the real-window check run in both interface languages, which
+# follow the locale: make sure both locales exist.
+if [ "$task" = test ] && [ "$(id -u)" = 0 ] && command -v locale-gen >/dev/null; then
   if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || ! locale -a 2>/dev/null | grep -qi '^en_US.utf8$'; then
     sed -i -e 's/^# *\(en_US.UTF-8 UTF-8\)/\1/' -e 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen || echo 'en_US.UTF-8 UTF-8' >> /etc/locale.gen

@@ -6,7 +6,7 @@
 # test. Any failure or sanitizer finding fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh test
 export QT_QPA_PLATFORM=offscreen
 JOBS=${JOBS:-2}
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -18,6 +19,7 @@
 #include "common/sim_camera.h"
 #include "imaging/dlg_grab_video.h"
 #include "imaging/sim_board_control.h"
+#include "vistrel_build.h"
 
 namespace {
 
@@ -68,10 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{117810, 0, 0, 9, true, {"模式调节", "参数设置", "Color", "Port and File"}},
         PlanCase{215590, 9, 0, 9, false, {"Mode", "Param", "Port and File"}},
         PlanCase{215590, 1, 0, 9, false, {"Mode", "Param", "Electronic Circle", "Port and File"}},
-        PlanCase{212630, 4, 0, 9, false, {"Mode", "Param", "Electronic Circle", "video param", "Port and File"}},
+        PlanCase{
+            212630, 4, 0, 9, false, {"Mode", "Param", "Electronic Circle", "video param", "Port and File"}},
         PlanCase{212630, 3, 0, 9, false, {"Mode", "Param", "Port and File"}},
         PlanCase{210781, 2, 0, 9, false, {"Mode", "Param", "video param", "Port and File"}},
-        PlanCase{217070, 0, 1, 9, false, {"Mode", "Param", "Electronic Circle", "video param", "Port and File"}},
+        PlanCase{
+            217070, 0, 1, 9, false, {"Mode", "Param", "Electronic Circle", "video param", "Port and File"}},
         PlanCase{217070, 0, 0, 9, false, {"Mode", "Param", "Electronic Circle", "Port and File"}},
         PlanCase{321140, 0, 0, 9, false, {"Mode", "Param", "Color", "Melko", "Port and File"}},
         PlanCase{321880, 0, 0, 2, false, {"模式选择", "参数调节", "Tarvo", "通信与文件"}},
@@ -79,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{211150, 0, 0, 2, true, {"参数调节", "色彩校正", "通信与文件"}}));
 
 class MainWindowTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     window.reset();
@@ -562,4 +566,32 @@ TEST_F(MainWindowTest, ClosingTheWindowClosesTheCameraAndUnloads) {
   window.reset();
   EXPECT_EQ(sim.calls("CloseCamera").size(), 1u);
   EXPECT_FALSE(CameraLibrary::instance().loaded());
+}
+
+TEST_F(MainWindowTest, AboutBoxNamesTheVersionAndTheSimulatedLibrariesInBothLanguages) {
+  // The test executable finds the simulators beside itself, as the program does.
+  const QString bin = QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath();
+  struct Case {
+    int32_t language;
+    QString expected;
+  };
+  const std::vector<Case> cases = {
+      {9, "Version " VISTREL_VERSION "\nCamera library: " + bin +
+              "/libtyxcamera.so (simulated)\nBoard library: " + bin + "/libtyxapi32.so (simulated)"},
+      {2, QString::fromUtf8("版本 " VISTREL_VERSION "\n相机库：") + bin +
+              QString::fromUtf8("/libtyxcamera.so（模拟）\n采集卡库：") + bin +
+              QString::fromUtf8("/libtyxapi32.so（模拟）")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    window.reset();
+    start("219290", c.language);
+    QString shown;
+    desktop.dialogs.push_back([&shown](QDialog* about) {
+      if (auto* label = about->findChild<QLabel*>("libraries")) shown = label->text();
+      return static_cast<int>(QDialog::Accepted);
+    });
+    window->showAbout();
+    EXPECT_EQ(shown, c.expected);
+  }
 }
