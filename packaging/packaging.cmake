@@ -175,9 +175,10 @@ path is preferred over these.")
 
 set(CPACK_DEBIAN_LIBCLSERTYX1_PACKAGE_NAME libclsertyx1)
 set(CPACK_DEBIAN_LIBCLSERTYX1_PACKAGE_SECTION libs)
-# Until the library loads its board library at run time, it links the
-# simulated one.
-set(CPACK_DEBIAN_LIBCLSERTYX1_PACKAGE_DEPENDS "vistrel-simulators (= ${deb_version})")
+# The library loads the board library at run time and lists no ports without
+# it; the simulated one is only found when the user puts its folder on the
+# library path, so it is a suggestion, never a silent fall-back.
+set(CPACK_DEBIAN_LIBCLSERTYX1_PACKAGE_SUGGESTS "vistrel-simulators (= ${deb_version})")
 # The shlibs file tells dpkg-shlibdeps of programs linking the library which
 # package and version to depend on.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
@@ -191,7 +192,10 @@ standard) over the maker's 64-bit board library, so that imaging software
 can talk to a camera's serial port through the frame grabber.
 
 Besides the versioned library, the package installs the clsertyx.so name
-that Camera Link loaders look for.")
+that Camera Link loaders look for and the small program that shows the
+\"Select a serial device\" dialog in a process of its own. The maker's
+board library is loaded at run time, from beside the library first, then
+from the system's library path; without it no ports are listed.")
 
 set(CPACK_DEBIAN_LIBCLSERTYX-DEV_PACKAGE_NAME libclsertyx-dev)
 set(CPACK_DEBIAN_LIBCLSERTYX-DEV_PACKAGE_SECTION libdevel)
