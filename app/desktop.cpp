@@ -68,9 +68,7 @@ QtDesktop qtDesktop;
 Desktop* current = &qtDesktop;
 Desktop::ModalWatcher modalWatcher = nullptr;
 
-void beforeModal() {
-  if (modalWatcher != nullptr) modalWatcher();
-}
+bool beforeModal(const QString* text = nullptr) { return modalWatcher == nullptr || modalWatcher(text); }
 
 // What get() hands out: passes every call to the installed desktop, and
 // tells the watcher first when a modal window is about to take the input.
@@ -79,7 +77,7 @@ void beforeModal() {
 class WatchedDesktop : public Desktop {
  public:
   int message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons) override {
-    beforeModal();
+    if (!beforeModal(&text)) return ReplyOk;
     return current->message(parent, text, caption, buttons);
   }
   QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override {

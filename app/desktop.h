@@ -41,12 +41,14 @@ class Desktop {
   // Installs an implementation (not owned); null restores the Qt one.
   static void install(Desktop* desktop);
 
-  // Called just before a message box or one of the program's modal dialogs
-  // is shown through get(), whichever implementation is installed. A modal
-  // window takes the mouse and keys from whatever the user was holding down
-  // (a scroll bar's arrow, say), which must let go first. One watcher; null
-  // removes it.
-  using ModalWatcher = void (*)();
+  // Called just before a message box (with its text) or one of the
+  // program's modal dialogs (with null) is shown through get(), whichever
+  // implementation is installed. A modal window takes the mouse and keys
+  // from whatever the user was holding down (a scroll bar's arrow, say),
+  // which must let go first. Returning false leaves a message box unshown
+  // (answered OK): the watcher says the user has just seen that very
+  // message for the same action. One watcher; null removes it.
+  using ModalWatcher = bool (*)(const QString* text);
   static void setModalWatcher(ModalWatcher watcher);
 };
 

@@ -64,8 +64,15 @@ void ReqScrollBar::emitRequest(int code, int pos) {
   // that it has returned, the interaction ends as a release would end it.
   if (interrupted_ && emitting_ == 0) {
     interrupted_ = false;
-    finish();
+    finishAfterMessage();
   }
+}
+
+void ReqScrollBar::finishAfterMessage() {
+  ending_ = true;
+  finish();
+  ending_ = false;
+  endingMessage_.clear();
 }
 
 void ReqScrollBar::begin() {
@@ -79,16 +86,21 @@ void ReqScrollBar::begin() {
 void ReqScrollBar::finish() {
   if (!interacting_) return;
   interacting_ = false;
-  if (active_ == this) active_ = nullptr;
+  // Still the active bar while the end is handled, so that the message of
+  // an interrupted interaction is recognised if the end brings it again.
   emitRequest(SbEndScroll, value());
+  if (active_ == this) active_ = nullptr;
 }
 
-void ReqScrollBar::modalShown() {
+bool ReqScrollBar::modalShown(const QString* text) {
   ReqScrollBar* bar = active_.data();
-  if (bar == nullptr || !bar->interacting_ || bar->interrupted_) return;
+  if (bar == nullptr) return true;
+  if (bar->ending_) return text == nullptr || *text != bar->endingMessage_;
+  if (!bar->interacting_ || bar->interrupted_) return true;
   bar->stopHolding();
   bar->interrupted_ = true;
   bar->ignoreKeyRepeat_ = true;
+  bar->endingMessage_ = text != nullptr ? *text : QString();
   if (bar->emitting_ == 0) {
     // Not inside one of our requests (something else showed the window):
     // end the interaction as soon as control returns to the event loop.
@@ -98,11 +110,12 @@ void ReqScrollBar::modalShown() {
         [guard] {
           if (guard && guard->interrupted_ && guard->emitting_ == 0) {
             guard->interrupted_ = false;
-            guard->finish();
+            guard->finishAfterMessage();
           }
         },
         Qt::QueuedConnection);
   }
+  return true;
 }
 
 void ReqScrollBar::stopHolding() {

@@ -31,6 +31,9 @@ enum ScrollCode {
 // So a modal window shown through the desktop seam during an interaction
 // ends it: the arrow is released, the repeat stops and the end of scrolling
 // is sent once, after the request that led to the message has been handled.
+// If handling that end of scrolling brings up the very same message again
+// (a page that writes at the end too, to a camera that refuses the value),
+// the user is not shown it a second time for the same click.
 class ReqScrollBar : public QScrollBar {
   Q_OBJECT
  public:
@@ -77,10 +80,12 @@ class ReqScrollBar : public QScrollBar {
   void emitRequest(int code, int pos);
   void begin();
   void finish();
+  // Ends an interaction a message box cut short.
+  void finishAfterMessage();
   void wheel(QWheelEvent* event);
   void stopHolding();
   int valueAt(QPoint at) const;
-  static void modalShown();
+  static bool modalShown(const QString* text);
 
   bool dragging_ = false;
   bool inRequest_ = false;
@@ -93,5 +98,8 @@ class ReqScrollBar : public QScrollBar {
   // bar again after OK; they are ignored until the key is pressed afresh.
   bool ignoreKeyRepeat_ = false;
   int wheelRest_ = 0;
+  // The message that ended the interaction, while its end is delivered.
+  QString endingMessage_;
+  bool ending_ = false;
   static QPointer<ReqScrollBar> active_;
 };

@@ -279,6 +279,35 @@ TEST_F(ScrollBarMessage, WheelAndMenuStopAtTheFirstMessage) {
   EXPECT_EQ(desktop.messages.size(), 2u);
 }
 
+// A page that writes at the end of scrolling too, to a camera that refuses
+// every value: the click's end brings the same failure again.
+TEST_F(ScrollBarMessage, TheSameMessageIsNotShownAgainForTheEndOfTheClick) {
+  QObject::disconnect(bar.get(), &ReqScrollBar::scrollRequest, nullptr, nullptr);
+  QString endText = "refused";
+  QObject::connect(bar.get(), &ReqScrollBar::scrollRequest, bar.get(), [&](int code, int pos) {
+    requests.emplace_back(code, pos);
+    Desktop::get().message(bar.get(), code == SbEndScroll ? endText : QString("refused"), QString());
+  });
+  QTest::keyPress(bar.get(), Qt::Key_Right);
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(desktop.texts(), QStringList{"refused"});
+  QTest::keyRelease(bar.get(), Qt::Key_Right);
+  // A different message at the end is news to the user.
+  requests.clear();
+  desktop.clear();
+  endText = "something else";
+  QTest::keyPress(bar.get(), Qt::Key_Right);
+  QTest::keyRelease(bar.get(), Qt::Key_Right);
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(desktop.texts(), (QStringList{"refused", "something else"}));
+  // An ordinary end of scrolling shows its message.
+  requests.clear();
+  desktop.clear();
+  endText = "refused";
+  bar->request(SbEndScroll, 0);
+  EXPECT_EQ(desktop.texts(), QStringList{"refused"});
+}
+
 TEST_F(ScrollBarMessage, AMessageOutsideAnInteractionTouchesNoBar) {
   Desktop::get().message(nullptr, "elsewhere", QString());
   QCoreApplication::processEvents();

@@ -32,8 +32,8 @@ struct BarCase {
   std::function<void()> prepare;
   std::function<QWidget*()> make;
   int bar;
-  int32_t id;    // the parameter the bar writes
-  int scale;     // the value written is scale x the bar's position
+  int32_t id;  // the parameter the bar writes
+  int scale;   // the value written is scale x the bar's position
 };
 
 void PrintTo(const BarCase& c, std::ostream* os) { *os << c.name; }
@@ -64,7 +64,7 @@ void edgeTrigger() {
 }
 
 class EveryBar : public CameraPageTest, public ::testing::WithParamInterface<BarCase> {
-protected:
+ protected:
   void SetUp() override {
     const BarCase& c = GetParam();
     openOn(c.port, c.camera, c.language);
@@ -137,9 +137,9 @@ TEST_P(EveryBar, WheelAndMenuGiveTheRequestsThePageWrites) {
     ReqScrollBar::MenuChoice choice;
     int direction;
   };
-  const Entry entries[] = {{ReqScrollBar::PageRight, +1}, {ReqScrollBar::PageLeft, -1},
+  const Entry entries[] = {{ReqScrollBar::PageRight, +1},   {ReqScrollBar::PageLeft, -1},
                            {ReqScrollBar::ScrollRight, +1}, {ReqScrollBar::ScrollLeft, -1},
-                           {ReqScrollBar::RightEdge, +1}, {ReqScrollBar::LeftEdge, -1}};
+                           {ReqScrollBar::RightEdge, +1},   {ReqScrollBar::LeftEdge, -1}};
   for (const Entry& e : entries) {
     before = target->value();
     ASSERT_TRUE(chooseFromBarMenu(target, e.choice, target->rect().center()));
@@ -165,8 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
         BarCase{"LineScanRedGain", "COM1", "120770", 9, readBlock, build<CDlgLinearColor>(), 1173, 112, 1},
         // Written only at the end of scrolling; kept inside the area limit.
         BarCase{"LineScanAoiStart", "COM1", "120770", 9, shortArea, build<CDlgLinearParam>(), 1176, 104, 1},
-        BarCase{"ColourCorrectBrightness", "COM1", "219660", 9, readRecords, build<CDlgColorCorrect>(), 1098, 4,
-                1},
+        BarCase{"ColourCorrectBrightness", "COM1", "219660", 9, readRecords, build<CDlgColorCorrect>(), 1098,
+                4, 1},
         BarCase{"TarvoContrast", "COM1", "321880", 9, readRecords, build<CDlgTarvo>(), 1100, 49, 1},
         BarCase{"MelkoSave", "COM1", "321140", 2, readRecords, build<CMelko>(), 1241, 66, 1},
         BarCase{"UsbExposureLines", "COM1", "219660", 9, readRecords, build<CDlgUsbParam>(), 1096, 9, 10}),

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -40,4 +42,19 @@ inline bool chooseFromBarMenu(ReqScrollBar* bar, ReqScrollBar::MenuChoice choice
   QContextMenuEvent event(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
   QApplication::sendEvent(bar, &event);
   return found;
+}
+
+// The centre of the bar's right (or lower) arrow, where the user clicks to
+// move a line; a null point when the style draws no arrows.
+inline QPoint rightArrow(ReqScrollBar* bar) {
+  QStyleOptionSlider option;
+  option.initFrom(bar);
+  option.orientation = bar->orientation();
+  option.minimum = bar->minimum();
+  option.maximum = bar->maximum();
+  option.sliderPosition = bar->sliderPosition();
+  option.sliderValue = bar->value();
+  const QRect r =
+      bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, bar);
+  return r.isValid() && !r.isEmpty() ? r.center() : QPoint();
 }
