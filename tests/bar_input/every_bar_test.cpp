@@ -1,6 +1,7 @@
 // every_bar_test.cpp - the wheel and every entry of a bar's own menu, on each kind of bar, reach the camera
 // through the page's rules.
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -34,9 +35,21 @@ struct BarCase {
   int bar;
   int32_t id;  // the parameter the bar writes
   int scale;   // the value written is scale x the bar's position
+  // The page refuses the ends of its bar (they are off its step): those
+  // entries leave the bar and the camera alone.
+  bool endsRefused = false;
 };
 
 void PrintTo(const BarCase& c, std::ostream* os) { *os << c.name; }
+
+// The control bar with one of its entries chosen in its list.
+std::function<QWidget*()> controlBarOn(int entry) {
+  return [entry] {
+    auto* bar = new CDlgPage3(nullptr, nullptr);
+    bar->control<QComboBox>(1023)->setCurrentIndex(entry);
+    return bar;
+  };
+}
 
 template <class Page>
 std::function<QWidget*()> build() {
@@ -143,6 +156,17 @@ TEST_P(EveryBar, WheelAndMenuGiveTheRequestsThePageWrites) {
   for (const Entry& e : entries) {
     before = target->value();
     ASSERT_TRUE(chooseFromBarMenu(target, e.choice, target->rect().center()));
+    const bool edge = e.choice == ReqScrollBar::RightEdge || e.choice == ReqScrollBar::LeftEdge;
+    if (edge && GetParam().endsRefused) {
+      // The end request is refused; the end of scrolling writes the
+      // position it keeps.
+      EXPECT_EQ(target->value(), before);
+      if (const auto value = written()) {
+        EXPECT_EQ(*value, int64_t{GetParam().scale} * before);
+      }
+      sim.clearLog();
+      continue;
+    }
     expectMoved(target->menuText(e.choice).toUtf8().constData(), before, e.direction);
   }
   // From the left end, "Scroll here" three quarters along the groove.
@@ -162,6 +186,12 @@ INSTANTIATE_TEST_SUITE_P(
         // now give.
         BarCase{"ColourSaturation", "COM1", "219290", 9, readRecords, build<CDlgColorParam>(), 1060, 13, 1},
         BarCase{"ControlBarGain", "COM1", "219290", 9, readRecords, build<CDlgPage3>(), 1031, 1, 1},
+        // Entries that move in steps of 4 and of the line step: the wheel
+        // went only to the left on them when it dragged the thumb.
+        BarCase{"ControlBarRedGain", "COM1", "219290", 9, readRecords, controlBarOn(5), 1031, 10, 1},
+        // After a repaint its bar runs from 0 to the end line - 1, ends
+        // which are off the line step and refused.
+        BarCase{"ControlBarBeginLine", "COM1", "219290", 9, readRecords, controlBarOn(2), 1031, 7, 1, true},
         BarCase{"LineScanRedGain", "COM1", "120770", 9, readBlock, build<CDlgLinearColor>(), 1173, 112, 1},
         // Written only at the end of scrolling; kept inside the area limit.
         BarCase{"LineScanAoiStart", "COM1", "120770", 9, shortArea, build<CDlgLinearParam>(), 1176, 104, 1},
