@@ -22,7 +22,7 @@ enum ScrollCode {
 // camera's rules say (some lower to a step, some write only at the end of
 // scrolling). This bar therefore never moves by itself: each user action is
 // turned into a request and the page sets the position. Every way of moving
-// a bar gives the sequence a Windows bar gives: mouse and keys a request per
+// a bar gives the sequence the platform's own bars give: mouse and keys a request per
 // step and one end of scrolling when released; the wheel line requests, then
 // the end; each entry of the bar's own menu its request, then the end.
 //
