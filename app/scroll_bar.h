@@ -22,9 +22,10 @@ enum ScrollCode {
 // camera's rules say (some lower to a step, some write only at the end of
 // scrolling). This bar therefore never moves by itself: each user action is
 // turned into a request and the page sets the position. Every way of moving
-// a bar gives the sequence the platform's own bars give: mouse and keys a request per
-// step and one end of scrolling when released; the wheel line requests, then
-// the end; each entry of the bar's own menu its request, then the end.
+// a bar gives the sequence the platform's own bars give: mouse and keys a
+// request per step and one end of scrolling when released; the wheel line
+// requests, then the end; each entry of the bar's own menu its request,
+// then the end.
 //
 // A message box shown while the user holds an arrow would swallow the mouse
 // release, and the arrow's auto-repeat would go on writing behind every box.
