@@ -1,6 +1,7 @@
 // held_arrow_test.cpp - a bar's arrow held down while the page shows a message: OK ends the click.
 #include "common/bar_input.h"
 #include "common/page_test.h"
+#include "pages/area/dlg_mode.h"
 #include "pages/area/dlg_param.h"
 #include "pages/linescan/dlg_linear_param.h"
 
@@ -72,4 +73,26 @@ TEST_F(HeldArrow, ALineScanTimeAtItsLimitIsCorrectedOnce) {
   for (const Write& w : sim.writes()) EXPECT_EQ(w, W(106, 300)) << "Time1 never passes its limit";
   EXPECT_EQ(s.linear.time1, 300);
   EXPECT_EQ(editText(1190), "300");
+}
+
+TEST_F(HeldArrow, WithNoCameraTheRiseDelayArrowStopsAtTheFirstMessage) {
+  sim.reset();
+  sim.control("clear");
+  cameraState().language = 9;
+  ASSERT_EQ(cameraState().handle, nullptr);
+  widget = std::make_unique<CDlgMode>(nullptr, nullptr);
+  showWidget();
+  ReqScrollBar* rise = bar(1153);
+  ASSERT_TRUE(rise->isVisible()) << "with no camera the page leaves its controls as they are";
+  const int before = rise->value();
+  holdRightArrow(rise);
+  // The write without a camera fails and is reported once; the end of the
+  // click would report the same failure again and does not.
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_FALSE(rise->repeating());
+  EXPECT_FALSE(rise->interacting());
+  release(rise);
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(rise->value(), before + 1);
+  EXPECT_EQ(cameraState().ext.riseDelay, before + 1);
 }
