@@ -7,6 +7,7 @@
 
 #include "app/camera_state.h"
 #include "app/layout.h"
+#include "app/typed_number.h"
 
 class CTyxVistrelDlg;
 
@@ -19,6 +20,12 @@ template <class Base>
 class ControlHost : public Base {
  public:
   using Base::Base;
+  // The page's numeric edits stop acting first: closing the window moves
+  // the focus out of an edit, which would take a waiting entry into a page
+  // that is half gone.
+  ~ControlHost() override {
+    for (TypedNumber* typed : this->template findChildren<TypedNumber*>()) typed->disarm();
+  }
 
   template <class T>
   T* control(int id) const {

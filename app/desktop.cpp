@@ -13,7 +13,7 @@
 namespace {
 
 class QtDesktop : public Desktop {
-public:
+ public:
   int message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons) override {
     QMessageBox::StandardButtons set = QMessageBox::Ok;
     if (buttons == OkCancel) set = QMessageBox::Ok | QMessageBox::Cancel;
@@ -39,8 +39,10 @@ public:
   }
   int execDialog(QDialog* dialog) override { return dialog->exec(); }
   void setWaitCursor(bool on) override {
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+    if (on)
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (QApplication::overrideCursor() != nullptr)
+      QApplication::restoreOverrideCursor();
   }
   void sleepMs(int ms) override {
     // Keep painting while the camera needs its time, but take no user input:
@@ -53,16 +55,55 @@ public:
     }
   }
   int64_t nowMs() override {
-    static QElapsedTimer timer = [] { QElapsedTimer t; t.start(); return t; }();
+    static QElapsedTimer timer = [] {
+      QElapsedTimer t;
+      t.start();
+      return t;
+    }();
     return timer.elapsed();
   }
 };
 
 QtDesktop qtDesktop;
 Desktop* current = &qtDesktop;
+Desktop::ModalWatcher modalWatcher = nullptr;
+
+bool beforeModal(const QString* text = nullptr) { return modalWatcher == nullptr || modalWatcher(text); }
+
+// What get() hands out: passes every call to the installed desktop, and
+// tells the watcher first when a modal window is about to take the input.
+// Doing it here rather than in each implementation means a test's desktop
+// sees the same program behaviour as the real one.
+class WatchedDesktop : public Desktop {
+ public:
+  int message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons) override {
+    if (!beforeModal(&text)) return ReplyOk;
+    return current->message(parent, text, caption, buttons);
+  }
+  QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override {
+    beforeModal();
+    return current->openFileName(parent, caption, filter);
+  }
+  QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                       const QString& defaultSuffix) override {
+    beforeModal();
+    return current->saveFileName(parent, caption, filter, defaultSuffix);
+  }
+  int execDialog(QDialog* dialog) override {
+    beforeModal();
+    return current->execDialog(dialog);
+  }
+  void setWaitCursor(bool on) override { current->setWaitCursor(on); }
+  void sleepMs(int ms) override { current->sleepMs(ms); }
+  int64_t nowMs() override { return current->nowMs(); }
+};
+
+WatchedDesktop watched;
 
 }  // namespace
 
-Desktop& Desktop::get() { return *current; }
+Desktop& Desktop::get() { return watched; }
+
+void Desktop::setModalWatcher(ModalWatcher watcher) { modalWatcher = watcher; }
 
 void Desktop::install(Desktop* desktop) { current = desktop != nullptr ? desktop : &qtDesktop; }

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -547,6 +548,14 @@ bool CTyxVistrelDlg::eventFilter(QObject* watched, QEvent* event) {
     endGrab(w);
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void CTyxVistrelDlg::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void CTyxVistrelDlg::moveEvent(QMoveEvent* event) {

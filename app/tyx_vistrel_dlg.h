@@ -82,6 +82,10 @@ class CTyxVistrelDlg : public QDialog {
   // close operation) that pressing the button would have given.
   bool eventFilter(QObject* watched, QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // Escape does not close the program: the way out is the Close button.
+  // In a numeric edit Escape cancels the entry being typed (the edit takes
+  // the key first); anywhere else it does nothing.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void discover();

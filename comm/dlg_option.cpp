@@ -33,8 +33,11 @@ template <size_t N>
 void fill(QComboBox* box, const std::array<std::string_view, N>& items, std::string_view shown) {
   for (std::string_view item : items)
     box->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
-  // Typed values are taken as typed; they must not be added to the list.
+  // Typed values are taken as typed; they must not be added to the list,
+  // nor completed to an entry of it ("96" is not "9600", "E" not "Even"):
+  // the settings string carries what the user typed.
   box->setInsertPolicy(QComboBox::NoInsert);
+  box->setCompleter(nullptr);
   box->setEditText(QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
 }
 

@@ -11,6 +11,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 #include "pages/area/color_number_text.h"
 
 VISTREL_REGISTER_PAGE(PageKind::ColorParam, CDlgColorParam);
@@ -65,12 +66,15 @@ CDlgColorParam::CDlgColorParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPa
   for (int row = 0; row < 3; ++row) {
     connect(control<ReqScrollBar>(kGainBars[row]), &ReqScrollBar::scrollRequest, this,
             [this, row](int code, int pos) { onScroll(row, code, pos); });
-    connect(control<QLineEdit>(kGainEdits[row]), &QLineEdit::textChanged, this,
-            [this, row] { onGainEdit(row); });
+    TypedNumber::attach(
+        control<QLineEdit>(kGainEdits[row]), [this, row](const QString& t) { return judgeGain(row, t); },
+        [this, row] { onGainEdit(row); });
   }
   connect(control<ReqScrollBar>(kSaturationBar), &ReqScrollBar::scrollRequest, this,
           [this](int code, int pos) { onScroll(kSaturationRow, code, pos); });
-  connect(control<QLineEdit>(kSaturationEdit), &QLineEdit::textChanged, this, [this] { onSaturationEdit(); });
+  TypedNumber::attach(
+      control<QLineEdit>(kSaturationEdit), [](const QString& t) { return judgeSaturation(t); },
+      [this] { onSaturationEdit(); });
   connect(control<QPushButton>(kWhiteBalance), &QPushButton::clicked, this, [this] { onWhiteBalance(); });
   Busy guard(busy_);
   applyRanges();
@@ -142,6 +146,23 @@ void CDlgColorParam::takeMembers() {
   }
   saturationPos_ = control<ReqScrollBar>(kSaturationBar)->value();
   saturationText_ = control<QLineEdit>(kSaturationEdit)->text();
+}
+
+TypedNumber::Verdict CDlgColorParam::judgeGain(int row, const QString& text) const {
+  // Red and green show the rounded value at once, which would replace the
+  // text being typed; blue keeps the text, so each of its keystrokes writes.
+  const auto typed = colortext::unsignedValue(text);
+  const bool roundsAway = typed && !unitGains() && *typed % 4 != 0;
+  const auto value = typed ? std::optional<int64_t>(static_cast<int64_t>(*typed)) : std::nullopt;
+  return TypedNumber::judge(text, value, 0, 255, row == 2 || !roundsAway);
+}
+
+TypedNumber::Verdict CDlgColorParam::judgeSaturation(const QString& text) {
+  // A refused saturation puts the stored one back into the edit, so a
+  // number out of range waits for the user too.
+  const auto typed = colortext::signedPrefix(text, kSaturationChars);
+  const auto value = typed ? std::optional<int64_t>(*typed) : std::nullopt;
+  return TypedNumber::judge(text, value, -128, 127, true, value.has_value());
 }
 
 void CDlgColorParam::onGainEdit(int row) {

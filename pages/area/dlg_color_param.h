@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/camera_page.h"
+#include "app/typed_number.h"
 
 class QPaintEvent;
 
@@ -32,6 +33,8 @@ class CDlgColorParam : public CameraPage {
   void applyRanges();
   void pushMembers();
   void takeMembers();
+  TypedNumber::Verdict judgeGain(int row, const QString& text) const;
+  static TypedNumber::Verdict judgeSaturation(const QString& text);
   void onGainEdit(int row);
   void onSaturationEdit();
   void onScroll(int row, int code, int pos);

@@ -12,6 +12,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 #include "pages/area/param_number.h"
 
 VISTREL_REGISTER_PAGE(PageKind::Mode, CDlgMode);
@@ -109,7 +110,12 @@ CDlgMode::CDlgMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, m
     bar->setPageStep(kProtectPage);
     connect(bar, &ReqScrollBar::scrollRequest, this,
             [this, row](int code, int pos) { onProtectScroll(row, code, pos); });
-    connect(control<QLineEdit>(r.edit), &QLineEdit::textChanged, this, [this, row] { onProtectEdit(row); });
+    TypedNumber::attach(
+        control<QLineEdit>(r.edit),
+        [max = r.maximum](const QString& t) {
+          return TypedNumber::judge(t, TypedNumber::value(paramnumber::unsignedValue(t)), 0, max);
+        },
+        [this, row] { onProtectEdit(row); });
   }
   control<QWidget>(1152)->setEnabled(false);
   // Binning is never offered; multi-frame average lies on its place.

@@ -10,6 +10,7 @@
 #include "app/camera_library.h"
 #include "app/companion_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "pages/area/color_number_text.h"
 
@@ -83,7 +84,8 @@ CDlgPage3::CDlgPage3(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(own
   if (!s.chinese()) control<QPushButton>(kFullMode)->setText("Full Mode");
 
   connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onSelect(index); });
-  connect(edit, &QLineEdit::textChanged, this, [this] { onEdit(); });
+  TypedNumber::attach(
+      edit, [this](const QString& t) { return judgeEdit(t); }, [this] { onEdit(); });
   connect(control<ReqScrollBar>(kBar), &ReqScrollBar::scrollRequest, this,
           [this](int code, int pos) { onScroll(code, pos); });
   connect(control<QPushButton>(kFullMode), &QPushButton::clicked, this, [this] { onFullMode(); });
@@ -231,6 +233,40 @@ void CDlgPage3::clampExposure() {
   if (s.params.exposalTime > hi) {
     s.params.exposalTime = hi;
     s.applyParam(9, hi);
+  }
+}
+
+TypedNumber::Verdict CDlgPage3::judgeEdit(const QString& text) const {
+  const CameraState& s = cameraState();
+  const CameraParams& p = s.params;
+  const auto typed = colortext::unsignedValue(text);
+  const auto value = typed ? std::optional<int64_t>(static_cast<int64_t>(*typed)) : std::nullopt;
+  const auto judge = [&](int64_t lo, int64_t hi, bool quiet = true) {
+    return TypedNumber::judge(text, value, lo, hi, quiet);
+  };
+  switch (selected_) {
+    case Gain: return judge(0, 1023);
+    case Black:
+    case Saturation: return judge(0, 255);
+    case BeginLine:
+      // A later first line shortens the frame, which can lower the exposure
+      // (another value): such a line waits for the user to confirm it.
+      if (value && *value % step() != 0) return judge(step(), p.endLine - 1, false);
+      return judge(step(), p.endLine - 1, value && *value <= p.beginLine);
+    case EndLine: return judge(p.beginLine + 1, s.lineCount - 1, value && *value >= p.endLine);
+    case Exposure: {
+      CameraLibrary& lib = CameraLibrary::instance();
+      int32_t lo = 0, hi = 0;
+      if (lib.calExposeRange(s.handle, &lo, &hi) == 0) return TypedNumber::Take;
+      return judge(lib.calExposeTime(s.handle, lo), lib.calExposeTime(s.handle, hi));
+    }
+    case RedGain:
+    case GreenGain:
+    case BlueGain:
+      // Only multiples of 4 are taken; the others are the way to one.
+      if (value && *value % 4 != 0 && *value <= 255) return TypedNumber::Wait;
+      return judge(0, 252);
+    default: return TypedNumber::Take;
   }
 }
 

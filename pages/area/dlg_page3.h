@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/camera_page.h"
+#include "app/typed_number.h"
 
 // A small window with a parameter list, one scroll bar, one number edit and
 // a button back to the main window. Every change is written to the camera at
@@ -46,6 +47,7 @@ class CDlgPage3 : public CompanionWindow {
   void pushMembers();
   void takeMembers();
   void onSelect(int index);
+  TypedNumber::Verdict judgeEdit(const QString& text) const;
   void onEdit();
   void onScroll(int code, int pos);
   void onFullMode();

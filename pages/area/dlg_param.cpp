@@ -17,6 +17,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 #include "pages/area/param_number.h"
 
 VISTREL_REGISTER_PAGE(PageKind::Param, CDlgParam);
@@ -91,8 +92,9 @@ CDlgParam::CDlgParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent,
   for (int row = 0; row < RowCount; ++row) {
     connect(control<ReqScrollBar>(kRowIds[row].bar), &ReqScrollBar::scrollRequest, this,
             [this, row](int code, int pos) { onScroll(row, code, pos); });
-    connect(control<QLineEdit>(kRowIds[row].edit), &QLineEdit::textChanged, this,
-            [this, row] { onValueEdit(row); });
+    TypedNumber::attach(
+        control<QLineEdit>(kRowIds[row].edit), [this, row](const QString& t) { return judgeValue(row, t); },
+        [this, row] { onValueEdit(row); });
   }
   for (int id : {1083, 1171, 1172}) controlWidget(id)->hide();
   auto* coarse = control<QComboBox>(1094);
@@ -298,6 +300,30 @@ void CDlgParam::clampExposureAfterLines() {
     s.params.exposalTime = hi;
     lastTime_ = lib.calExposeTime(s.handle, hi);
     s.applyParam(9, hi);
+  }
+}
+
+TypedNumber::Verdict CDlgParam::judgeValue(int row, const QString& text) const {
+  const CameraState& s = cameraState();
+  const CameraParams& p = s.params;
+  const auto value = TypedNumber::value(paramnumber::unsignedValue(text));
+  switch (row) {
+    case Gain:
+    case Brightness: return TypedNumber::judge(text, value, 0, 1023);
+    case Black: return TypedNumber::judge(text, value, 0, 255);
+    case Begin:
+    case End: {
+      // Outside part frame mode no line is taken, whatever is typed.
+      if (p.frameMode != 2) return TypedNumber::Take;
+      // A shorter frame can lower the exposure (another value), and a first
+      // line off the step is shown lowered to it: both wait for the user.
+      if (row == Begin) {
+        const bool quiet = value && *value % step() == 0 && *value <= p.beginLine;
+        return TypedNumber::judge(text, value, step(), p.endLine - 1, quiet);
+      }
+      return TypedNumber::judge(text, value, p.beginLine + 1, s.lineCount - 1, value && *value >= p.endLine);
+    }
+    default: return TypedNumber::Take;
   }
 }
 

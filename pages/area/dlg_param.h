@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/camera_page.h"
+#include "app/typed_number.h"
 
 class QGroupBox;
 class QPaintEvent;
@@ -50,6 +51,7 @@ class CDlgParam : public CameraPage {
   void fillRateList();
   void showExposure(int32_t rangeMax);
   int coarsePositionForRecord(int32_t rangeMax);
+  TypedNumber::Verdict judgeValue(int row, const QString& text) const;
   void onValueEdit(int row);
   void onScroll(int row, int code, int pos);
   void onRateChosen(int position);

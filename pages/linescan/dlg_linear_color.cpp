@@ -7,6 +7,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 #include "pages/linescan/linear_timing.h"
 
 namespace {
@@ -78,9 +79,12 @@ CDlgLinearColor::CDlgLinearColor(QWidget* parent, CTyxVistrelDlg* main) : Camera
     bar->setValue(200);
     connect(bar, &ReqScrollBar::scrollRequest, this,
             [this, i](int code, int pos) { onScroll(i, code, pos); });
-    connect(control<QLineEdit>(kChannels[i].edit), &QLineEdit::textChanged, this, [this, i] {
-      if (!busy_) onTyped(i);
-    });
+    TypedNumber::attach(
+        control<QLineEdit>(kChannels[i].edit),
+        [](const QString& t) { return TypedNumber::judge(t, TypedNumber::intValue(t), 1, 1023); },
+        [this, i] {
+          if (!busy_) onTyped(i);
+        });
   }
   Busy guard(busy_);
   pushValues();

@@ -12,6 +12,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 #include "pages/linescan/linear_timing.h"
 
 using namespace linescan;
@@ -75,10 +76,21 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
     pushValues();
   }
 
-  connect(control<QLineEdit>(1177), &QLineEdit::textChanged, this, [this] { runEditHandler(1177); });
-  connect(control<QLineEdit>(1189), &QLineEdit::textChanged, this, [this] { runEditHandler(1189); });
-  connect(control<QLineEdit>(1190), &QLineEdit::textChanged, this, [this] { runEditHandler(1190); });
-  connect(control<QLineEdit>(1191), &QLineEdit::textChanged, this, [this] { runEditHandler(1191); });
+  for (int id : {1177, 1189}) {
+    TypedNumber::attach(
+        control<QLineEdit>(id),
+        [](const QString& t) {
+          bool ok = false;
+          const int v = t.trimmed().toInt(&ok);
+          return TypedNumber::judge(t, ok ? std::optional<int64_t>(v) : std::nullopt, 1, 2160);
+        },
+        [this, id] { runEditHandler(id); });
+  }
+  for (int id : {1190, 1191}) {
+    TypedNumber::attach(
+        control<QLineEdit>(id), [this, id](const QString& t) { return judgeTime(id, t); },
+        [this, id] { runEditHandler(id); });
+  }
   connect(gain, &QComboBox::currentIndexChanged, this, [this](int position) {
     if (!busy_) onGainLevel(position);
   });
@@ -209,6 +221,7 @@ void CDlgLinearParam::onTime1Typed() {
   CameraState& s = cameraState();
   const TimeCheck c = checkTime1(s.typeCode, s.linear.workMode, typed, time2_.edit, false);
   if (c.message != nullptr) message(c.message);
+  if (c.setOther) setTime2(c.other);
   time1_.edit = c.value;
   s.linear.time1 = c.value;
   setBarValue(time1_, c.value);
@@ -226,6 +239,7 @@ void CDlgLinearParam::onTime2Typed() {
   CameraState& s = cameraState();
   const TimeCheck c = checkTime2(s.typeCode, s.linear.workMode, time1_.edit, typed, false);
   if (c.message != nullptr) message(c.message);
+  if (c.setOther) setTime1(c.other);
   if (c.setTime1) {
     time1_.edit = c.value;
     s.linear.time1 = c.value;
@@ -239,6 +253,46 @@ void CDlgLinearParam::onTime2Typed() {
   computeDerived();
   s.repaintInfo();
   pushValues();
+}
+
+void CDlgLinearParam::setTime1(int32_t value) {
+  CameraState& s = cameraState();
+  time1_.edit = value;
+  s.linear.time1 = value;
+  setBarValue(time1_, value);
+  s.applyParam(106, value);
+}
+
+void CDlgLinearParam::setTime2(int32_t value) {
+  CameraState& s = cameraState();
+  time2_.edit = value;
+  s.linear.time2 = value;
+  setBarValue(time2_, value);
+  s.applyParam(107, value);
+}
+
+TypedNumber::Verdict CDlgLinearParam::judgeTime(int editId, const QString& text) const {
+  const CameraState& s = cameraState();
+  const int32_t type = s.typeCode;
+  const int32_t w = s.linear.workMode;
+  const bool isTime1 = editId == 1190;
+  const auto check = [&](int64_t v) {
+    return isTime1 ? checkTime1(type, w, v, time2_.edit, false) : checkTime2(type, w, time1_.edit, v, false);
+  };
+  // Taking a time is quiet when the rules keep it as it is: no message, no
+  // correction, no change to the other time.
+  const auto quiet = [&](int64_t v) {
+    const TimeCheck c = check(v);
+    return c.message == nullptr && c.value == v && !c.setTime1 && !c.setOther;
+  };
+  bool ok = false;
+  const int typed = text.trimmed().toInt(&ok);
+  if (ok && text == QString::number(typed) && quiet(typed)) return TypedNumber::Take;
+  if (TypedNumber::leadsTo(text, 0, 65535, quiet)) return TypedNumber::Wait;
+  // Nothing more can make it a time the camera takes as it is: the rules
+  // correct it, which replaces the text, so the user confirms it first.
+  if (ok && !quiet(typed)) return TypedNumber::Wait;
+  return TypedNumber::Take;
 }
 
 void CDlgLinearParam::onGainLevel(int position) {
@@ -306,6 +360,7 @@ void CDlgLinearParam::scrollTime1(int code, int position) {
     s.linear.time1 = c.value;
     return;
   }
+  if (c.setOther) setTime2(c.other);
   const int32_t value = c.value != time1_.edit ? c.value : position;
   s.linear.time1 = value;
   s.applyParam(106, value);
@@ -331,6 +386,7 @@ void CDlgLinearParam::scrollTime2(int code, int position) {
     setBar(1188, time2_, c.value);
     return;
   }
+  if (c.setOther) setTime1(c.other);
   if (c.setTime1) {
     s.linear.time1 = c.value;
     time1_.edit = c.value;

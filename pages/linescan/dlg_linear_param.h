@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "app/camera_page.h"
+#include "app/typed_number.h"
 
 class ReqScrollBar;
 
@@ -31,6 +32,12 @@ class CDlgLinearParam : public CameraPage {
   void onAoiTyped(int editId);
   void onTime1Typed();
   void onTime2Typed();
+  // The typing rule's question for the Time1 (1190) or Time2 (1191) edit.
+  TypedNumber::Verdict judgeTime(int editId, const QString& text) const;
+  // The other time of a pair that a correction had to lower: stored, shown
+  // and written.
+  void setTime1(int32_t value);
+  void setTime2(int32_t value);
   void onGainLevel(int position);
   void onScroll(int barId, int code, int pos);
   void scrollAoi(int barId, int code, int position);

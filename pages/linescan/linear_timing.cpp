@@ -26,6 +26,13 @@ TimeCheck pairRule(int64_t x, int64_t y, int32_t lowerSum, int32_t minimum) {
   }
   c.message = kExceedMessage;
   c.value = correctPair(x, y, lowerSum, minimum);
+  // The time cannot go below its minimum, so when the other time leaves too
+  // little room the other one gives way: the camera takes no pair whose sum
+  // passes 500.
+  if (int64_t{c.value} + y > 500) {
+    c.setOther = true;
+    c.other = 500 - c.value;
+  }
   return c;
 }
 

@@ -20,9 +20,8 @@ inline constexpr const char* kInvalidMessage = "input data invalid";
 // Corrects a time X against the other time Y of the pair, with a lower limit
 // L of their sum and a minimum m: above 500, or a sum above 500, becomes
 // 500 - Y; a sum below L becomes L - Y; below m becomes m. When Y alone
-// already fills 500 or more, 500 - Y would be zero or negative, which the
-// camera cannot run with; the result is then kept at m, the nearest time
-// the camera accepts.
+// leaves less than m (500 - Y below m), the result is kept at m, the
+// shortest time the camera accepts, and the checks below lower Y as well.
 int32_t correctPair(int64_t x, int64_t y, int32_t lowerSum, int32_t minimum);
 
 // The outcome of checking one typed (or scrolled) time.
@@ -31,6 +30,11 @@ struct TimeCheck {
   bool write = true;              // false: shown and stored, not written
   const char* message = nullptr;  // the message to show first, if any
   bool setTime1 = false;          // Time2 rules only: Time1 becomes value and is written
+  // The corrected time and the other one together would still exceed 500
+  // (the other one alone leaves less than this time's minimum): the other
+  // time becomes `other` and is written first, so the pair stays runnable.
+  bool setOther = false;
+  int32_t other = 0;
 };
 
 // Rules for a Time1 value t1 against the shown Time2 t2 in work mode w.

@@ -3,6 +3,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 #include "app/desktop.h"
 #include "app/page_registry.h"
@@ -36,11 +37,31 @@ bool parseUnsigned(const QString& text, uint32_t* out) {
   return ok;
 }
 
+// The circle's edits hold unsigned 32-bit numbers: digits only, and no
+// keystroke that would make the number too large to send. Whatever can be
+// entered reaches the camera, which says itself what it cannot take.
+class UnsignedValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    if (input.isEmpty()) return Intermediate;
+    for (const QChar c : input)
+      if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Invalid;
+    bool ok = false;
+    input.toUInt(&ok);
+    return ok ? Acceptable : Invalid;
+  }
+};
+
 }  // namespace
 
 CDlgCirl::CDlgCirl(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
   buildControls(kControls);
   setDialogSize(320, 200);
+  for (int id : {1095, 1096, 1097}) {
+    auto* edit = control<QLineEdit>(id);
+    edit->setValidator(new UnsignedValidator(edit));
+  }
   connect(control<QPushButton>(1099), &QPushButton::clicked, this, [this] { onChangeRadius(); });
   connect(control<QPushButton>(1098), &QPushButton::clicked, this, [this] { onChangeCentre(); });
   connect(control<QPushButton>(1101), &QPushButton::clicked, this, [this] { onRead(0); });
@@ -68,9 +89,17 @@ void CDlgCirl::refresh() {
   pushMembers();
 }
 
+bool CDlgCirl::takeNumber(int editId, uint32_t* out) {
+  if (parseUnsigned(control<QLineEdit>(editId)->text(), out)) return true;
+  // Only an empty edit gets here (the validator lets nothing else in); a
+  // Change that sends nothing says so instead of doing nothing silently.
+  Desktop::get().message(this, cameraState().text("Enter a whole number.", "请输入整数。"), "Vistrel");
+  control<QLineEdit>(editId)->setFocus();
+  return false;
+}
+
 void CDlgCirl::onChangeRadius() {
-  // A radius that is not a number is not sent.
-  if (!parseUnsigned(control<QLineEdit>(1095)->text(), &radius_)) return;
+  if (!takeNumber(1095, &radius_)) return;
   CameraState& s = cameraState();
   WaitCursor wait;
   s.applyParam(16, static_cast<intptr_t>(radius_));
@@ -83,9 +112,7 @@ void CDlgCirl::onChangeRadius() {
 void CDlgCirl::onChangeCentre() {
   uint32_t x = 0;
   uint32_t y = 0;
-  if (!parseUnsigned(control<QLineEdit>(1096)->text(), &x) ||
-      !parseUnsigned(control<QLineEdit>(1097)->text(), &y))
-    return;
+  if (!takeNumber(1096, &x) || !takeNumber(1097, &y)) return;
   x_ = x;
   y_ = y;
   CameraState& s = cameraState();

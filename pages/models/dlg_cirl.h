@@ -11,16 +11,18 @@
 // when the page is shown again.
 class CDlgCirl : public CameraPage {
   Q_OBJECT
-public:
+ public:
   CDlgCirl(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgCirl() override;
 
   // Copies the circle fields from CameraParams and shows them.
   void refresh() override;
 
-private:
+ private:
   void pushMembers();
   void copyFromParams();
+  // Reads an edit's number; an empty edit is reported and gives false.
+  bool takeNumber(int editId, uint32_t* out);
   void onChangeRadius();
   void onChangeCentre();
   // Read Param (mode 0) and Memory Param (mode 1).

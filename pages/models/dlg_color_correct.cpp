@@ -10,6 +10,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 
 namespace {
 
@@ -129,8 +130,11 @@ void CDlgColorCorrect::initialise() {
     connect(bar, &ReqScrollBar::scrollRequest, this,
             [this, s](int code, int pos) { onScroll(s, code, pos); });
   }
-  connect(control<QLineEdit>(1099), &QLineEdit::textChanged, this, [this] { onTyped(Slider::Brightness); });
-  connect(control<QLineEdit>(1101), &QLineEdit::textChanged, this, [this] { onTyped(Slider::Contrast); });
+  const auto judge = [](const QString& t) {
+    return TypedNumber::judge(t, TypedNumber::intValue(t), kMin, kMax);
+  };
+  TypedNumber::attach(control<QLineEdit>(1099), judge, [this] { onTyped(Slider::Brightness); });
+  TypedNumber::attach(control<QLineEdit>(1101), judge, [this] { onTyped(Slider::Contrast); });
   // The all-contrast box only shows the value; typing in it writes nothing.
 
   auto* list = control<QComboBox>(1102);

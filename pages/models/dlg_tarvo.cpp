@@ -12,6 +12,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 
 namespace {
 
@@ -90,7 +91,10 @@ void CDlgTarvo::initialise() {
     b->setSingleStep(kLine);
     b->setPageStep(kPage);
     connect(b, &ReqScrollBar::scrollRequest, this, [this, &s](int code, int pos) { onScroll(s, code, pos); });
-    connect(control<QLineEdit>(s.editId), &QLineEdit::textChanged, this, [this, &s] { onEditChanged(s); });
+    TypedNumber::attach(
+        control<QLineEdit>(s.editId),
+        [](const QString& t) { return TypedNumber::judge(t, TypedNumber::intValue(t), kMin, kMax); },
+        [this, &s] { onEditChanged(s); });
   }
 
   // The lists keep the order given, in both languages.

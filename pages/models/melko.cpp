@@ -12,6 +12,7 @@
 #include "app/desktop.h"
 #include "app/page_registry.h"
 #include "app/scroll_bar.h"
+#include "app/typed_number.h"
 #include "pages/models/melko_note_page.h"
 
 namespace {
@@ -111,7 +112,13 @@ void CMelko::initialise() {
     b->setSingleStep(kLine);
     b->setPageStep(kPage);
     connect(b, &ReqScrollBar::scrollRequest, this, [this, &s](int code, int pos) { onScroll(s, code, pos); });
-    connect(control<QLineEdit>(s.editId), &QLineEdit::textChanged, this, [this, &s] { onEditChanged(s); });
+    TypedNumber::attach(
+        control<QLineEdit>(s.editId),
+        [&s](const QString& t) {
+          return TypedNumber::judge(t, TypedNumber::intValue(t), s.checked ? s.lo : INT32_MIN,
+                                    s.checked ? s.hi : INT32_MAX);
+        },
+        [this, &s] { onEditChanged(s); });
   }
   control<QCheckBox>(1122)->hide();
 

@@ -7,7 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/desktop.h"
 #include "app/scroll_bar.h"
+#include "common/bar_input.h"
+#include "common/fake_desktop.h"
 
 namespace {
 
@@ -134,4 +137,179 @@ TEST(VerticalScrollBar, DownIsALineDownAndUpALineUp) {
   QTest::keyClick(&bar, Qt::Key_Up);
   EXPECT_EQ(codes, (std::vector<int>{SbLineRight, SbEndScroll, SbLineLeft, SbEndScroll}));
   EXPECT_EQ(bar.value(), 50) << "only the page's answer moves the bar";
+}
+
+TEST_F(ScrollBarTest, WheelGivesLineRequestsThenEndOfScrolling) {
+  const int lines = QApplication::wheelScrollLines();
+  turnWheel(bar.get(), -1);  // towards the user: right
+  std::vector<int> expected(static_cast<size_t>(lines), SbLineRight);
+  expected.push_back(SbEndScroll);
+  EXPECT_EQ(codes(), expected);
+  EXPECT_EQ(bar->value(), 50 + 5 * lines) << "the page's line of 5, not Qt's wheel step";
+
+  requests.clear();
+  turnWheel(bar.get(), 2);  // two notches away from the user: left
+  expected.assign(static_cast<size_t>(2 * lines), SbLineLeft);
+  expected.push_back(SbEndScroll);
+  EXPECT_EQ(codes(), expected);
+  EXPECT_EQ(bar->value(), 50 + 5 * lines - 10 * lines);
+}
+
+TEST_F(ScrollBarTest, HalfNotchesAddUp) {
+  const QPoint at = bar->rect().center();
+  QWheelEvent half(at, bar->mapToGlobal(at), QPoint(), QPoint(0, -60), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+  QApplication::sendEvent(bar.get(), &half);
+  EXPECT_TRUE(requests.empty());
+  EXPECT_EQ(bar->value(), 50);
+  QApplication::sendEvent(bar.get(), &half);
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.front().first, SbLineRight);
+  EXPECT_EQ(requests.back().first, SbEndScroll);
+}
+
+struct MenuCase {
+  ReqScrollBar::MenuChoice choice;
+  const char* text;
+  int code;
+  int value;
+};
+
+class ScrollBarMenu : public ScrollBarTest, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(ScrollBarMenu, EachEntryIsOneRequestThenEndOfScrolling) {
+  const MenuCase& c = GetParam();
+  EXPECT_EQ(bar->menuText(c.choice), QString::fromLatin1(c.text));
+  ASSERT_TRUE(chooseFromBarMenu(bar.get(), c.choice, QPoint(30, 10)));
+  EXPECT_EQ(codes(), (std::vector<int>{c.code, SbEndScroll}));
+  if (c.choice != ReqScrollBar::ScrollHere) {
+    EXPECT_EQ(bar->value(), c.value);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ScrollBarMenu,
+    ::testing::Values(MenuCase{ReqScrollBar::ScrollHere, "Scroll here", SbThumbPosition, 0},
+                      MenuCase{ReqScrollBar::LeftEdge, "Left edge", SbLeft, 0},
+                      MenuCase{ReqScrollBar::RightEdge, "Right edge", SbRight, 100},
+                      MenuCase{ReqScrollBar::PageLeft, "Page left", SbPageLeft, 30},
+                      MenuCase{ReqScrollBar::PageRight, "Page right", SbPageRight, 70},
+                      MenuCase{ReqScrollBar::ScrollLeft, "Scroll left", SbLineLeft, 45},
+                      MenuCase{ReqScrollBar::ScrollRight, "Scroll right", SbLineRight, 55}));
+
+TEST_F(ScrollBarTest, ScrollHereAsksForThePositionUnderTheClick) {
+  const QRect groove = subControl(QStyle::SC_ScrollBarGroove);
+  ASSERT_TRUE(chooseFromBarMenu(bar.get(), ReqScrollBar::ScrollHere, QPoint(groove.left() + 2, 10)));
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].second, 0) << "the left end of the groove";
+  EXPECT_EQ(bar->value(), 0);
+  requests.clear();
+  ASSERT_TRUE(chooseFromBarMenu(bar.get(), ReqScrollBar::ScrollHere, QPoint(groove.right() - 2, 10)));
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].second, 100) << "the right end of the groove";
+  requests.clear();
+  ASSERT_TRUE(chooseFromBarMenu(bar.get(), ReqScrollBar::ScrollHere, groove.center()));
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_NEAR(requests[0].second, 50, 2) << "the middle";
+}
+
+// A page whose handler refuses the value with a message box, as a page does
+// with no camera or a failing write.
+class ScrollBarMessage : public ScrollBarTest {
+ protected:
+  void SetUp() override {
+    ScrollBarTest::SetUp();
+    QObject::disconnect(bar.get(), &ReqScrollBar::scrollRequest, nullptr, nullptr);
+    QObject::connect(bar.get(), &ReqScrollBar::scrollRequest, bar.get(), [this](int code, int pos) {
+      requests.emplace_back(code, pos);
+      bar->setValue(ReqScrollBar::standardPosition(code, pos, bar->value(), 0, 100, 5, 20));
+      if (code != SbEndScroll) Desktop::get().message(bar.get(), "refused", QString());
+    });
+  }
+  FakeDesktop desktop;
+};
+
+TEST_F(ScrollBarMessage, AMessageWhileAnArrowIsHeldEndsTheInteraction) {
+  const QRect lineRight = subControl(QStyle::SC_ScrollBarAddLine);
+  if (!lineRight.isValid() || lineRight.isEmpty()) GTEST_SKIP() << "this style draws no arrows";
+  QTest::mousePress(bar.get(), Qt::LeftButton, {}, lineRight.center());
+  // The box has been answered: the arrow is up again, nothing repeats, and
+  // the page has had its end of scrolling.
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  EXPECT_FALSE(bar->repeating()) << "auto-repeat still armed";
+  EXPECT_FALSE(bar->interacting());
+  // The release the box swallowed (or that arrives late) adds nothing.
+  QTest::mouseRelease(bar.get(), Qt::LeftButton, {}, lineRight.center());
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(bar->value(), 55);
+  EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
+TEST_F(ScrollBarMessage, AMessageDuringADragEndsItWithoutAThumbPosition) {
+  const QRect thumb = subControl(QStyle::SC_ScrollBarSlider);
+  QTest::mousePress(bar.get(), Qt::LeftButton, {}, thumb.center());
+  QTest::mouseMove(bar.get(), thumb.center() + QPoint(40, 0));
+  EXPECT_FALSE(bar->isSliderDown());
+  EXPECT_EQ(codes(), (std::vector<int>{SbThumbTrack, SbEndScroll}));
+  QTest::mouseMove(bar.get(), thumb.center() + QPoint(80, 0));
+  QTest::mouseRelease(bar.get(), Qt::LeftButton, {}, thumb.center() + QPoint(80, 0));
+  EXPECT_EQ(codes(), (std::vector<int>{SbThumbTrack, SbEndScroll}));
+  EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
+TEST_F(ScrollBarMessage, AHeldKeyStopsAtTheMessageUntilPressedAgain) {
+  QTest::keyPress(bar.get(), Qt::Key_Right);
+  QTest::simulateEvent(bar.get(), true, Qt::Key_Right, {}, QString(), true);  // auto-repeat
+  QTest::simulateEvent(bar.get(), true, Qt::Key_Right, {}, QString(), true);
+  QTest::keyRelease(bar.get(), Qt::Key_Right);
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  QTest::keyClick(bar.get(), Qt::Key_Right);
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll, SbLineRight, SbEndScroll}));
+}
+
+TEST_F(ScrollBarMessage, WheelAndMenuStopAtTheFirstMessage) {
+  turnWheel(bar.get(), -1);
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(desktop.messages.size(), 1u);
+  requests.clear();
+  ASSERT_TRUE(chooseFromBarMenu(bar.get(), ReqScrollBar::PageLeft, QPoint(30, 10)));
+  EXPECT_EQ(codes(), (std::vector<int>{SbPageLeft, SbEndScroll}));
+  EXPECT_EQ(desktop.messages.size(), 2u);
+}
+
+// A page that writes at the end of scrolling too, to a camera that refuses
+// every value: the click's end brings the same failure again.
+TEST_F(ScrollBarMessage, TheSameMessageIsNotShownAgainForTheEndOfTheClick) {
+  QObject::disconnect(bar.get(), &ReqScrollBar::scrollRequest, nullptr, nullptr);
+  QString endText = "refused";
+  QObject::connect(bar.get(), &ReqScrollBar::scrollRequest, bar.get(), [&](int code, int pos) {
+    requests.emplace_back(code, pos);
+    Desktop::get().message(bar.get(), code == SbEndScroll ? endText : QString("refused"), QString());
+  });
+  QTest::keyPress(bar.get(), Qt::Key_Right);
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(desktop.texts(), QStringList{"refused"});
+  QTest::keyRelease(bar.get(), Qt::Key_Right);
+  // A different message at the end is news to the user.
+  requests.clear();
+  desktop.clear();
+  endText = "something else";
+  QTest::keyPress(bar.get(), Qt::Key_Right);
+  QTest::keyRelease(bar.get(), Qt::Key_Right);
+  EXPECT_EQ(codes(), (std::vector<int>{SbLineRight, SbEndScroll}));
+  EXPECT_EQ(desktop.texts(), (QStringList{"refused", "something else"}));
+  // An ordinary end of scrolling shows its message.
+  requests.clear();
+  desktop.clear();
+  endText = "refused";
+  bar->request(SbEndScroll, 0);
+  EXPECT_EQ(desktop.texts(), QStringList{"refused"});
+}
+
+TEST_F(ScrollBarMessage, AMessageOutsideAnInteractionTouchesNoBar) {
+  Desktop::get().message(nullptr, "elsewhere", QString());
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(requests.empty());
 }

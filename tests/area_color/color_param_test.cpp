@@ -1,6 +1,7 @@
 // color_param_test.cpp - the colour parameter tab against the simulated camera.
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include "color_fixture.h"
 #include "pages/area/dlg_color_param.h"
@@ -84,6 +85,9 @@ struct GainEditCase {
   const char* shown;  // edit text afterwards
   int position;       // bar afterwards
   bool message;
+  // Enter then: the writes it adds and the text shown (nullptr: unchanged).
+  std::vector<Write> onEnter = {};
+  const char* shownAfterEnter = nullptr;
 };
 
 class GainEdit : public ColorParamTest, public ::testing::WithParamInterface<GainEditCase> {};
@@ -102,18 +106,25 @@ TEST_P(GainEdit, WritesAndShows) {
   } else {
     EXPECT_TRUE(desktop.messages.empty());
   }
+  const size_t messages = desktop.messages.size();
+  sim.clearLog();
+  QTest::keyClick(ctl<QLineEdit>(c.edit), Qt::Key_Return);
+  EXPECT_EQ(sim.writes(), c.onEnter);
+  EXPECT_EQ(editText(c.edit), QString::fromUtf8(c.shownAfterEnter != nullptr ? c.shownAfterEnter : c.shown));
+  EXPECT_EQ(desktop.messages.size(), messages);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GainEdit,
     ::testing::Values(
-        // Red and green show the rounded value at once, so a "1" becomes "0"
-        // and the next digit is typed after it.
+        // Red and green show the rounded value, which would replace the
+        // text being typed: 1 and 13 wait for Enter, which writes 12.
         GainEditCase{
-            "RedReplacedAtOnce", "COM1", "219290", 1052, 1057, "13", {W(10, 0), W(10, 0)}, "0", 0, false},
+            "RedWaitsForEnter", "COM1", "219290", 1052, 1057, "13", {}, "13", 128, false, {W(10, 12)}, "12"},
         GainEditCase{
             "RedOnTheStep", "COM1", "219290", 1052, 1057, "80", {W(10, 8), W(10, 80)}, "80", 80, false},
-        GainEditCase{"GreenLowered", "COM1", "219290", 1053, 1058, "9", {W(11, 8)}, "8", 8, false},
+        GainEditCase{
+            "GreenLoweredOnEnter", "COM1", "219290", 1053, 1058, "9", {}, "9", 128, false, {W(11, 8)}, "8"},
         GainEditCase{
             "BlueTooLarge", "COM1", "219290", 1054, 1059, "256", {W(12, 0), W(12, 24)}, "256", 24, true},
         GainEditCase{"BlueTop",
@@ -168,9 +179,15 @@ TEST_F(ColorParamTest, FailedGainWriteKeepsTheValueAndReports) {
 TEST_F(ColorParamTest, SaturationTooLowIsRefusedAndTheEditReset) {
   start();
   type(1055, "-129");
-  // "-" counts as 0, then -1 and -12; -129 is refused.
-  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, 0), W(13, -1), W(13, -12)}));
-  EXPECT_EQ(desktop.texts(), QStringList{kRange});
+  // "-" is only the start of a number; -1 and -12 are written. -129 would
+  // be refused by putting the stored value back under the user's fingers,
+  // so it waits for Enter.
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, -1), W(13, -12)}));
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(editText(1055), "-129");
+  QTest::keyClick(ctl<QLineEdit>(1055), Qt::Key_Return);
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, -1), W(13, -12)}));
+  ASSERT_EQ(desktop.texts(), QStringList{kRange});
   EXPECT_EQ(desktop.messages[0].caption, "");
   EXPECT_EQ(editText(1055), "-12");
   EXPECT_EQ(editText(1212), "244");

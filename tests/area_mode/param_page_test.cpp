@@ -150,6 +150,11 @@ TEST_F(ParamPageTest, BeginLineBarRangeAndTypedLineLoweredToTheStep) {
   EXPECT_EQ(bar(1039)->minimum(), 12);
   EXPECT_EQ(bar(1039)->maximum(), 468);
   type(1040, "100");
+  // 100 would be shown lowered to 96, replacing the text being typed: it
+  // waits for Enter.
+  EXPECT_TRUE(sim.writes().empty());
+  EXPECT_EQ(editText(1040), "100");
+  QTest::keyClick(ctl<QLineEdit>(1040), Qt::Key_Return);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(7, 96)}));
   EXPECT_EQ(cameraState().params.beginLine, 96);
   EXPECT_EQ(editText(1040), "96");

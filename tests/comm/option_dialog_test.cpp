@@ -68,6 +68,41 @@ TEST_F(OptionDialogTest, PickedAndTypedTextsAreTakenAsShown) {
   EXPECT_EQ(box(1006)->count(), 14);
 }
 
+struct TypedCase {
+  int box;
+  const char* typed;
+};
+
+class OptionDialogTyping : public OptionDialogTest, public ::testing::WithParamInterface<TypedCase> {};
+
+TEST_P(OptionDialogTyping, TheBoxKeepsWhatWasTypedNotTheEntryItBeginsLike) {
+  const TypedCase& c = GetParam();
+  dialog.show();
+  QLineEdit* edit = box(c.box)->lineEdit();
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+  EXPECT_EQ(box(c.box)->currentText(), QString::fromLatin1(c.typed));
+  clickOk();
+  ASSERT_EQ(dialog.result(), QDialog::Accepted);
+  const std::string settings = dialog.settings();
+  const std::string field = c.box == 1007   ? "channel="
+                            : c.box == 1006 ? "baudrate="
+                            : c.box == 1008 ? "databits="
+                            : c.box == 1010 ? "stopbits="
+                                            : "parity=";
+  const size_t at = settings.find(field);
+  ASSERT_NE(at, std::string::npos);
+  const size_t end = settings.find(',', at);
+  EXPECT_EQ(settings.substr(at + field.size(), end == std::string::npos ? end : end - at - field.size()),
+            c.typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, OptionDialogTyping,
+                         ::testing::Values(TypedCase{1006, "96"}, TypedCase{1006, "1"}, TypedCase{1009, "E"},
+                                           TypedCase{1009, "O"}, TypedCase{1010, "1."},
+                                           TypedCase{1008, "9"}));
+
 TEST_F(OptionDialogTest, CancelLeavesTheSettingsUntouched) {
   dialog.show();
   QTest::keyClick(&dialog, Qt::Key_Escape);

@@ -137,6 +137,46 @@ INSTANTIATE_TEST_SUITE_P(
         TypedCase{"LongExSyncFixedUnwritten", 117810, 2, 4000, 8000, 1191, "5", {}, {}, 4000, 10000}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Edge-controlled, Time1 499 and Time2 1 are a good pair; switched to free
+// run, Time2's minimum is 2. A typed time corrected to its minimum then
+// leaves the other one too little room: the other gives way, written
+// first, and the pair sums to 500, never 501.
+struct GiveWayCase {
+  const char* name;
+  int32_t time1, time2;
+  int edit;
+  std::vector<Write> writes;
+  int32_t shownTime1, shownTime2;
+};
+
+void PrintTo(const GiveWayCase& c, std::ostream* os) { *os << c.name; }
+
+class GiveWay : public ParamPage, public ::testing::WithParamInterface<GiveWayCase> {};
+
+TEST_P(GiveWay, TheSumStaysInsideTheCamerasRange) {
+  const GiveWayCase& c = GetParam();
+  showParam(120770, 1, c.time1, c.time2);
+  ASSERT_TRUE(sim.writes().empty());
+  // The mode page switches the camera to free run; the times stay.
+  ASSERT_EQ(CameraLibrary::instance().setConfigParam(cameraState().handle, 102, 0, 0), 1);
+  cameraState().linear.workMode = 0;
+  sim.clearLog();
+  edit(c.edit)->setText("5");
+  EXPECT_EQ(desktop.texts(), QStringList{kExceed});
+  EXPECT_EQ(sim.writes(), c.writes);
+  EXPECT_EQ(shown(1190), c.shownTime1);
+  EXPECT_EQ(shown(1191), c.shownTime2);
+  EXPECT_EQ(cameraState().linear.time1, c.shownTime1);
+  EXPECT_EQ(cameraState().linear.time2, c.shownTime2);
+  EXPECT_LE(c.shownTime1 + c.shownTime2, 500);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, GiveWay,
+    ::testing::Values(GiveWayCase{"Time2Typed", 499, 1, 1191, {W(106, 498), W(107, 2)}, 498, 2},
+                      GiveWayCase{"Time1Typed", 1, 499, 1190, {W(107, 498), W(106, 2)}, 2, 498}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ParamPage, TextThatIsNoNumberWritesNothing) {
   showParam(120770, 0, 100, 200);
   for (const char* text : {"", "abc", "12x", "99999999999"}) {

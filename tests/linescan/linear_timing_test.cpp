@@ -34,6 +34,42 @@ INSTANTIATE_TEST_SUITE_P(Cases, CorrectPair,
                                            CorrectCase{INT32_MAX, 200, 108, 2, 300},
                                            CorrectCase{INT32_MIN, 200, 108, 2, 2}));
 
+struct PairCase {
+  int32_t type, workMode;
+  bool time1;  // the time checked is Time1 (else Time2)
+  int64_t value, other;
+  int32_t expected;
+  bool otherGivesWay;
+  int32_t otherExpected;
+};
+
+class PairSum : public ::testing::TestWithParam<PairCase> {};
+
+TEST_P(PairSum, ACorrectionNeverLeavesTheSumAbove500) {
+  const PairCase& c = GetParam();
+  const TimeCheck t = c.time1 ? checkTime1(c.type, c.workMode, c.value, c.other, false)
+                              : checkTime2(c.type, c.workMode, c.other, c.value, false);
+  EXPECT_EQ(t.value, c.expected);
+  EXPECT_EQ(t.setOther, c.otherGivesWay);
+  if (c.otherGivesWay) {
+    EXPECT_EQ(t.other, c.otherExpected);
+  }
+  const int64_t other = t.setOther ? t.other : c.other;
+  EXPECT_LE(t.value + other, 500);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PairSum,
+                         ::testing::Values(
+                             // Time1 499 leaves Time2 1, below its free-run minimum of 2.
+                             PairCase{kColourType, 0, false, 5, 499, 2, true, 498},
+                             PairCase{kColourType, 0, true, 5, 499, 2, true, 498},
+                             PairCase{kColourType, 0, false, 1, 500, 2, true, 498},
+                             // The other time leaves room: it stays.
+                             PairCase{kColourType, 0, false, 5, 498, 2, false, 0},
+                             PairCase{kColourType, 1, false, 5, 499, 1, false, 0},
+                             PairCase{kSmallType, 0, false, 600, 499, 1, false, 0},
+                             PairCase{kSmallType, 0, true, 9, 500, 1, true, 499}));
+
 TEST(TimeRules, LongCameraNeverGetsAZeroTime) {
   EXPECT_EQ(checkTime1(kLongType, 0, 0, 5000, false).value, 1);
   EXPECT_EQ(checkTime1(kLongType, 0, -40, 5000, false).value, 1);

@@ -3,6 +3,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <vector>
 
 #include "page_fixture.h"
@@ -11,7 +12,7 @@
 namespace {
 
 class CirlTest : public PageFixture {
-protected:
+ protected:
   CDlgCirl* start(const std::string& extra = "") {
     open("212630/4", 9, extra);
     return makePage<CDlgCirl>();
@@ -99,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, CirlCentre,
                          ::testing::Values(CentreCase{"", 0}, CentreCase{"fail 17=106", 1},
                                            CentreCase{"fail 18=106", 1}, CentreCase{"fail *=106", 2}));
 
-// Text that is not an unsigned number is not sent.
+// Text that is not an unsigned number (only the program can put one there)
+// is not sent, and the user is told why nothing happened.
 struct BadTextCase {
   int editId;
   int buttonId;
@@ -108,13 +110,61 @@ struct BadTextCase {
 
 class CirlBadText : public CirlTest, public ::testing::WithParamInterface<BadTextCase> {};
 
-TEST_P(CirlBadText, WritesNothingAndSaysNothing) {
+TEST_P(CirlBadText, WritesNothingAndAsksForANumber) {
   start();
   edit(GetParam().editId)->setText(QString::fromUtf8(GetParam().text));
   press(GetParam().buttonId);
   EXPECT_TRUE(sim.log().empty());
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(desktop.texts(), QStringList{"Enter a whole number."});
   EXPECT_TRUE(desktop.sleeps.empty());
+}
+
+// What the user can type: digits only, and no more of them than an unsigned
+// 32-bit number holds.
+struct TypingCase {
+  const char* keys;
+  const char* shown;
+};
+
+class CirlTyping : public CirlTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(CirlTyping, OnlyAnUnsignedNumberCanBeEntered) {
+  start();
+  for (int id : {1095, 1096, 1097}) {
+    QLineEdit* e = edit(id);
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Delete);
+    QTest::keyClicks(e, QString::fromLatin1(GetParam().keys));
+    EXPECT_EQ(e->text(), QString::fromLatin1(GetParam().shown)) << id;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CirlTyping,
+                         ::testing::Values(TypingCase{"12ab3", "123"}, TypingCase{"-5", "5"},
+                                           TypingCase{"1.5", "15"}, TypingCase{"x", ""},
+                                           TypingCase{"4294967295", "4294967295"},
+                                           TypingCase{"42949672951", "4294967295"},
+                                           TypingCase{"12345678901234567890", "1234567890"}));
+
+TEST_F(CirlTest, AValueTheCameraCannotTakeGetsTheLibrarysMessage) {
+  start();
+  QLineEdit* radius = edit(1095);
+  radius->setFocus();
+  radius->selectAll();
+  QTest::keyClicks(radius, "99999");
+  press(1099);
+  EXPECT_EQ(sim.writes(), (std::vector<Write>{W(16, 99999)}));
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_FALSE(desktop.messages[0].text.isEmpty());
+  desktop.clear();
+  edit(1096)->setFocus();
+  edit(1096)->selectAll();
+  QTest::keyClicks(edit(1096), "4000000000");
+  press(1098);
+  ASSERT_GE(sim.writes().size(), 2u);
+  EXPECT_EQ(sim.writes()[1].first, 17);
+  EXPECT_GE(desktop.messages.size(), 1u) << "the camera refused the centre";
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, CirlBadText,
