@@ -26,14 +26,21 @@ public:
       default: return ReplyOk;
     }
   }
-  QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override {
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+  QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                       const QString& initialName) override {
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
   }
   QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                       const QString& defaultSuffix) override {
+                       const QString& defaultSuffix, const QString& initialName) override {
     QFileDialog dialog(parent, caption, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
   }

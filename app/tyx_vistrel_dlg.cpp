@@ -159,7 +159,9 @@ void CTyxVistrelDlg::initialise() {
     layout_.build(this, kMainChinese, true);
   else
     layout_.build(this, kMainEnglish, false);
-  resize(Layout::px(zh ? 370 : 340), Layout::py(zh ? 286 : 284));
+  // The dialog keeps its layout's size: shrunk, it would hide its buttons
+  // (Close among them); grown, it would only show empty space.
+  setFixedSize(Layout::px(zh ? 370 : 340), Layout::py(zh ? 286 : 284));
   tabs_ = new CMyTab(this);
   tabs_->setObjectName("1000");
   tabs_->setGeometry(Layout::px(7), Layout::py(7), Layout::px(zh ? 356 : 326), Layout::py(222));
@@ -200,6 +202,9 @@ void CTyxVistrelDlg::initialise() {
   }
   for (CompanionKind kind : {CompanionKind::Info, CompanionKind::GrabVideo, CompanionKind::PaintUsb})
     companion(kind)->installEventFilter(this);
+  for (CompanionKind kind : {CompanionKind::GrabVideo, CompanionKind::PaintUsb})
+    connect(companion(kind), &CompanionWindow::captureStateChanged, this,
+            [this] { setGrabCaption(grabShown_); });
   s.infoWindow = companions_[static_cast<size_t>(CompanionKind::Info)];
   s.beforeCameraCloses = [this] {
     for (CompanionWindow* w : companions_)
@@ -278,28 +283,8 @@ void CTyxVistrelDlg::discover() {
   }
 
   // 7.-11. Identify and read the records.
-  const char* model = nullptr;
-  s.typeCode = lib.getTypeCode(s.handle, &model);
   s.initRecords();
-  s.modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
-  s.versionCode = lib.getVerCode(s.handle, 0);
-  s.readFunctionTags();
-  if (types::isLineScan(requested)) {
-    if (s.readLinearParams() == 0) s.showCameraError();
-  } else {
-    s.readCameraParams();
-    if (s.tag34 == 1) lib.getConfigParam(s.handle, 34, &s.ext, 0);
-  }
-}
-
-void CTyxVistrelDlg::identify() {
-  CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
-  const char* model = nullptr;
-  s.typeCode = lib.getTypeCode(s.handle, &model);
-  s.modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
-  s.versionCode = lib.getVerCode(s.handle, 0);
-  s.readFunctionTags();
+  s.readOpenedCamera(OpenedBy::Startup, requested);
 }
 
 void CTyxVistrelDlg::showModelText() {
@@ -363,6 +348,62 @@ void CTyxVistrelDlg::rebuildPages() {
   setGammaButton();
 }
 
+void CTyxVistrelDlg::cameraChanged(OpenedBy by) {
+  rebuildPages();
+  if (by == OpenedBy::PortChange || by == OpenedBy::Network) setPortChangeButtons();
+  if (by == OpenedBy::Network) {
+    // These network cameras have neither gamma, control bar nor information
+    // window.
+    const bool limited =
+        types::isOneOf(cameraState().typeCode, {212260, 212261, 214110, 215960, 217440, 218920, 220030});
+    for (int id : {1006, 1007, 1005}) enable(id, !limited);
+  }
+  companionsFollowCamera();
+}
+
+void CTyxVistrelDlg::setPortChangeButtons() {
+  const int32_t t = cameraState().typeCode;
+  if (types::isLineScan(t)) {
+    for (int id : {1007, 1006, 1005, 1008}) enable(id, false);
+    for (int id : {1071, 1026, 1003}) enable(id, true);
+  } else if (types::isOneOf(t, {213000, 214850, 218550, 219660, 319660, 320400, 321510})) {
+    for (int id : {1007, 1006, 1005, 1071, 1026, 1003}) enable(id, false);
+  } else {
+    for (int id : {1007, 1005, 1071, 1026, 1003}) enable(id, true);
+  }
+  setGammaButton();
+}
+
+CompanionWindow* CTyxVistrelDlg::imageWindowFor(int32_t type) const {
+  return companion(types::isUsbImage(type) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
+}
+
+void CTyxVistrelDlg::companionsFollowCamera() {
+  // Grab acts on the window it has shown. A window the new camera's Grab
+  // would not use (a board video left running under a USB camera, say), or
+  // one whose button can no longer close it, would otherwise run on with
+  // nothing to end it.
+  if (grabShown_ && grabWindow_ != nullptr) {
+    const QPushButton* grab = button(1008);
+    if (grabWindow_ != imageWindowFor(cameraState().typeCode) || (grab != nullptr && !grab->isEnabled())) {
+      CompanionWindow* shown = grabWindow_;
+      endGrab(shown);
+      shown->hide();
+    }
+  }
+  setGrabCaption(grabShown_);
+  // The same for the information window: it lists area-scan values and
+  // would stay open with no button to hide it.
+  CompanionWindow* info = companion(CompanionKind::Info);
+  const QPushButton* infoButton = button(1005);
+  if (info != nullptr && infoButton != nullptr && !infoButton->isEnabled() &&
+      (infoShown_ || info->isVisible())) {
+    infoShown_ = false;
+    setInfoCaption(false);
+    info->hide();
+  }
+}
+
 void CTyxVistrelDlg::setStartupButtons() {
   const int32_t t = cameraState().typeCode;
   if (types::isLineScan(t)) {
@@ -407,16 +448,9 @@ void CTyxVistrelDlg::reopenCamera() {
   } else {
     s.linkFlag = 1;
   }
-  identify();
-  if (types::isLineScan(s.typeCode)) {
-    if (s.readLinearParams() == 0) s.showCameraError();
-  } else {
-    const int32_t result = s.readCameraParams();
-    s.copyLineGeometry();
-    if (result == 0) s.showCameraError();
-  }
+  s.readOpenedCamera(OpenedBy::Reopen, requested);
   desktop.setWaitCursor(false);
-  rebuildPages();
+  cameraChanged(OpenedBy::Reopen);
   if (!network) s.repaintInfo();
   showModelText();
   repaintWindow();
@@ -486,8 +520,12 @@ void CTyxVistrelDlg::onDefaultParam() {
 void CTyxVistrelDlg::placeInfoWindow() {
   CompanionWindow* info = companion(CompanionKind::Info);
   if (info == nullptr) return;
-  const QRect frame = frameGeometry();
-  info->move(frame.right() + 1, frame.top());
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) {
+    info->move(frameGeometry().right() + 1, frameGeometry().top());
+    return;
+  }
+  info->move(placeInfo(screen->availableGeometry(), frameGeometry(), info->frameGeometry().size()));
 }
 
 void CTyxVistrelDlg::onInfoWindow() {
@@ -515,16 +553,26 @@ void CTyxVistrelDlg::setInfoCaption(bool shown) {
 
 void CTyxVistrelDlg::setGrabCaption(bool shown) {
   const bool zh = cameraState().chinese();
+  // The USB window keeps its video running while hidden (so that it shows
+  // it again at once); the button says so, since nothing else on the screen
+  // would.
+  const CompanionWindow* usb = companion(CompanionKind::PaintUsb);
+  const bool liveBehind = !shown && usb != nullptr && usb->captureRunning();
+  QString text;
   if (shown)
-    button(1008)->setText(zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab"));
+    text = zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab");
+  else if (liveBehind)
+    text = zh ? QString::fromUtf8("<<视频采集中") : QString("<<Grab (live)");
   else
-    button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
+    text = zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab");
+  Layout::setFittedText(button(1008), text);
 }
 
 void CTyxVistrelDlg::endGrab(CompanionWindow* window) {
   // Cleared first, so that hiding the window afterwards is not taken for
   // the user closing it.
   grabShown_ = false;
+  grabWindow_ = nullptr;
   window->closeGrab();
   setGrabCaption(false);
 }
@@ -538,7 +586,7 @@ bool CTyxVistrelDlg::eventFilter(QObject* watched, QEvent* event) {
   if (w == companion(CompanionKind::Info) && infoShown_) {
     infoShown_ = false;
     setInfoCaption(false);
-  } else if (w != companion(CompanionKind::Info) && grabShown_) {
+  } else if (w == grabWindow_ && grabShown_) {
     // The user closed the image window: end what the Grab button would end,
     // so the board does not stay open behind a hidden window and the next
     // press opens the window again instead of only closing it.
@@ -563,41 +611,77 @@ void CTyxVistrelDlg::onBarMode() {
   bar->repaint();
 }
 
-// Where an image window goes: to the left of the main window, its top
-// edge level with the main window's. A main window near the screen's left
-// edge would push the image window off the screen, where the user could not
-// see the picture; it is then kept inside the screen's free area, even if it
-// covers part of the main window.
-QPoint CTyxVistrelDlg::besideOnTheLeft(const QRect& mainFrame, const QSize& size) const {
-  QPoint at(mainFrame.left() - size.width(), mainFrame.top());
-  if (const QScreen* screen = this->screen()) {
-    const QRect area = screen->availableGeometry();
-    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
-    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+CTyxVistrelDlg::Placement CTyxVistrelDlg::placeImageWindow(const QRect& area, const QRect& main,
+                                                           const QSize& image, bool rightFree, int mainRoom) {
+  // Top-aligned with the main window, but never below or above the screen.
+  auto topFor = [&](int top) {
+    return std::clamp(top, area.top(), std::max(area.top(), area.bottom() + 1 - image.height()));
+  };
+  const int left = main.left() - image.width();
+  if (left >= area.left()) return {QPoint(left, topFor(main.top())), main.topLeft()};
+  const int right = main.right() + 1;
+  if (rightFree && right + image.width() <= area.right() + 1)
+    return {QPoint(right, topFor(main.top())), main.topLeft()};
+  if (image.width() + mainRoom <= area.width()) {
+    // The main window moves right just far enough for the image window to
+    // fit on its left.
+    const QPoint moved(area.left() + image.width(), main.top());
+    return {QPoint(area.left(), topFor(main.top())), moved};
   }
-  return at;
+  // The screen holds no two windows side by side: the image window stays on
+  // the screen, at its left edge.
+  return {QPoint(area.left(), topFor(main.top())), main.topLeft()};
+}
+
+QPoint CTyxVistrelDlg::placeInfo(const QRect& area, const QRect& main, const QSize& info) {
+  const int x =
+      std::clamp(main.right() + 1, area.left(), std::max(area.left(), area.right() + 1 - info.width()));
+  const int y = std::clamp(main.top(), area.top(), std::max(area.top(), area.bottom() + 1 - info.height()));
+  return {x, y};
+}
+
+void CTyxVistrelDlg::showImageWindow(CompanionWindow* window) {
+  const QScreen* screen = this->screen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
+  // The window shows all its controls where the screen allows it, and is
+  // never larger than the screen (less its frame).
+  window->show();
+  const QSize frameExtra = window->frameGeometry().size() - window->size();
+  const QSize fit = (area.size() - frameExtra).expandedTo(QSize(1, 1));
+  window->setMinimumSize(window->controlsExtent().boundedTo(fit));
+  window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  if (window->width() > fit.width() || window->height() > fit.height())
+    window->resize(window->size().boundedTo(fit));
+  const QSize image = window->size() + frameExtra;
+  CompanionWindow* info = companion(CompanionKind::Info);
+  const bool infoBeside = info != nullptr && info->isVisible();
+  const int mainRoom = frameGeometry().width() + (infoBeside ? info->frameGeometry().width() : 0);
+  const Placement at = placeImageWindow(area, frameGeometry(), image, !infoBeside, mainRoom);
+  if (at.main != frameGeometry().topLeft()) move(at.main);  // the information window follows
+  window->move(at.image);
 }
 
 void CTyxVistrelDlg::onGrab() {
   CameraState& s = cameraState();
+  // The second press closes the window the first one showed, whatever the
+  // camera is now; closing needs no camera.
+  if (grabShown_ && grabWindow_ != nullptr) {
+    CompanionWindow* shown = grabWindow_;
+    endGrab(shown);
+    shown->hide();
+    return;
+  }
   if (s.handle == nullptr) {
     Desktop::get().message(this, "Open camera failed!", "Vistrel");
     return;
   }
-  CompanionWindow* window =
-      companion(types::isUsbImage(s.typeCode) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
+  CompanionWindow* window = imageWindowFor(s.typeCode);
   if (window == nullptr) return;
-  if (grabShown_) {
-    endGrab(window);
-    window->hide();
-  } else {
-    if (!window->openGrab(this)) return;
-    setGrabCaption(true);
-    const QRect frame = frameGeometry();
-    window->show();
-    window->move(besideOnTheLeft(frame, window->frameGeometry().size()));
-    grabShown_ = true;
-  }
+  if (!window->openGrab(this)) return;
+  grabWindow_ = window;
+  grabShown_ = true;
+  setGrabCaption(true);
+  showImageWindow(window);
 }
 
 void CTyxVistrelDlg::onGammaSet() {

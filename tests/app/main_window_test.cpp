@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTimer>
 #include <memory>
@@ -369,7 +370,8 @@ TEST_F(MainWindowTest, InfoWindowToggles) {
 TEST_F(MainWindowTest, InfoWindowSitsAtTheRightEdgeAndFollowsMoves) {
   start("219290");
   window->show();
-  window->move(40, 30);
+  // Positions where the information window fits on the screen beside it.
+  window->move(10, 30);
   QCoreApplication::processEvents();
   CompanionWindow* info = window->companion(CompanionKind::Info);
   ASSERT_NE(info, nullptr);
@@ -382,10 +384,49 @@ TEST_F(MainWindowTest, InfoWindowSitsAtTheRightEdgeAndFollowsMoves) {
   };
   EXPECT_EQ(info->frameGeometry().topLeft(), expected());
   EXPECT_EQ(info->size(), ownSize) << "the window keeps its own size";
-  window->move(120, 90);
+  window->move(20, 90);
   QCoreApplication::processEvents();
   EXPECT_EQ(info->frameGeometry().topLeft(), expected()) << "a move of the main window takes it along";
   window->onInfoWindow();
+}
+
+TEST_F(MainWindowTest, InfoWindowStaysOnTheScreenWhenTheMainWindowIsAtItsRightEdge) {
+  start("219290");
+  window->show();
+  const QRect area = window->screen()->availableGeometry();
+  CompanionWindow* info = window->companion(CompanionKind::Info);
+  ASSERT_NE(info, nullptr);
+  window->onInfoWindow();
+  for (const int gap : {200, 40, 0}) {
+    SCOPED_TRACE(gap);
+    window->move(area.right() + 1 - gap - window->frameGeometry().width(), area.top() + 10);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area.contains(info->frameGeometry())) << "the information window is on the screen";
+    EXPECT_EQ(info->frameGeometry().top(), window->frameGeometry().top());
+    if (gap >= info->frameGeometry().width()) {
+      EXPECT_EQ(info->frameGeometry().left(), window->frameGeometry().right() + 1);
+    }
+  }
+  window->onInfoWindow();
+}
+
+TEST_F(MainWindowTest, MainWindowKeepsItsLayoutsSize) {
+  for (const int32_t language : {9, 2}) {
+    SCOPED_TRACE(language);
+    start("219290", language);
+    window->show();
+    const QSize size = window->size();
+    window->resize(size.width() / 3, size.height() / 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), size);
+    window->resize(size.width() * 2, size.height() * 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), size);
+    // Close is inside the window.
+    EXPECT_TRUE(window->rect().contains(window->button(1)->geometry()));
+    window.reset();
+    CameraLibrary::instance().resetForTests();
+  }
 }
 
 TEST_F(MainWindowTest, ChineseInfoWindowCaptions) {
@@ -563,3 +604,59 @@ TEST_F(MainWindowTest, ClosingTheWindowClosesTheCameraAndUnloads) {
   EXPECT_EQ(sim.calls("CloseCamera").size(), 1u);
   EXPECT_FALSE(CameraLibrary::instance().loaded());
 }
+
+namespace {
+
+// Where an image window goes, for a 1400 x 900 screen and a main window of
+// 544 x 460 with (or without) the 224-pixel information window on its right.
+struct PlacementCase {
+  const char* name;
+  int mainX, mainY;
+  QSize image;
+  bool infoShown;
+  QPoint image_at;
+  QPoint main_at;
+};
+
+class ImagePlacement : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(ImagePlacement, BesideTheMainWindowAndOnTheScreen) {
+  const PlacementCase& c = GetParam();
+  const QRect area(0, 0, 1400, 900);
+  const QRect main(c.mainX, c.mainY, 544, 460);
+  const int room = main.width() + (c.infoShown ? 224 : 0);
+  const CTyxVistrelDlg::Placement at =
+      CTyxVistrelDlg::placeImageWindow(area, main, c.image, !c.infoShown, room);
+  EXPECT_EQ(at.image, c.image_at);
+  EXPECT_EQ(at.main, c.main_at);
+  const QRect image(at.image, c.image);
+  const QRect movedMain(at.main, main.size());
+  if (c.image.width() <= area.width()) {
+    EXPECT_TRUE(area.contains(image)) << "on the screen";
+  }
+  if (c.image.width() + room <= area.width()) {
+    EXPECT_FALSE(image.intersects(movedMain)) << "covers none of the main window";
+  }
+  EXPECT_TRUE(area.contains(QRect(at.main, main.size())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImagePlacement,
+    ::testing::Values(
+        // Room on the left: just left of it, top-aligned.
+        PlacementCase{"LeftWhenItFits", 800, 100, QSize(700, 420), false, QPoint(100, 100), QPoint(800, 100)},
+        PlacementCase{"LeftExactly", 700, 100, QSize(700, 420), true, QPoint(0, 100), QPoint(700, 100)},
+        // No room on the left: to the right when that side is free.
+        PlacementCase{"RightWhenLeftIsShort", 10, 100, QSize(700, 420), false, QPoint(554, 100),
+                      QPoint(10, 100)},
+        // The information window holds the right side: the main window moves.
+        PlacementCase{"MainMovesForTheInformationWindow", 10, 100, QSize(500, 420), true, QPoint(0, 100),
+                      QPoint(500, 100)},
+        // Too little room for both side by side: on the screen at its left edge.
+        PlacementCase{"ScreenTooSmall", 10, 100, QSize(900, 420), true, QPoint(0, 100), QPoint(10, 100)},
+        // Top-aligned, but never below the screen's bottom edge.
+        PlacementCase{"KeptAboveTheBottom", 800, 420, QSize(700, 600), false, QPoint(100, 300),
+                      QPoint(800, 420)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
