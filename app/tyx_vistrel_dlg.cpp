@@ -612,25 +612,45 @@ void CTyxVistrelDlg::onBarMode() {
 }
 
 CTyxVistrelDlg::Placement CTyxVistrelDlg::placeImageWindow(const QRect& area, const QRect& main,
-                                                           const QSize& image, bool rightFree, int mainRoom) {
-  // Top-aligned with the main window, but never below or above the screen.
-  auto topFor = [&](int top) {
-    return std::clamp(top, area.top(), std::max(area.top(), area.bottom() + 1 - image.height()));
+                                                           const QRect& occupied, const QSize& image) {
+  // Kept inside the screen along one axis.
+  auto clampX = [&](int x) {
+    return std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - image.width()));
   };
+  auto clampY = [&](int y) {
+    return std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - image.height()));
+  };
+  const int top = clampY(main.top());
+  // Just left of the main window, top-aligned.
   const int left = main.left() - image.width();
-  if (left >= area.left()) return {QPoint(left, topFor(main.top())), main.topLeft()};
-  const int right = main.right() + 1;
-  if (rightFree && right + image.width() <= area.right() + 1)
-    return {QPoint(right, topFor(main.top())), main.topLeft()};
-  if (image.width() + mainRoom <= area.width()) {
-    // The main window moves right just far enough for the image window to
-    // fit on its left.
-    const QPoint moved(area.left() + image.width(), main.top());
-    return {QPoint(area.left(), topFor(main.top())), moved};
+  if (left >= area.left()) return {QPoint(left, top), main.topLeft()};
+  // To the right of the main window (and the information window).
+  const int right = occupied.right() + 1;
+  if (right + image.width() <= area.right() + 1) return {QPoint(right, top), main.topLeft()};
+  // The main window moves right just far enough for the image window to fit
+  // on its left.
+  if (image.width() + occupied.width() <= area.width()) {
+    const int shift = area.left() + image.width() - occupied.left();
+    return {QPoint(area.left(), top), main.topLeft() + QPoint(shift, 0)};
   }
-  // The screen holds no two windows side by side: the image window stays on
-  // the screen, at its left edge.
-  return {QPoint(area.left(), topFor(main.top())), main.topLeft()};
+  // Too narrow a screen for the two side by side: below or above them.
+  const int below = occupied.bottom() + 1;
+  if (below + image.height() <= area.bottom() + 1)
+    return {QPoint(clampX(main.left()), below), main.topLeft()};
+  const int above = occupied.top() - image.height();
+  if (above >= area.top()) return {QPoint(clampX(main.left()), above), main.topLeft()};
+  // The main window moves up just far enough for the image window to fit
+  // below it.
+  if (image.height() + occupied.height() <= area.height()) {
+    const int shift = area.bottom() + 1 - image.height() - (occupied.bottom() + 1);
+    return {QPoint(clampX(main.left()), area.bottom() + 1 - image.height()),
+            main.topLeft() + QPoint(0, shift)};
+  }
+  // The screen holds the two windows in no way: the image window stays on
+  // the screen at its left edge and the main window goes as far right as the
+  // screen allows, so that they overlap as little as they can.
+  const int farRight = area.right() + 1 - occupied.width() + (main.left() - occupied.left());
+  return {QPoint(area.left(), top), QPoint(std::max(main.left(), farRight), main.top())};
 }
 
 QPoint CTyxVistrelDlg::placeInfo(const QRect& area, const QRect& main, const QSize& info) {
@@ -654,9 +674,9 @@ void CTyxVistrelDlg::showImageWindow(CompanionWindow* window) {
     window->resize(window->size().boundedTo(fit));
   const QSize image = window->size() + frameExtra;
   CompanionWindow* info = companion(CompanionKind::Info);
-  const bool infoBeside = info != nullptr && info->isVisible();
-  const int mainRoom = frameGeometry().width() + (infoBeside ? info->frameGeometry().width() : 0);
-  const Placement at = placeImageWindow(area, frameGeometry(), image, !infoBeside, mainRoom);
+  QRect occupied = frameGeometry();
+  if (info != nullptr && info->isVisible()) occupied |= info->frameGeometry();
+  const Placement at = placeImageWindow(area, frameGeometry(), occupied, image);
   if (at.main != frameGeometry().topLeft()) move(at.main);  // the information window follows
   window->move(at.image);
 }

@@ -81,20 +81,20 @@ class CTyxVistrelDlg : public QDialog {
   void onGrab();
   void onGammaSet();
   // Where an image window of frame size `image` goes beside the main
-  // window's frame `main` on a screen whose free area is `area`: just left
-  // of the main window, top-aligned, when it fits there; otherwise to its
-  // right when that side is free (`rightFree`, the information window is not
-  // there) and fits; otherwise the main window moves right to make room on
-  // its left (`mainRoom` is the width the main window needs, the
-  // information window included); only when the screen is too small for
-  // both does the image window cover part of the main window. The image
-  // window is never placed off the screen.
+  // window's frame `main` on a screen whose free area is `area`; `occupied`
+  // is the main window with the information window when that is shown. In
+  // this order: just left of the main window, top-aligned; to the right of
+  // what is occupied; on the left after the main window moves right; below
+  // or above what is occupied; below after the main window moves up; only
+  // when the screen holds the two in no way
+  // does the image window cover part of the main window, as little as the
+  // screen allows. The image window is never placed off the screen.
   struct Placement {
     QPoint image;  // top-left of the image window's frame
     QPoint main;   // top-left of the main window's frame (moved or not)
   };
-  static Placement placeImageWindow(const QRect& area, const QRect& main, const QSize& image, bool rightFree,
-                                    int mainRoom);
+  static Placement placeImageWindow(const QRect& area, const QRect& main, const QRect& occupied,
+                                    const QSize& image);
   // The information window's top-left: at the main window's right edge,
   // top-aligned, kept on the screen.
   static QPoint placeInfo(const QRect& area, const QRect& main, const QSize& info);

@@ -607,37 +607,39 @@ TEST_F(MainWindowTest, ClosingTheWindowClosesTheCameraAndUnloads) {
 
 namespace {
 
-// Where an image window goes, for a 1400 x 900 screen and a main window of
-// 544 x 460 with (or without) the 224-pixel information window on its right.
+// Where an image window goes, for a screen of 1400 x 900 (unless the case
+// says otherwise) and a main window of 544 x 460 with (or without) the
+// information window of 224 x 471 on its right.
 struct PlacementCase {
   const char* name;
   int mainX, mainY;
   QSize image;
   bool infoShown;
-  QPoint image_at;
-  QPoint main_at;
+  QPoint imageAt;
+  QPoint mainAt;
+  QSize screen = QSize(1400, 900);
 };
 
 class ImagePlacement : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(ImagePlacement, BesideTheMainWindowAndOnTheScreen) {
   const PlacementCase& c = GetParam();
-  const QRect area(0, 0, 1400, 900);
+  const QRect area(QPoint(0, 0), c.screen);
   const QRect main(c.mainX, c.mainY, 544, 460);
-  const int room = main.width() + (c.infoShown ? 224 : 0);
-  const CTyxVistrelDlg::Placement at =
-      CTyxVistrelDlg::placeImageWindow(area, main, c.image, !c.infoShown, room);
-  EXPECT_EQ(at.image, c.image_at);
-  EXPECT_EQ(at.main, c.main_at);
+  QRect occupied = main;
+  if (c.infoShown) occupied |= QRect(main.right() + 1, main.top(), 224, 471);
+  const CTyxVistrelDlg::Placement at = CTyxVistrelDlg::placeImageWindow(area, main, occupied, c.image);
+  EXPECT_EQ(at.image, c.imageAt);
+  EXPECT_EQ(at.main, c.mainAt);
   const QRect image(at.image, c.image);
-  const QRect movedMain(at.main, main.size());
-  if (c.image.width() <= area.width()) {
-    EXPECT_TRUE(area.contains(image)) << "on the screen";
-  }
-  if (c.image.width() + room <= area.width()) {
-    EXPECT_FALSE(image.intersects(movedMain)) << "covers none of the main window";
-  }
+  EXPECT_TRUE(area.contains(image)) << "on the screen";
   EXPECT_TRUE(area.contains(QRect(at.main, main.size())));
+  const QRect movedOccupied = occupied.translated(at.main - main.topLeft());
+  const bool roomForBoth = c.image.width() + occupied.width() <= area.width() ||
+                           c.image.height() + occupied.height() <= area.height();
+  if (roomForBoth) {
+    EXPECT_FALSE(image.intersects(movedOccupied)) << "covers none of the main window";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -646,14 +648,29 @@ INSTANTIATE_TEST_SUITE_P(
         // Room on the left: just left of it, top-aligned.
         PlacementCase{"LeftWhenItFits", 800, 100, QSize(700, 420), false, QPoint(100, 100), QPoint(800, 100)},
         PlacementCase{"LeftExactly", 700, 100, QSize(700, 420), true, QPoint(0, 100), QPoint(700, 100)},
-        // No room on the left: to the right when that side is free.
+        // No room on the left: to the right when that fits.
         PlacementCase{"RightWhenLeftIsShort", 10, 100, QSize(700, 420), false, QPoint(554, 100),
                       QPoint(10, 100)},
+        PlacementCase{"RightOfTheInformationWindow", 10, 100, QSize(600, 420), true, QPoint(778, 100),
+                      QPoint(10, 100)},
         // The information window holds the right side: the main window moves.
-        PlacementCase{"MainMovesForTheInformationWindow", 10, 100, QSize(500, 420), true, QPoint(0, 100),
-                      QPoint(500, 100)},
-        // Too little room for both side by side: on the screen at its left edge.
-        PlacementCase{"ScreenTooSmall", 10, 100, QSize(900, 420), true, QPoint(0, 100), QPoint(10, 100)},
+        PlacementCase{"MainMovesForTheInformationWindow", 300, 100, QSize(560, 420), true, QPoint(0, 100),
+                      QPoint(560, 100)},
+        // Too narrow for the two side by side: below, or above.
+        PlacementCase{"Below", 10, 20, QSize(748, 367), false, QPoint(10, 480), QPoint(10, 20),
+                      QSize(1280, 1024)},
+        PlacementCase{"BelowTheTallerInformationWindow", 10, 20, QSize(748, 367), true, QPoint(10, 491),
+                      QPoint(10, 20), QSize(1280, 1024)},
+        PlacementCase{"Above", 10, 500, QSize(748, 367), false, QPoint(10, 133), QPoint(10, 500),
+                      QSize(1280, 1024)},
+        // A main window in the middle of such a screen moves up.
+        PlacementCase{"MainMovesUp", 368, 281, QSize(748, 367), false, QPoint(368, 657), QPoint(368, 197),
+                      QSize(1280, 1024)},
+        // The screen holds the two in no way: at its left edge, the main
+        // window as far right as it goes.
+        PlacementCase{"ScreenTooSmall", 10, 100, QSize(900, 600), true, QPoint(0, 100), QPoint(632, 100)},
+        PlacementCase{"ScreenTooSmallMainNearTheRight", 800, 100, QSize(900, 600), false, QPoint(0, 100),
+                      QPoint(856, 100)},
         // Top-aligned, but never below the screen's bottom edge.
         PlacementCase{"KeptAboveTheBottom", 800, 420, QSize(700, 600), false, QPoint(100, 300),
                       QPoint(800, 420)}),
