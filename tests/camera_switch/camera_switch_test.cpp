@@ -362,11 +362,20 @@ TEST_F(CameraSwitchTest, HiddenUsbVideoEndedByAPortChangeClearsTheLiveCaption) {
   EXPECT_EQ(caption(1008), "<<Grab");
 }
 
-TEST_F(CameraSwitchTest, LiveCaptionInChinese) {
-  start("clear;camera COM1=219660", 2);
-  startLiveVideo();
-  window->button(1008)->click();
-  EXPECT_EQ(caption(1008), QString::fromUtf8("<<视频采集中"));
+TEST_F(CameraSwitchTest, LiveCaptionIsShownWholeInBothLanguages) {
+  for (const int32_t language : {9, 2}) {
+    SCOPED_TRACE(language);
+    start("clear;camera COM1=219660", language);
+    startLiveVideo();
+    window->button(1008)->click();
+    QPushButton* grab = window->button(1008);
+    EXPECT_EQ(grab->text(), language == 2 ? QString::fromUtf8("<<视频采集中") : QString("<<Grab (live)"));
+    const int frame = grab->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, grab);
+    EXPECT_LE(grab->fontMetrics().horizontalAdvance(grab->text()) + 2 * frame, grab->width());
+    usb()->onStop();
+    window.reset();
+    CameraLibrary::instance().resetForTests();
+  }
 }
 
 }  // namespace
