@@ -653,6 +653,12 @@ CTyxVistrelDlg::Placement CTyxVistrelDlg::placeImageWindow(const QRect& area, co
   return {QPoint(area.left(), top), QPoint(std::max(main.left(), farRight), main.top())};
 }
 
+CTyxVistrelDlg::ImageSize CTyxVistrelDlg::fitImageWindow(const QSize& current, const QSize& controls,
+                                                         const QSize& room) {
+  const QSize minimum = controls.boundedTo(room);
+  return {minimum, current.expandedTo(minimum).boundedTo(room)};
+}
+
 QPoint CTyxVistrelDlg::placeInfo(const QRect& area, const QRect& main, const QSize& info) {
   const int x =
       std::clamp(main.right() + 1, area.left(), std::max(area.left(), area.right() + 1 - info.width()));
@@ -667,11 +673,10 @@ void CTyxVistrelDlg::showImageWindow(CompanionWindow* window) {
   // never larger than the screen (less its frame).
   window->show();
   const QSize frameExtra = window->frameGeometry().size() - window->size();
-  const QSize fit = (area.size() - frameExtra).expandedTo(QSize(1, 1));
-  window->setMinimumSize(window->controlsExtent().boundedTo(fit));
-  window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  if (window->width() > fit.width() || window->height() > fit.height())
-    window->resize(window->size().boundedTo(fit));
+  const ImageSize sized = fitImageWindow(window->size(), window->controlsExtent(),
+                                         (area.size() - frameExtra).expandedTo(QSize(1, 1)));
+  window->setMinimumSize(sized.minimum);
+  if (window->size() != sized.size) window->resize(sized.size);
   const QSize image = window->size() + frameExtra;
   CompanionWindow* info = companion(CompanionKind::Info);
   QRect occupied = frameGeometry();

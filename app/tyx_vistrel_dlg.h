@@ -95,6 +95,15 @@ class CTyxVistrelDlg : public QDialog {
   };
   static Placement placeImageWindow(const QRect& area, const QRect& main, const QRect& occupied,
                                     const QSize& image);
+  // The smallest size an image window accepts and the size it opens with:
+  // never below what its controls need (`controls`), never above the room
+  // the screen gives it (`room`, its frame left out); the screen wins where
+  // the two conflict.
+  struct ImageSize {
+    QSize minimum;
+    QSize size;
+  };
+  static ImageSize fitImageWindow(const QSize& current, const QSize& controls, const QSize& room);
   // The information window's top-left: at the main window's right edge,
   // top-aligned, kept on the screen.
   static QPoint placeInfo(const QRect& area, const QRect& main, const QSize& info);

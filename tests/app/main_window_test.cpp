@@ -676,4 +676,35 @@ INSTANTIATE_TEST_SUITE_P(
                       QPoint(800, 420)}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// An image window's sizes: what its controls need, within the screen.
+struct SizeCase {
+  const char* name;
+  QSize current, controls, room;
+  QSize minimum, size;
+};
+
+class ImageWindowSizes : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(ImageWindowSizes, NeverBelowItsControlsNorAboveTheScreen) {
+  const SizeCase& c = GetParam();
+  const CTyxVistrelDlg::ImageSize got = CTyxVistrelDlg::fitImageWindow(c.current, c.controls, c.room);
+  EXPECT_EQ(got.minimum, c.minimum);
+  EXPECT_EQ(got.size, c.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImageWindowSizes,
+    ::testing::Values(SizeCase{"OwnSizeOnALargeScreen", QSize(742, 364), QSize(742, 364), QSize(1280, 1000),
+                               QSize(742, 364), QSize(742, 364)},
+                      SizeCase{"ShrunkBelowItsControls", QSize(300, 200), QSize(742, 364), QSize(1280, 1000),
+                               QSize(742, 364), QSize(742, 364)},
+                      SizeCase{"EnlargedByTheUser", QSize(900, 500), QSize(742, 364), QSize(1280, 1000),
+                               QSize(742, 364), QSize(900, 500)},
+                      // Twice the scale on a 1400-pixel screen: 700 logical pixels.
+                      SizeCase{"WiderThanTheScreen", QSize(742, 364), QSize(742, 364), QSize(700, 500),
+                               QSize(700, 364), QSize(700, 364)},
+                      SizeCase{"LargerThanTheScreenEverywhere", QSize(2000, 2000), QSize(742, 364),
+                               QSize(700, 300), QSize(700, 300), QSize(700, 300)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -250,10 +250,13 @@ class ImageWindowSize : public CameraSwitchTest, public ::testing::WithParamInte
 TEST_P(ImageWindowSize, OnTheScreenAndNeverSmallerThanItsControls) {
   start(std::string("clear;camera COM1=") + GetParam().camera);
   CompanionWindow* image = window->imageWindowFor(cameraState().typeCode);
+  const QRect area = window->screen()->availableGeometry();
+  // Larger than the screen before it opens (as at a large scale factor): it
+  // opens no larger than the screen.
+  image->resize(area.width() * 2, area.height() * 2);
   if (image == video()) confirmBoard();
   window->button(1008)->click();
   ASSERT_TRUE(image->isVisible());
-  const QRect area = window->screen()->availableGeometry();
   EXPECT_TRUE(area.contains(image->frameGeometry())) << "on the screen";
   // Every control fits inside the smallest size the window accepts.
   const QSize extent = image->controlsExtent();
