@@ -77,7 +77,9 @@ void CameraState::readFunctionTags() {
 //     version, tags and line geometry.
 // Every one of them reads the second block when tag 34 is 1: a camera
 // opened later than start-up would otherwise keep the block of the camera
-// before it, show those values and write them back with Default Param. The
+// before it, show those values and write them back with Default Param. A
+// failed read of it is reported where the opening reports a failed read of
+// CameraParams (Reopen) and passes silently where that one does. The
 // waits around an opening (500 and 1000 ms for Reopen, 1000 ms after a
 // network open) belong to the callers and stay there.
 void CameraState::readOpenedCamera(OpenedBy by, int32_t requestedType) {
@@ -111,7 +113,7 @@ void CameraState::readOpenedCamera(OpenedBy by, int32_t requestedType) {
         copyLineGeometry();
         if (result == 0) showCameraError();
       }
-      readExtendedParams();
+      if (!readExtendedParams()) showCameraError();
       break;
     case OpenedBy::PortChange:
       readFunctionTags();
@@ -133,10 +135,11 @@ void CameraState::readOpenedCamera(OpenedBy by, int32_t requestedType) {
   }
 }
 
-void CameraState::readExtendedParams() {
-  if (tag34 == 1 && CameraLibrary::instance().getConfigParam(handle, 34, &ext, 0) != 0) return;
+bool CameraState::readExtendedParams() {
+  if (tag34 == 1) return CameraLibrary::instance().getConfigParam(handle, 34, &ext, 0) != 0;
   ext = ExtendedParams{};
   ext.size = sizeof(ExtendedParams);
+  return true;
 }
 
 void CameraState::copyLineGeometry() {

@@ -73,10 +73,12 @@ class CameraState {
   // block, or CameraParams and, when function tag 34 is 1, the second block).
   // requestedType is what the opening reported through its type argument.
   void readOpenedCamera(OpenedBy by, int32_t requestedType);
-  // Reads the second block (id 34) of a camera whose function tag 34 is 1.
-  // Any other camera, or a failed read, leaves the block at its start values,
-  // so no value of a camera opened before is shown or written back.
-  void readExtendedParams();
+  // Reads the second block (id 34) of a camera whose function tag 34 is 1;
+  // false when that read failed, which leaves the block as it was (as a
+  // failed read of CameraParams leaves that record). A camera without the
+  // block gets the block's start values, so none of a camera opened before
+  // is shown for it.
+  bool readExtendedParams();
   // Copies line step and line count from CameraParams.
   void copyLineGeometry();
 

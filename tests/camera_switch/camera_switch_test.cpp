@@ -141,6 +141,18 @@ INSTANTIATE_TEST_SUITE_P(Openings, SecondBlock,
                                            BlockCase{"NetworkOpen", Opening::Network, 321880}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(CameraSwitchTest, ReopenReportsASecondBlockThatCannotBeRead) {
+  start("clear;camera COM1=219290");
+  ASSERT_EQ(cameraState().tag34, 1);
+  const ExtendedParams before = cameraState().ext;
+  sim.control("fail 34=122");
+  window->reopenCamera();
+  EXPECT_EQ(desktop.texts(), QStringList{"the input param is incorrect"});
+  // The block keeps what it held, as the record does after a failed read.
+  EXPECT_TRUE(sameBlock(cameraState().ext, before));
+  EXPECT_NE(cameraState().handle, nullptr);
+}
+
 TEST_F(CameraSwitchTest, ACameraWithoutTheBlockKeepsNoneOfThePreviousOne) {
   start("camera COM4=219290");
   ASSERT_EQ(cameraState().tag34, 1);
