@@ -102,6 +102,15 @@ class CompanionWindow : public ControlHost<QDialog> {
   // The camera is about to be closed (Reopen, a port change, the network
   // open): a capture from it must end first.
   virtual void cameraClosing() {}
+  // True while a capture of this window runs (it may run while the window is
+  // hidden).
+  virtual bool captureRunning() const { return false; }
+  // The smallest size that still shows every control of the window.
+  QSize controlsExtent() const;
+
+ signals:
+  // A capture started or ended.
+  void captureStateChanged();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -63,6 +63,85 @@ void CameraState::readFunctionTags() {
   tag34 = lib.functionTag(handle, 34);
 }
 
+// The four openings read the same things in the order each has always used,
+// and the library's log shows that order:
+//   - start-up: type code, model, version, tags; then the records, the
+//     line-scan block chosen by the type the opening reported; only a failed
+//     line-scan read is reported (line geometry is copied by the caller);
+//   - Reopen: type code, model, version, tags; then the records chosen by the
+//     type code, with line geometry; both kinds of failed read are reported;
+//   - port change: tags first; then the records chosen by the type the
+//     opening reported, with line geometry (only a failed line-scan read is
+//     reported); type code, model and version last;
+//   - network open: CameraParams first, unchecked; then type code, model,
+//     version, tags and line geometry.
+// Every one of them reads the second block when tag 34 is 1: a camera
+// opened later than start-up would otherwise keep the block of the camera
+// before it, show those values and write them back with Default Param. A
+// failed read of it is reported where the opening reports a failed read of
+// CameraParams (Reopen) and passes silently where that one does. The
+// waits around an opening (500 and 1000 ms for Reopen, 1000 ms after a
+// network open) belong to the callers and stay there.
+void CameraState::readOpenedCamera(OpenedBy by, int32_t requestedType) {
+  CameraLibrary& lib = CameraLibrary::instance();
+  auto identify = [&](bool withTags) {
+    const char* model = nullptr;
+    typeCode = lib.getTypeCode(handle, &model);
+    modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
+    versionCode = lib.getVerCode(handle, 0);
+    if (withTags) readFunctionTags();
+  };
+  auto readLinear = [&] {
+    if (readLinearParams() == 0) showCameraError();
+  };
+  switch (by) {
+    case OpenedBy::Startup:
+      identify(true);
+      if (types::isLineScan(requestedType)) {
+        readLinear();
+      } else {
+        readCameraParams();
+        readExtendedParams();
+      }
+      break;
+    case OpenedBy::Reopen:
+      identify(true);
+      if (types::isLineScan(typeCode)) {
+        readLinear();
+      } else {
+        const int32_t result = readCameraParams();
+        copyLineGeometry();
+        if (result == 0) showCameraError();
+      }
+      if (!readExtendedParams()) showCameraError();
+      break;
+    case OpenedBy::PortChange:
+      readFunctionTags();
+      if (types::isLineScan(requestedType)) {
+        readLinear();
+      } else {
+        readCameraParams();
+        copyLineGeometry();
+      }
+      readExtendedParams();
+      identify(false);
+      break;
+    case OpenedBy::Network:
+      readCameraParams();
+      identify(true);
+      readExtendedParams();
+      copyLineGeometry();
+      break;
+  }
+}
+
+bool CameraState::readExtendedParams() {
+  if (tag34 == 1) return CameraLibrary::instance().getConfigParam(handle, 34, &ext, 0) != 0;
+  ext = ExtendedParams{};
+  ext.size = sizeof(ExtendedParams);
+  return true;
+}
+
 void CameraState::copyLineGeometry() {
   lineStep = params.lineStep;
   lineCount = params.lineCount;

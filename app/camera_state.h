@@ -14,6 +14,10 @@ using NetDeviceRecord = TyxNetDeviceRecord;
 
 class QWidget;
 
+// Who has just opened the camera. Each reads the camera's identity and
+// records in its own order (see CameraState::readOpenedCamera).
+enum class OpenedBy { Startup, Reopen, PortChange, Network };
+
 // Everything known about the open camera lives here: handle, identity,
 // language, port and the parameter blocks that mirror the camera. Pages hold
 // no settings of their own: they rebuild from this state and write through
@@ -64,6 +68,17 @@ class CameraState {
   void initRecords();
   // Reads the function tags in their fixed order.
   void readFunctionTags();
+  // Reads what every page depends on from the camera just opened: type code,
+  // model text, version code, function tags, and its records (the line-scan
+  // block, or CameraParams and, when function tag 34 is 1, the second block).
+  // requestedType is what the opening reported through its type argument.
+  void readOpenedCamera(OpenedBy by, int32_t requestedType);
+  // Reads the second block (id 34) of a camera whose function tag 34 is 1;
+  // false when that read failed, which leaves the block as it was (as a
+  // failed read of CameraParams leaves that record). A camera without the
+  // block gets the block's start values, so none of a camera opened before
+  // is shown for it.
+  bool readExtendedParams();
   // Copies line step and line count from CameraParams.
   void copyLineGeometry();
 

@@ -26,14 +26,21 @@ class QtDesktop : public Desktop {
       default: return ReplyOk;
     }
   }
-  QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override {
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+  QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                       const QString& initialName) override {
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
   }
   QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                       const QString& defaultSuffix) override {
+                       const QString& defaultSuffix, const QString& initialName) override {
     QFileDialog dialog(parent, caption, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
   }
@@ -80,14 +87,15 @@ class WatchedDesktop : public Desktop {
     if (!beforeModal(&text)) return ReplyOk;
     return current->message(parent, text, caption, buttons);
   }
-  QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override {
+  QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                       const QString& initialName) override {
     beforeModal();
-    return current->openFileName(parent, caption, filter);
+    return current->openFileName(parent, caption, filter, initialName);
   }
   QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                       const QString& defaultSuffix) override {
+                       const QString& defaultSuffix, const QString& initialName) override {
     beforeModal();
-    return current->saveFileName(parent, caption, filter, defaultSuffix);
+    return current->saveFileName(parent, caption, filter, defaultSuffix, initialName);
   }
   int execDialog(QDialog* dialog) override {
     beforeModal();

@@ -20,11 +20,14 @@ class Desktop {
   virtual ~Desktop() = default;
 
   // A modal message box; returns one of Reply.
-  virtual int message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons = Ok) = 0;
-  // Empty result: the user cancelled.
-  virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  virtual int message(QWidget* parent, const QString& text, const QString& caption,
+                      Buttons buttons = Ok) = 0;
+  // Empty result: the user cancelled. initialName is what the dialog's file
+  // name field shows when it opens (for example "*.cam").
+  virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                               const QString& initialName = QString()) = 0;
   virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                               const QString& defaultSuffix) = 0;
+                               const QString& defaultSuffix, const QString& initialName = QString()) = 0;
   // Runs one of the program's own modal dialogs; returns QDialog::Accepted or
   // QDialog::Rejected.
   virtual int execDialog(QDialog* dialog) = 0;

@@ -135,3 +135,14 @@ void Layout::build(QWidget* parent, std::span<const ControlSpec> specs, bool chi
 }
 
 QButtonGroup* Layout::groupOf(int radioId) const { return groups_.value(radioId, nullptr); }
+
+void Layout::setFittedText(QWidget* control, const QString& text) {
+  if (control == nullptr) return;
+  // Back to the window's font first: a shorter text may fit at full size.
+  control->setFont(QFont());
+  if (auto* button = qobject_cast<QAbstractButton*>(control))
+    button->setText(text);
+  else if (auto* label = qobject_cast<QLabel*>(control))
+    label->setText(text);
+  shrinkToFit(control, text);
+}

@@ -57,8 +57,11 @@ public:
   const QHash<int, QWidget*>& controls() const { return controls_; }
   // The radio group that holds a radio button id, or null.
   QButtonGroup* groupOf(int radioId) const;
+  // Sets a label's or button's text after the window was built, a little
+  // smaller when it would not fit the control, as build() does.
+  static void setFittedText(QWidget* control, const QString& text);
 
-private:
+ private:
   QHash<int, QWidget*> controls_;
   QHash<int, QButtonGroup*> groups_;
 };

@@ -2,6 +2,7 @@
 #include "app/smoke_run.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -85,6 +86,59 @@ bool glyphsDrawn(const QWidget* window, const QString& what, int& missingCount) 
                  qPrintable(missing[i].family));
   missingCount += static_cast<int>(missing.size());
   return missing.empty();
+}
+
+// With live video running, a port change on the port page to a camera whose
+// Grab uses the other image window (USB1 from a board video, COM4 from a USB
+// camera; the smoke script places both): the running window must end and
+// hide, the tabs must be the new camera's, and Grab must then show the new
+// camera's window.
+bool switchPortWithLiveVideo(CTyxVistrelDlg& dialog, CompanionWindow* live, bool usb, const QString& dir,
+                             const QString& prefix) {
+  CameraPage* com = dialog.page(PageKind::Com);
+  auto* ports = com != nullptr ? com->findChild<QComboBox*>("1050") : nullptr;
+  const int at = ports != nullptr ? ports->findText(usb ? "COM4" : "USB1") : -1;
+  if (at < 0) {
+    std::fprintf(stderr, "smoke: no port page to switch the port on\n");
+    return false;
+  }
+  CMyTab* tabs = dialog.tabs();
+  for (int i = 0; i < tabs->pageCount(); ++i)
+    if (tabs->page(i) == com) tabs->setCurrentIndex(i);
+  ports->setCurrentIndex(at);
+  emit ports->activated(at);
+  settle(300);
+  bool ok = true;
+  const int32_t type = cameraState().typeCode;
+  std::printf("smoke: port %s opened type %d with live video running\n", qPrintable(ports->itemText(at)),
+              type);
+  if (type == 0 || types::isUsbImage(type) == usb) {
+    std::fprintf(stderr, "smoke: the port change did not open the other kind of camera\n");
+    return false;
+  }
+  if (live->isVisible() || dialog.grabShown()) {
+    std::fprintf(stderr, "smoke: the image window of the camera before is still shown\n");
+    ok = false;
+  }
+  if (tabs->pageCount() != static_cast<int>(CTyxVistrelDlg::pagePlan(cameraState(), true).size())) {
+    std::fprintf(stderr, "smoke: the tabs are not those of the new camera\n");
+    ok = false;
+  }
+  ok &= check(dialog.grab().toImage(), "main window after the port change",
+              QString("%1/%2_switched.png").arg(dir, prefix));
+  if (usb) confirmModalWhenShown(50);  // the board's selection dialog
+  dialog.button(1008)->click();
+  CompanionWindow* next = dialog.grabWindow();
+  if (next == nullptr || next == live || !next->isVisible()) {
+    std::fprintf(stderr, "smoke: Grab does not show the new camera's image window\n");
+    return false;
+  }
+  settle(300);
+  ok &= check(next->grab().toImage(), "image window after the port change",
+              QString("%1/%2_switched_live.png").arg(dir, prefix));
+  if (next->frameGeometry().intersects(dialog.frameGeometry()))
+    std::printf("smoke: the image window overlaps the main window (screen too small for both)\n");
+  return ok;
 }
 
 }  // namespace
@@ -206,9 +260,10 @@ int runSmokeShots(CTyxVistrelDlg& dialog, const QString& dir, bool handshake) {
     QFile::remove(dir + "/ready");
     QFile::remove(dir + "/done");
   }
-  if (live != nullptr) {
-    click(live, usb ? 1001 : 1068);  // stop the video
-    dialog.button(1008)->click();    // and close the window again
+  if (live != nullptr) ok &= switchPortWithLiveVideo(dialog, live, usb, dir, prefix);
+  if (CompanionWindow* shown = dialog.grabWindow()) {
+    click(shown, shown == dialog.companion(CompanionKind::PaintUsb) ? 1001 : 1068);  // stop the video
+    dialog.button(1008)->click();                                                    // and close it
     settle(100);
   }
   if (missingCount == 0)

@@ -162,7 +162,9 @@ void CTyxVistrelDlg::initialise() {
     layout_.build(this, kMainChinese, true);
   else
     layout_.build(this, kMainEnglish, false);
-  resize(Layout::px(zh ? 370 : 340), Layout::py(zh ? 286 : 284));
+  // The dialog keeps its layout's size: shrunk, it would hide its buttons
+  // (Close among them); grown, it would only show empty space.
+  setFixedSize(Layout::px(zh ? 370 : 340), Layout::py(zh ? 286 : 284));
   tabs_ = new CMyTab(this);
   tabs_->setObjectName("1000");
   tabs_->setGeometry(Layout::px(7), Layout::py(7), Layout::px(zh ? 356 : 326), Layout::py(222));
@@ -203,6 +205,9 @@ void CTyxVistrelDlg::initialise() {
   }
   for (CompanionKind kind : {CompanionKind::Info, CompanionKind::GrabVideo, CompanionKind::PaintUsb})
     companion(kind)->installEventFilter(this);
+  for (CompanionKind kind : {CompanionKind::GrabVideo, CompanionKind::PaintUsb})
+    connect(companion(kind), &CompanionWindow::captureStateChanged, this,
+            [this] { setGrabCaption(grabShown_); });
   s.infoWindow = companions_[static_cast<size_t>(CompanionKind::Info)];
   s.beforeCameraCloses = [this] {
     for (CompanionWindow* w : companions_)
@@ -281,28 +286,8 @@ void CTyxVistrelDlg::discover() {
   }
 
   // 7.-11. Identify and read the records.
-  const char* model = nullptr;
-  s.typeCode = lib.getTypeCode(s.handle, &model);
   s.initRecords();
-  s.modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
-  s.versionCode = lib.getVerCode(s.handle, 0);
-  s.readFunctionTags();
-  if (types::isLineScan(requested)) {
-    if (s.readLinearParams() == 0) s.showCameraError();
-  } else {
-    s.readCameraParams();
-    if (s.tag34 == 1) lib.getConfigParam(s.handle, 34, &s.ext, 0);
-  }
-}
-
-void CTyxVistrelDlg::identify() {
-  CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
-  const char* model = nullptr;
-  s.typeCode = lib.getTypeCode(s.handle, &model);
-  s.modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
-  s.versionCode = lib.getVerCode(s.handle, 0);
-  s.readFunctionTags();
+  s.readOpenedCamera(OpenedBy::Startup, requested);
 }
 
 void CTyxVistrelDlg::showModelText() {
@@ -366,6 +351,62 @@ void CTyxVistrelDlg::rebuildPages() {
   setGammaButton();
 }
 
+void CTyxVistrelDlg::cameraChanged(OpenedBy by) {
+  rebuildPages();
+  if (by == OpenedBy::PortChange || by == OpenedBy::Network) setPortChangeButtons();
+  if (by == OpenedBy::Network) {
+    // These network cameras have neither gamma, control bar nor information
+    // window.
+    const bool limited =
+        types::isOneOf(cameraState().typeCode, {212260, 212261, 214110, 215960, 217440, 218920, 220030});
+    for (int id : {1006, 1007, 1005}) enable(id, !limited);
+  }
+  companionsFollowCamera();
+}
+
+void CTyxVistrelDlg::setPortChangeButtons() {
+  const int32_t t = cameraState().typeCode;
+  if (types::isLineScan(t)) {
+    for (int id : {1007, 1006, 1005, 1008}) enable(id, false);
+    for (int id : {1071, 1026, 1003}) enable(id, true);
+  } else if (types::isOneOf(t, {213000, 214850, 218550, 219660, 319660, 320400, 321510})) {
+    for (int id : {1007, 1006, 1005, 1071, 1026, 1003}) enable(id, false);
+  } else {
+    for (int id : {1007, 1005, 1071, 1026, 1003}) enable(id, true);
+  }
+  setGammaButton();
+}
+
+CompanionWindow* CTyxVistrelDlg::imageWindowFor(int32_t type) const {
+  return companion(types::isUsbImage(type) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
+}
+
+void CTyxVistrelDlg::companionsFollowCamera() {
+  // Grab acts on the window it has shown. A window the new camera's Grab
+  // would not use (a board video left running under a USB camera, say), or
+  // one whose button can no longer close it, would otherwise run on with
+  // nothing to end it.
+  if (grabShown_ && grabWindow_ != nullptr) {
+    const QPushButton* grab = button(1008);
+    if (grabWindow_ != imageWindowFor(cameraState().typeCode) || (grab != nullptr && !grab->isEnabled())) {
+      CompanionWindow* shown = grabWindow_;
+      endGrab(shown);
+      shown->hide();
+    }
+  }
+  setGrabCaption(grabShown_);
+  // The same for the information window: it lists area-scan values and
+  // would stay open with no button to hide it.
+  CompanionWindow* info = companion(CompanionKind::Info);
+  const QPushButton* infoButton = button(1005);
+  if (info != nullptr && infoButton != nullptr && !infoButton->isEnabled() &&
+      (infoShown_ || info->isVisible())) {
+    infoShown_ = false;
+    setInfoCaption(false);
+    info->hide();
+  }
+}
+
 void CTyxVistrelDlg::setStartupButtons() {
   const int32_t t = cameraState().typeCode;
   if (types::isLineScan(t)) {
@@ -410,16 +451,9 @@ void CTyxVistrelDlg::reopenCamera() {
   } else {
     s.linkFlag = 1;
   }
-  identify();
-  if (types::isLineScan(s.typeCode)) {
-    if (s.readLinearParams() == 0) s.showCameraError();
-  } else {
-    const int32_t result = s.readCameraParams();
-    s.copyLineGeometry();
-    if (result == 0) s.showCameraError();
-  }
+  s.readOpenedCamera(OpenedBy::Reopen, requested);
   desktop.setWaitCursor(false);
-  rebuildPages();
+  cameraChanged(OpenedBy::Reopen);
   if (!network) s.repaintInfo();
   showModelText();
   repaintWindow();
@@ -489,8 +523,12 @@ void CTyxVistrelDlg::onDefaultParam() {
 void CTyxVistrelDlg::placeInfoWindow() {
   CompanionWindow* info = companion(CompanionKind::Info);
   if (info == nullptr) return;
-  const QRect frame = frameGeometry();
-  info->move(frame.right() + 1, frame.top());
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) {
+    info->move(frameGeometry().right() + 1, frameGeometry().top());
+    return;
+  }
+  info->move(placeInfo(screen->availableGeometry(), frameGeometry(), info->frameGeometry().size()));
 }
 
 void CTyxVistrelDlg::onInfoWindow() {
@@ -518,16 +556,26 @@ void CTyxVistrelDlg::setInfoCaption(bool shown) {
 
 void CTyxVistrelDlg::setGrabCaption(bool shown) {
   const bool zh = cameraState().chinese();
+  // The USB window keeps its video running while hidden (so that it shows
+  // it again at once); the button says so, since nothing else on the screen
+  // would.
+  const CompanionWindow* usb = companion(CompanionKind::PaintUsb);
+  const bool liveBehind = !shown && usb != nullptr && usb->captureRunning();
+  QString text;
   if (shown)
-    button(1008)->setText(zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab"));
+    text = zh ? QString::fromUtf8(">>采集图像") : QString(">>Grab");
+  else if (liveBehind)
+    text = zh ? QString::fromUtf8("<<视频采集中") : QString("<<Grab (live)");
   else
-    button(1008)->setText(zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab"));
+    text = zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab");
+  Layout::setFittedText(button(1008), text);
 }
 
 void CTyxVistrelDlg::endGrab(CompanionWindow* window) {
   // Cleared first, so that hiding the window afterwards is not taken for
   // the user closing it.
   grabShown_ = false;
+  grabWindow_ = nullptr;
   window->closeGrab();
   setGrabCaption(false);
 }
@@ -541,7 +589,7 @@ bool CTyxVistrelDlg::eventFilter(QObject* watched, QEvent* event) {
   if (w == companion(CompanionKind::Info) && infoShown_) {
     infoShown_ = false;
     setInfoCaption(false);
-  } else if (w != companion(CompanionKind::Info) && grabShown_) {
+  } else if (w == grabWindow_ && grabShown_) {
     // The user closed the image window: end what the Grab button would end,
     // so the board does not stay open behind a hidden window and the next
     // press opens the window again instead of only closing it.
@@ -574,41 +622,102 @@ void CTyxVistrelDlg::onBarMode() {
   bar->repaint();
 }
 
-// Where an image window goes: to the left of the main window, its top
-// edge level with the main window's. A main window near the screen's left
-// edge would push the image window off the screen, where the user could not
-// see the picture; it is then kept inside the screen's free area, even if it
-// covers part of the main window.
-QPoint CTyxVistrelDlg::besideOnTheLeft(const QRect& mainFrame, const QSize& size) const {
-  QPoint at(mainFrame.left() - size.width(), mainFrame.top());
-  if (const QScreen* screen = this->screen()) {
-    const QRect area = screen->availableGeometry();
-    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
-    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+CTyxVistrelDlg::Placement CTyxVistrelDlg::placeImageWindow(const QRect& area, const QRect& main,
+                                                           const QRect& occupied, const QSize& image) {
+  // Kept inside the screen along one axis.
+  auto clampX = [&](int x) {
+    return std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - image.width()));
+  };
+  auto clampY = [&](int y) {
+    return std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - image.height()));
+  };
+  const int top = clampY(main.top());
+  // Just left of the main window, top-aligned.
+  const int left = main.left() - image.width();
+  if (left >= area.left()) return {QPoint(left, top), main.topLeft()};
+  // To the right of the main window (and the information window).
+  const int right = occupied.right() + 1;
+  if (right + image.width() <= area.right() + 1) return {QPoint(right, top), main.topLeft()};
+  // The main window moves right just far enough for the image window to fit
+  // on its left.
+  if (image.width() + occupied.width() <= area.width()) {
+    const int shift = area.left() + image.width() - occupied.left();
+    return {QPoint(area.left(), top), main.topLeft() + QPoint(shift, 0)};
   }
-  return at;
+  // Too narrow a screen for the two side by side: below or above them.
+  const int below = occupied.bottom() + 1;
+  if (below + image.height() <= area.bottom() + 1)
+    return {QPoint(clampX(main.left()), below), main.topLeft()};
+  const int above = occupied.top() - image.height();
+  if (above >= area.top()) return {QPoint(clampX(main.left()), above), main.topLeft()};
+  // The main window moves up just far enough for the image window to fit
+  // below it.
+  if (image.height() + occupied.height() <= area.height()) {
+    const int shift = area.bottom() + 1 - image.height() - (occupied.bottom() + 1);
+    return {QPoint(clampX(main.left()), area.bottom() + 1 - image.height()),
+            main.topLeft() + QPoint(0, shift)};
+  }
+  // The screen holds the two windows in no way: the image window stays on
+  // the screen at its left edge and the main window goes as far right as the
+  // screen allows, so that they overlap as little as they can.
+  const int farRight = area.right() + 1 - occupied.width() + (main.left() - occupied.left());
+  return {QPoint(area.left(), top), QPoint(std::max(main.left(), farRight), main.top())};
+}
+
+CTyxVistrelDlg::ImageSize CTyxVistrelDlg::fitImageWindow(const QSize& current, const QSize& controls,
+                                                         const QSize& room) {
+  const QSize minimum = controls.boundedTo(room);
+  return {minimum, current.expandedTo(minimum).boundedTo(room)};
+}
+
+QPoint CTyxVistrelDlg::placeInfo(const QRect& area, const QRect& main, const QSize& info) {
+  const int x =
+      std::clamp(main.right() + 1, area.left(), std::max(area.left(), area.right() + 1 - info.width()));
+  const int y = std::clamp(main.top(), area.top(), std::max(area.top(), area.bottom() + 1 - info.height()));
+  return {x, y};
+}
+
+void CTyxVistrelDlg::showImageWindow(CompanionWindow* window) {
+  const QScreen* screen = this->screen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
+  // The window shows all its controls where the screen allows it, and is
+  // never larger than the screen (less its frame).
+  window->show();
+  const QSize frameExtra = window->frameGeometry().size() - window->size();
+  const ImageSize sized = fitImageWindow(window->size(), window->controlsExtent(),
+                                         (area.size() - frameExtra).expandedTo(QSize(1, 1)));
+  window->setMinimumSize(sized.minimum);
+  if (window->size() != sized.size) window->resize(sized.size);
+  const QSize image = window->size() + frameExtra;
+  CompanionWindow* info = companion(CompanionKind::Info);
+  QRect occupied = frameGeometry();
+  if (info != nullptr && info->isVisible()) occupied |= info->frameGeometry();
+  const Placement at = placeImageWindow(area, frameGeometry(), occupied, image);
+  if (at.main != frameGeometry().topLeft()) move(at.main);  // the information window follows
+  window->move(at.image);
 }
 
 void CTyxVistrelDlg::onGrab() {
   CameraState& s = cameraState();
+  // The second press closes the window the first one showed, whatever the
+  // camera is now; closing needs no camera.
+  if (grabShown_ && grabWindow_ != nullptr) {
+    CompanionWindow* shown = grabWindow_;
+    endGrab(shown);
+    shown->hide();
+    return;
+  }
   if (s.handle == nullptr) {
     Desktop::get().message(this, "Open camera failed!", "Vistrel");
     return;
   }
-  CompanionWindow* window =
-      companion(types::isUsbImage(s.typeCode) ? CompanionKind::PaintUsb : CompanionKind::GrabVideo);
+  CompanionWindow* window = imageWindowFor(s.typeCode);
   if (window == nullptr) return;
-  if (grabShown_) {
-    endGrab(window);
-    window->hide();
-  } else {
-    if (!window->openGrab(this)) return;
-    setGrabCaption(true);
-    const QRect frame = frameGeometry();
-    window->show();
-    window->move(besideOnTheLeft(frame, window->frameGeometry().size()));
-    grabShown_ = true;
-  }
+  if (!window->openGrab(this)) return;
+  grabWindow_ = window;
+  grabShown_ = true;
+  setGrabCaption(true);
+  showImageWindow(window);
 }
 
 void CTyxVistrelDlg::onGammaSet() {

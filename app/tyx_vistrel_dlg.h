@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "app/camera_state.h"
 #include "app/layout.h"
 #include "app/page_registry.h"
 
@@ -51,8 +52,16 @@ class CTyxVistrelDlg : public QDialog {
 
   // Removes all tabs and inserts the pages of the current type code again,
   // in the order and with the titles of a reopen, then sets the buttons.
-  // Reopen and a port change share this one routine.
   void rebuildPages();
+  // After Reopen, a port change or a network open has read the new camera:
+  // rebuilds the tabs and sets the buttons for its type (a port change and a
+  // network open add the port page's own button rules), then brings the
+  // companion windows in step with it.
+  void cameraChanged(OpenedBy by);
+  // The image window the Grab button uses for a type code.
+  CompanionWindow* imageWindowFor(int32_t type) const;
+  // The image window Grab has shown, or null.
+  CompanionWindow* grabWindow() const { return grabWindow_; }
   // Shows the camera state's model text in the model label.
   void showModelText();
   // Repaints the window and rebuilds the visible page from the camera state.
@@ -71,8 +80,33 @@ class CTyxVistrelDlg : public QDialog {
   void onBarMode();
   void onGrab();
   void onGammaSet();
-  // The position of an image window of SIZE beside the main window's frame.
-  QPoint besideOnTheLeft(const QRect& mainFrame, const QSize& size) const;
+  // Where an image window of frame size `image` goes beside the main
+  // window's frame `main` on a screen whose free area is `area`; `occupied`
+  // is the main window with the information window when that is shown. In
+  // this order: just left of the main window, top-aligned; to the right of
+  // what is occupied; on the left after the main window moves right; below
+  // or above what is occupied; below after the main window moves up; only
+  // when the screen holds the two in no way
+  // does the image window cover part of the main window, as little as the
+  // screen allows. The image window is never placed off the screen.
+  struct Placement {
+    QPoint image;  // top-left of the image window's frame
+    QPoint main;   // top-left of the main window's frame (moved or not)
+  };
+  static Placement placeImageWindow(const QRect& area, const QRect& main, const QRect& occupied,
+                                    const QSize& image);
+  // The smallest size an image window accepts and the size it opens with:
+  // never below what its controls need (`controls`), never above the room
+  // the screen gives it (`room`, its frame left out); the screen wins where
+  // the two conflict.
+  struct ImageSize {
+    QSize minimum;
+    QSize size;
+  };
+  static ImageSize fitImageWindow(const QSize& current, const QSize& controls, const QSize& room);
+  // The information window's top-left: at the main window's right edge,
+  // top-aligned, kept on the screen.
+  static QPoint placeInfo(const QRect& area, const QRect& main, const QSize& info);
   void showAbout();
 
  protected:
@@ -89,12 +123,19 @@ class CTyxVistrelDlg : public QDialog {
 
  private:
   void discover();
-  void identify();
   void createPages();
   void insertPage(PageKind kind, const QString& title);
   void setStartupButtons();
   void setGammaButton();
+  // The port page's button rules after a port change (and a network open).
+  void setPortChangeButtons();
+  // A shown image window that is no longer the one Grab uses, or whose
+  // button is disabled, is ended and hidden; so is the information window
+  // when its button is disabled. Captions follow.
+  void companionsFollowCamera();
   void placeInfoWindow();
+  // Sizes an image window to the screen and shows it beside the main window.
+  void showImageWindow(CompanionWindow* window);
   // The Info Window and Grab captions for a shown or hidden window.
   void setInfoCaption(bool shown);
   void setGrabCaption(bool shown);
@@ -109,5 +150,6 @@ class CTyxVistrelDlg : public QDialog {
   std::array<CameraPage*, static_cast<size_t>(PageKind::Count)> pages_{};
   std::array<CompanionWindow*, static_cast<size_t>(CompanionKind::Count)> companions_{};
   bool grabShown_ = false;
+  CompanionWindow* grabWindow_ = nullptr;
   bool infoShown_ = false;
 };

@@ -51,6 +51,8 @@ constexpr int kLinkedIcon = 137;
 constexpr int kUnlinkedIcon = 136;
 
 const char* const kFileFilter = "config file (*.cam);;All Files (*.*)";
+// What the file name field of both file dialogs shows when they open.
+const char* const kInitialFileName = "*.cam";
 const char* const kUnknownModel = "型号:未知";
 
 // The port list's rows are 25 pixels high.
@@ -65,10 +67,6 @@ class RowHeight : public QStyledItemDelegate {
 };
 
 QPixmap icon(int number) { return QPixmap(QString(":/icons/%1.png").arg(number)); }
-
-QString modelOrError(const char* model) {
-  return model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
-}
 
 }  // namespace
 
@@ -155,24 +153,6 @@ void CDlgCom::refresh() {
   pushMembers();
 }
 
-void CDlgCom::setMainButton(int id, bool on) {
-  if (mainWindow() == nullptr) return;
-  if (QPushButton* b = mainWindow()->button(id)) b->setEnabled(on);
-}
-
-void CDlgCom::setPortButtons() {
-  const int32_t t = cameraState().typeCode;
-  if (types::isLineScan(t)) {
-    for (int id : {1007, 1006, 1005, 1008}) setMainButton(id, false);
-    for (int id : {1071, 1026, 1003}) setMainButton(id, true);
-  } else if (types::isOneOf(t, {213000, 214850, 218550, 219660, 319660, 320400, 321510})) {
-    for (int id : {1007, 1006, 1005, 1071, 1026, 1003}) setMainButton(id, false);
-  } else {
-    for (int id : {1007, 1005, 1071, 1026, 1003}) setMainButton(id, true);
-  }
-  setMainButton(1006, !types::isNoGamma(t));
-}
-
 void CDlgCom::changePort(int position) {
   CameraState& s = cameraState();
   CameraLibrary& lib = CameraLibrary::instance();
@@ -228,21 +208,10 @@ void CDlgCom::changePort(int position) {
     if (!open.empty()) s.showCameraError();
     s.linkFlag = 0;
   }
-  s.readFunctionTags();
-  if (types::isLineScan(requested)) {
-    if (s.readLinearParams() == 0) s.showCameraError();
-  } else {
-    s.readCameraParams();
-    s.copyLineGeometry();
-  }
-  const char* model = nullptr;
-  s.typeCode = lib.getTypeCode(s.handle, &model);
-  s.modelText = modelOrError(model);
-  s.versionCode = lib.getVerCode(s.handle, 0);
+  s.readOpenedCamera(OpenedBy::PortChange, requested);
 
-  if (mainWindow() != nullptr) mainWindow()->rebuildPages();
+  if (mainWindow() != nullptr) mainWindow()->cameraChanged(OpenedBy::PortChange);
   enableFileButtons();
-  setPortButtons();
 
   desktop.setWaitCursor(false);
   if (mainWindow() != nullptr) {
@@ -256,7 +225,8 @@ void CDlgCom::changePort(int position) {
 void CDlgCom::saveConfigFile() {
   CameraState& s = cameraState();
   const QString path = Desktop::get().saveFileName(this, s.text("Save config file", "存储配置文件"),
-                                                   QString::fromUtf8(kFileFilter), QString());
+                                                   QString::fromUtf8(kFileFilter), QString(),
+                                                   QString::fromUtf8(kInitialFileName));
   if (path.isEmpty()) return;
   const QByteArray utf8 = path.toUtf8();
   if (CameraLibrary::instance().saveConfigFile(s.handle, utf8.constData()) == 0) s.showCameraError();
@@ -267,7 +237,8 @@ void CDlgCom::loadConfigFile() {
   CameraLibrary& lib = CameraLibrary::instance();
   Desktop& desktop = Desktop::get();
   const QString path =
-      desktop.openFileName(this, s.text("Load config file", "打开配置文件"), QString::fromUtf8(kFileFilter));
+      desktop.openFileName(this, s.text("Load config file", "打开配置文件"), QString::fromUtf8(kFileFilter),
+                           QString::fromUtf8(kInitialFileName));
   if (path.isEmpty()) return;
   const QByteArray utf8 = path.toUtf8();
   desktop.setWaitCursor(true);
@@ -289,20 +260,6 @@ void CDlgCom::loadConfigFile() {
   // The page itself is redrawn with the main window: its link icon must not
   // go on showing a camera the library no longer has.
   repaint();
-}
-
-void CDlgCom::appendColourPage() {
-  CTyxVistrelDlg* main = mainWindow();
-  if (main == nullptr) return;
-  CameraPage* colour = main->page(PageKind::ColorParam);
-  if (colour == nullptr) return;
-  // A second scan, or a previous colour camera, may have left the page among
-  // the tabs already; one page cannot sit on two tabs.
-  CMyTab* tabs = main->tabs();
-  for (int i = 0; i < tabs->pageCount(); ++i)
-    if (tabs->page(i) == colour) return;
-  tabs->AddPage(colour, CTyxVistrelDlg::tabTitle(2));
-  colour->inserted();
 }
 
 void CDlgCom::scanNetCameras() {
@@ -331,13 +288,7 @@ void CDlgCom::scanNetCameras() {
   } else {
     ipText_.clear();
   }
-  s.readCameraParams();
-  const char* model = nullptr;
-  s.typeCode = lib.getTypeCode(s.handle, &model);
-  // Every opening reads the identity the pages depend on, as a port change
-  // and Reopen do.
-  s.versionCode = lib.getVerCode(s.handle, 0);
-  s.readFunctionTags();
+  s.readOpenedCamera(OpenedBy::Network, requested);
   if (s.handle != nullptr) {
     showLinkIcon(true);
     s.linkFlag = 1;
@@ -346,12 +297,13 @@ void CDlgCom::scanNetCameras() {
     desktop.message(s.messageParent, strings::cameraErrorMessage(openError, s.chinese()), "Vistrel");
     s.linkFlag = 0;
   }
-  s.copyLineGeometry();
-  s.modelText = modelOrError(model);
-  if (mainWindow() != nullptr) mainWindow()->showModelText();
-  if (types::isColour(s.typeCode)) appendColourPage();
-  const bool limited = types::isOneOf(s.typeCode, {212260, 212261, 214110, 215960, 217440, 218920, 220030});
-  for (int id : {1006, 1007, 1005}) setMainButton(id, !limited);
+  if (mainWindow() != nullptr) {
+    mainWindow()->showModelText();
+    // The pages and buttons of the camera just opened: the tabs of the
+    // camera before it would write ids this one does not have.
+    mainWindow()->cameraChanged(OpenedBy::Network);
+  }
+  enableFileButtons();
   pushMembers();
   if (mainWindow() != nullptr) mainWindow()->update();
   // The page is redrawn once the list has closed, so Save and Load follow the

@@ -56,9 +56,6 @@ class CDlgCom : public CameraPage {
   void enableFileButtons();
   void pushMembers();
   void takeMembers();
-  void setMainButton(int id, bool on);
-  void setPortButtons();
-  void appendColourPage();
 
   QString portText_ = "COM1";
   QString ipText_;

@@ -270,7 +270,6 @@ bool fillDescriptor(TyxConvertDesc* desc, uint8_t* block, size_t blockSize, cons
   desc->width = static_cast<int16_t>(header.width);
   desc->height = static_cast<int16_t>(-header.height);
   desc->bitsPerPixel = static_cast<int16_t>(header.bits);
-  desc->capacity = blockSize - kPixelAreaOffset;
   desc->address = reinterpret_cast<uintptr_t>(block + kPixelAreaOffset);
   return true;
 }

@@ -105,9 +105,12 @@ FrameGeometry beginGeometry(const BoardReadings& r);
 // block of blockSize bytes; a frame that does not fit is not converted.
 bool frameFits(const HeaderInfo& header, size_t blockSize);
 
-// Fills the conversion descriptor for the pixel area of the frame block.
-// False (descriptor cleared) when the frame does not fit or its size cannot
-// be expressed in the descriptor's 16-bit fields.
+// Fills the conversion descriptor for the pixel area of the frame block:
+// type, width, negated height, bits per pixel and the pixel area's address;
+// every other byte is 0. The board library learns nothing of the area's
+// size, so the check is ours: false (descriptor cleared) when the frame does
+// not fit the pixel area or its size cannot be expressed in the descriptor's
+// 16-bit fields.
 bool fillDescriptor(TyxConvertDesc* desc, uint8_t* block, size_t blockSize, const HeaderInfo& header);
 
 }  // namespace capture

@@ -1,6 +1,7 @@
 // dlg_grab_video.cpp - the "Grab video" window: live images through a frame-grabber board.
 #include "imaging/dlg_grab_video.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -66,9 +67,11 @@ constexpr ControlSpec kSelectControls[] = {
     {2010, Ctl::Label, "", "", 80, 8, 40, 10},
     {0, Ctl::Label, "Card selected: ", "当前选用顺序号: ", 8, 22, 70, 10},
     {2012, Ctl::Label, "", "", 80, 22, 40, 10},
-    {2011, Ctl::Combo, nullptr, nullptr, 8, 38, 180, 13},
-    {1, Ctl::DefaultButton, "OK", "确定", 60, 60, 60, 14},
-    {2, Ctl::Button, "Cancel", "取消", 128, 60, 60, 14},
+    // Wide enough for a board line with a name of some 30 characters; a
+    // longer name is shown whole in the open list and in the tooltip.
+    {2011, Ctl::Combo, nullptr, nullptr, 8, 38, 240, 13},
+    {1, Ctl::DefaultButton, "OK", "确定", 120, 60, 60, 14},
+    {2, Ctl::Button, "Cancel", "取消", 188, 60, 60, 14},
 };
 
 // A board list longer than this is taken as a driver fault; the rest is not
@@ -116,7 +119,7 @@ struct CDlgGrabVideo::Registry {
 CDlgSelectBoard::CDlgSelectBoard(QWidget* parent, CDlgGrabVideo& video)
     : ControlHost<QDialog>(parent), video_(video) {
   buildControls(kSelectControls);
-  resize(Layout::px(196), Layout::py(82));
+  resize(Layout::px(256), Layout::py(82));
   setWindowTitle(tr2("Select Card", "选择使用卡"));
   connect(control<QComboBox>(2011), &QComboBox::activated, this, [this](int) { onSelection(); });
   connect(control<QComboBox>(2011), &QComboBox::currentIndexChanged, this, [this](int) { onSelection(); });
@@ -149,6 +152,8 @@ bool CDlgSelectBoard::prepare() {
   video_.setSelectedBoard(index);
   combo->setCurrentIndex(index);
   control<QLabel>(2012)->setText(QString::number(index));
+  combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 2 * combo->view()->frameWidth());
+  combo->setToolTip(combo->currentText());
   return true;
 }
 
@@ -156,6 +161,7 @@ void CDlgSelectBoard::onSelection() {
   if (busy_) return;
   const int current = control<QComboBox>(2011)->currentIndex();
   video_.setSelectedBoard(current < 0 ? 0 : current);
+  control<QComboBox>(2011)->setToolTip(control<QComboBox>(2011)->currentText());
   control<QLabel>(2012)->setText(QString::number(video_.selectedBoard()));
 }
 
@@ -676,8 +682,10 @@ void CDlgGrabVideo::onScroll(bool horizontal, int code, int pos) {
   if (busy_) return;
   auto* bar = control<ReqScrollBar>(horizontal ? 1167 : 1166);
   const int current = horizontal ? xOffset_ : yOffset_;
+  // Every request ends in the read and write-back of the offset word, the
+  // end of scrolling included: it keeps the position and writes it once
+  // more, so the board holds the position the bar shows.
   const int next = ReqScrollBar::standardPosition(code, pos, current, bar->minimum(), bar->maximum(), 1, 40);
-  if (code == SbEndScroll) return;
   (horizontal ? xOffset_ : yOffset_) = next;
   if (board_) {
     BoardLibrary& lib = boards();

@@ -176,8 +176,10 @@ void CDlgPaintUsb::onVideo() {
   if (previous && frame_ != previous) camera().frameFree(previous);
   rate_.reset();
   shownCount_ = -1;
-  videoTimer_.start();
+  videoRunning_ = true;
+  if (isVisible()) videoTimer_.start();
   refresh();
+  emit captureStateChanged();
 }
 
 void CDlgPaintUsb::onVideoTick() {
@@ -191,8 +193,28 @@ void CDlgPaintUsb::onVideoTick() {
 void CDlgPaintUsb::onStop() {
   camera().stopCapture(cameraState().handle);
   videoTimer_.stop();
+  const bool wasRunning = videoRunning_;
+  videoRunning_ = false;
   for (int id : {1066, 1065, 1107, 1067}) controlWidget(id)->setEnabled(true);
   refresh();
+  if (wasRunning) emit captureStateChanged();
+}
+
+// Hidden by Grab, the window keeps its video running in the library (so it
+// comes back live) but neither asks for frames nor paints them: nobody sees
+// them, and the polling alone would keep a quarter of a core busy.
+void CDlgPaintUsb::hideEvent(QHideEvent* event) {
+  CompanionWindow::hideEvent(event);
+  if (!isVisible()) videoTimer_.stop();
+}
+
+void CDlgPaintUsb::showEvent(QShowEvent* event) {
+  // The refresh of the base class shows the newest frame at once.
+  CompanionWindow::showEvent(event);
+  if (videoRunning_) {
+    shownCount_ = -1;
+    videoTimer_.start();
+  }
 }
 
 void CDlgPaintUsb::cameraClosing() {
@@ -262,7 +284,7 @@ void CDlgPaintUsb::refresh() {
   if (!painted) offscreen_.fill(Qt::black);
   if (!counted) captureRate_ = lib.getCaptureRate(s.handle, this, &count);
   totalFrames_ = count < 0 ? 0 : count;
-  if (painted && videoTimer_.isActive() && count != shownCount_) {
+  if (painted && videoRunning_ && count != shownCount_) {
     shownCount_ = count;
     rate_.frame(Desktop::get().nowMs());
   }

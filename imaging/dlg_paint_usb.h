@@ -37,7 +37,12 @@ class CDlgPaintUsb : public CompanionWindow {
   int32_t captureHeight() const { return height_; }
   int32_t horizontalPosition() const { return hPos_; }
   int32_t verticalPosition() const { return vPos_; }
-  bool videoRunning() const { return videoTimer_.isActive(); }
+  // True from Capture Video until Stop (or the camera closes), hidden or not.
+  bool videoRunning() const { return videoRunning_; }
+  bool captureRunning() const override { return videoRunning_; }
+  // True while the window looks for new frames: only while video runs and
+  // the window is shown.
+  bool polling() const { return videoTimer_.isActive(); }
   const QImage& picture() const { return offscreen_; }
   // New frames painted per second while video runs, and how many.
   double displayedFps() const { return rate_.fps(); }
@@ -55,6 +60,8 @@ class CDlgPaintUsb : public CompanionWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void pushMembers();
@@ -82,6 +89,7 @@ class CDlgPaintUsb : public CompanionWindow {
   // Repaints while video runs: the camera library refreshes the frame block
   // on its own thread and tells the window nothing.
   QTimer videoTimer_;
+  bool videoRunning_ = false;
   // The library's frame count at the last video paint; -1 before the first.
   int32_t shownCount_ = -1;
   RateMeter rate_;

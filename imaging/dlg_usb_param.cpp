@@ -42,13 +42,6 @@ constexpr std::array<int32_t, 18> kBelow = {12,    24,     120,     240,     120
                                             12000, 18000,  24000,   40000,   45000,   60000,
                                             80000, 120000, 1200000, 2400000, 6000000, 12000000};
 
-// The Chinese list gives microseconds. The English list gives fractions of a
-// second, one for each row of the table, so that the label chosen is the
-// exposure written.
-constexpr std::array<const char*, 18> kEnglishItems = {
-    "1/100000", "1/50000", "1/10000", "1/5000", "1/1000", "1/500", "1/100", "1/60", "1/50",
-    "1/30",     "1/25",    "1/20",    "1/15",   "1/10",   "1",     "2",     "5",    "10"};
-
 constexpr int kLineMin = 1;
 constexpr int kLineMax = 1000;
 constexpr int kLineStep = 1;
@@ -74,9 +67,9 @@ CDlgUsbParam::CDlgUsbParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(p
   setDialogSize(320, 200);
   Busy guard(busy_);
   auto* list = control<QComboBox>(1108);
-  const bool zh = cameraState().chinese();
-  for (size_t i = 0; i < kExposures.size(); ++i)
-    list->addItem(zh ? QString::number(kExposures[i]) : QString::fromUtf8(kEnglishItems[i]));
+  // Both lists give microseconds, the unit their label names, one item for
+  // each row of the table: the value chosen is the value written.
+  for (const int32_t microseconds : kExposures) list->addItem(QString::number(microseconds));
   list->setCurrentIndex(-1);
 
   auto* bar = control<ReqScrollBar>(1096);

@@ -2,8 +2,11 @@
 # Real-window smoke test: starts vistrel under Xvfb in English and Chinese
 # against the simulated libraries with an area-scan, a line-scan and a USB
 # camera, shows every tab, the control bar and the live image window with
-# moving video, keeps the pictures in artifacts/smoke/ and fails when a
-# window is missing or blank or no font covers Chinese.
+# moving video, changes the port once with the video running (to the USB
+# camera on USB1 or the colour camera on COM4) and shows the new camera's
+# image window, keeps the pictures in artifacts/smoke/ and fails when a
+# window is missing or blank, stays open for the wrong camera, or no font
+# covers Chinese.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BIN=${BIN:-build/default/bin/vistrel}
@@ -19,8 +22,9 @@ for locale in en_US.UTF-8 zh_CN.UTF-8; do
     dir="$OUT/$name"
     mkdir -p "$dir"
     echo "== smoke: $locale camera $camera"
-    # The camera goes on COM1 so the start-up scan finds it at once.
-    LC_ALL=$locale TYXCAM_SIM="clear;camera COM1=$camera" timeout 120 \
+    # The camera goes on COM1 so the start-up scan finds it at once; the
+    # port change goes to COM4 or USB1.
+    LC_ALL=$locale TYXCAM_SIM="clear;camera COM1=$camera;camera COM4=219290;camera USB1=219660" timeout 120 \
       xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
         "$0" --smoke-shots "$1" --handshake & pid=$!
         for _ in $(seq 1 600); do [ -e "$1/ready" ] && break; sleep 0.1; done

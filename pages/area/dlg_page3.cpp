@@ -19,8 +19,10 @@ VISTREL_REGISTER_COMPANION(CompanionKind::ControlBar, CDlgPage3);
 namespace {
 
 constexpr ControlSpec kControls[] = {
-    {1023, Ctl::ComboEdit, nullptr, nullptr, 2, 2, 62, 13},
-    {1031, Ctl::HScroll, nullptr, nullptr, 67, 4, 113, 9},
+    // The list is wide enough for its longest entry ("Exposal Time") in our
+    // font; the bar gives up the room.
+    {1023, Ctl::ComboEdit, nullptr, nullptr, 2, 2, 76, 13},
+    {1031, Ctl::HScroll, nullptr, nullptr, 81, 4, 99, 9},
     {1032, Ctl::Edit, nullptr, nullptr, 183, 2, 29, 13},
     {1034, Ctl::Button, "完整模式", nullptr, 215, 2, 43, 13},
 };

@@ -44,25 +44,23 @@ typedef struct TyxRect {
 
 /* Destination of tyxConvertRect. The program fills type (always 0), width,
  * height and bits per pixel as 16-bit fields at bytes 0, 2, 4 and 6 and the
- * 64-bit address of its pixel area at byte 24; all other bytes are 0 in the
- * original layout.
+ * 64-bit address of its pixel area at byte 24; all other bytes are 0.
  *
  * A negative height asks for rows stored bottom-up, the order of a
  * device-independent bitmap with a positive height; a positive height asks
  * for top-down rows. Each row is padded to a whole number of 32-bit words.
  *
- * capacity (byte 16) is our extension: the number of bytes available at
- * address. The simulated library refuses to convert into a descriptor whose
- * capacity is 0 or smaller than the converted frame, so a wrong size from the
- * caller can never make it write past the pixel area. */
+ * The library takes the size of the pixel area from width, height and bits
+ * per pixel alone; the caller makes sure the frame fits. Bytes 8 to 23 are
+ * not the caller's to use: the simulated library refuses a descriptor in
+ * which any of them is not 0, as a library that gives them a meaning of its
+ * own would misread it. */
 typedef struct TyxConvertDesc {
   int16_t type;
   int16_t width;
   int16_t height;
   int16_t bitsPerPixel;
-  uint32_t reserved0;
-  uint32_t reserved1;
-  uint64_t capacity;
+  uint8_t reserved[16]; /* bytes 8-23, always 0 */
   uint64_t address;
 } TyxConvertDesc;
 

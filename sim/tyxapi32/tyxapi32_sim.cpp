@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <string>
@@ -935,7 +936,8 @@ TYXAPI32_API int32_t TYXAPI32_CALL tyxConvertRect(void* handle, TyxConvertDesc* 
                                                   int32_t frameIndex, int32_t) {
   Board* b = openBoard(handle);
   if (!b) return 0;
-  if (!dest || dest->type != 0 || dest->address == 0 || dest->width <= 0 || dest->height == 0) {
+  if (!dest || dest->type != 0 || dest->address == 0 || dest->width <= 0 || dest->height == 0 ||
+      std::any_of(std::begin(dest->reserved), std::end(dest->reserved), [](uint8_t b) { return b != 0; })) {
     g_lastError = kErrBadArgument;
     return 0;
   }
@@ -964,11 +966,6 @@ TYXAPI32_API int32_t TYXAPI32_CALL tyxConvertRect(void* handle, TyxConvertDesc* 
   pic.width = dest->width;
   pic.height = dest->height < 0 ? -static_cast<int>(dest->height) : dest->height;
   const uint64_t stride = ((static_cast<uint64_t>(pic.width) * dest->bitsPerPixel + 31) / 32) * 4;
-  const uint64_t need = stride * static_cast<uint64_t>(pic.height);
-  if (dest->capacity == 0 || need > dest->capacity) {
-    g_lastError = kErrBadArgument;
-    return 0;
-  }
   auto* base = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(dest->address));
   const bool bottomUp = dest->height < 0;
   for (int y = 0; y < pic.height; ++y) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTimer>
 #include <memory>
@@ -373,7 +374,8 @@ TEST_F(MainWindowTest, InfoWindowToggles) {
 TEST_F(MainWindowTest, InfoWindowSitsAtTheRightEdgeAndFollowsMoves) {
   start("219290");
   window->show();
-  window->move(40, 30);
+  // Positions where the information window fits on the screen beside it.
+  window->move(10, 30);
   QCoreApplication::processEvents();
   CompanionWindow* info = window->companion(CompanionKind::Info);
   ASSERT_NE(info, nullptr);
@@ -386,10 +388,49 @@ TEST_F(MainWindowTest, InfoWindowSitsAtTheRightEdgeAndFollowsMoves) {
   };
   EXPECT_EQ(info->frameGeometry().topLeft(), expected());
   EXPECT_EQ(info->size(), ownSize) << "the window keeps its own size";
-  window->move(120, 90);
+  window->move(20, 90);
   QCoreApplication::processEvents();
   EXPECT_EQ(info->frameGeometry().topLeft(), expected()) << "a move of the main window takes it along";
   window->onInfoWindow();
+}
+
+TEST_F(MainWindowTest, InfoWindowStaysOnTheScreenWhenTheMainWindowIsAtItsRightEdge) {
+  start("219290");
+  window->show();
+  const QRect area = window->screen()->availableGeometry();
+  CompanionWindow* info = window->companion(CompanionKind::Info);
+  ASSERT_NE(info, nullptr);
+  window->onInfoWindow();
+  for (const int gap : {200, 40, 0}) {
+    SCOPED_TRACE(gap);
+    window->move(area.right() + 1 - gap - window->frameGeometry().width(), area.top() + 10);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area.contains(info->frameGeometry())) << "the information window is on the screen";
+    EXPECT_EQ(info->frameGeometry().top(), window->frameGeometry().top());
+    if (gap >= info->frameGeometry().width()) {
+      EXPECT_EQ(info->frameGeometry().left(), window->frameGeometry().right() + 1);
+    }
+  }
+  window->onInfoWindow();
+}
+
+TEST_F(MainWindowTest, MainWindowKeepsItsLayoutsSize) {
+  for (const int32_t language : {9, 2}) {
+    SCOPED_TRACE(language);
+    start("219290", language);
+    window->show();
+    const QSize size = window->size();
+    window->resize(size.width() / 3, size.height() / 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), size);
+    window->resize(size.width() * 2, size.height() * 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), size);
+    // Close is inside the window.
+    EXPECT_TRUE(window->rect().contains(window->button(1)->geometry()));
+    window.reset();
+    CameraLibrary::instance().resetForTests();
+  }
 }
 
 TEST_F(MainWindowTest, ChineseInfoWindowCaptions) {
@@ -595,3 +636,107 @@ TEST_F(MainWindowTest, AboutBoxNamesTheVersionAndTheSimulatedLibrariesInBothLang
     EXPECT_EQ(shown, c.expected);
   }
 }
+
+namespace {
+
+// Where an image window goes, for a screen of 1400 x 900 (unless the case
+// says otherwise) and a main window of 544 x 460 with (or without) the
+// information window of 224 x 471 on its right.
+struct PlacementCase {
+  const char* name;
+  int mainX, mainY;
+  QSize image;
+  bool infoShown;
+  QPoint imageAt;
+  QPoint mainAt;
+  QSize screen = QSize(1400, 900);
+};
+
+class ImagePlacement : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(ImagePlacement, BesideTheMainWindowAndOnTheScreen) {
+  const PlacementCase& c = GetParam();
+  const QRect area(QPoint(0, 0), c.screen);
+  const QRect main(c.mainX, c.mainY, 544, 460);
+  QRect occupied = main;
+  if (c.infoShown) occupied |= QRect(main.right() + 1, main.top(), 224, 471);
+  const CTyxVistrelDlg::Placement at = CTyxVistrelDlg::placeImageWindow(area, main, occupied, c.image);
+  EXPECT_EQ(at.image, c.imageAt);
+  EXPECT_EQ(at.main, c.mainAt);
+  const QRect image(at.image, c.image);
+  EXPECT_TRUE(area.contains(image)) << "on the screen";
+  EXPECT_TRUE(area.contains(QRect(at.main, main.size())));
+  const QRect movedOccupied = occupied.translated(at.main - main.topLeft());
+  const bool roomForBoth = c.image.width() + occupied.width() <= area.width() ||
+                           c.image.height() + occupied.height() <= area.height();
+  if (roomForBoth) {
+    EXPECT_FALSE(image.intersects(movedOccupied)) << "covers none of the main window";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImagePlacement,
+    ::testing::Values(
+        // Room on the left: just left of it, top-aligned.
+        PlacementCase{"LeftWhenItFits", 800, 100, QSize(700, 420), false, QPoint(100, 100), QPoint(800, 100)},
+        PlacementCase{"LeftExactly", 700, 100, QSize(700, 420), true, QPoint(0, 100), QPoint(700, 100)},
+        // No room on the left: to the right when that fits.
+        PlacementCase{"RightWhenLeftIsShort", 10, 100, QSize(700, 420), false, QPoint(554, 100),
+                      QPoint(10, 100)},
+        PlacementCase{"RightOfTheInformationWindow", 10, 100, QSize(600, 420), true, QPoint(778, 100),
+                      QPoint(10, 100)},
+        // The information window holds the right side: the main window moves.
+        PlacementCase{"MainMovesForTheInformationWindow", 300, 100, QSize(560, 420), true, QPoint(0, 100),
+                      QPoint(560, 100)},
+        // Too narrow for the two side by side: below, or above.
+        PlacementCase{"Below", 10, 20, QSize(748, 367), false, QPoint(10, 480), QPoint(10, 20),
+                      QSize(1280, 1024)},
+        PlacementCase{"BelowTheTallerInformationWindow", 10, 20, QSize(748, 367), true, QPoint(10, 491),
+                      QPoint(10, 20), QSize(1280, 1024)},
+        PlacementCase{"Above", 10, 500, QSize(748, 367), false, QPoint(10, 133), QPoint(10, 500),
+                      QSize(1280, 1024)},
+        // A main window in the middle of such a screen moves up.
+        PlacementCase{"MainMovesUp", 368, 281, QSize(748, 367), false, QPoint(368, 657), QPoint(368, 197),
+                      QSize(1280, 1024)},
+        // The screen holds the two in no way: at its left edge, the main
+        // window as far right as it goes.
+        PlacementCase{"ScreenTooSmall", 10, 100, QSize(900, 600), true, QPoint(0, 100), QPoint(632, 100)},
+        PlacementCase{"ScreenTooSmallMainNearTheRight", 800, 100, QSize(900, 600), false, QPoint(0, 100),
+                      QPoint(856, 100)},
+        // Top-aligned, but never below the screen's bottom edge.
+        PlacementCase{"KeptAboveTheBottom", 800, 420, QSize(700, 600), false, QPoint(100, 300),
+                      QPoint(800, 420)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// An image window's sizes: what its controls need, within the screen.
+struct SizeCase {
+  const char* name;
+  QSize current, controls, room;
+  QSize minimum, size;
+};
+
+class ImageWindowSizes : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(ImageWindowSizes, NeverBelowItsControlsNorAboveTheScreen) {
+  const SizeCase& c = GetParam();
+  const CTyxVistrelDlg::ImageSize got = CTyxVistrelDlg::fitImageWindow(c.current, c.controls, c.room);
+  EXPECT_EQ(got.minimum, c.minimum);
+  EXPECT_EQ(got.size, c.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImageWindowSizes,
+    ::testing::Values(SizeCase{"OwnSizeOnALargeScreen", QSize(742, 364), QSize(742, 364), QSize(1280, 1000),
+                               QSize(742, 364), QSize(742, 364)},
+                      SizeCase{"ShrunkBelowItsControls", QSize(300, 200), QSize(742, 364), QSize(1280, 1000),
+                               QSize(742, 364), QSize(742, 364)},
+                      SizeCase{"EnlargedByTheUser", QSize(900, 500), QSize(742, 364), QSize(1280, 1000),
+                               QSize(742, 364), QSize(900, 500)},
+                      // Twice the scale on a 1400-pixel screen: 700 logical pixels.
+                      SizeCase{"WiderThanTheScreen", QSize(742, 364), QSize(742, 364), QSize(700, 500),
+                               QSize(700, 364), QSize(700, 364)},
+                      SizeCase{"LargerThanTheScreenEverywhere", QSize(2000, 2000), QSize(742, 364),
+                               QSize(700, 300), QSize(700, 300), QSize(700, 300)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

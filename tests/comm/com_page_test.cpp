@@ -144,6 +144,15 @@ TEST_F(ComPageTest, SaveWritesTheChosenFileThroughTheLibrary) {
   EXPECT_EQ(desktop.fileFilters[0], "config file (*.cam);;All Files (*.*)");
 }
 
+TEST_F(ComPageTest, SaveAndLoadDialogsOpenWithTheConfigFilePattern) {
+  open("COM1");
+  QTest::mouseClick(ctl<QPushButton>(1001), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(1049), Qt::LeftButton);
+  const std::vector<QString> expected = {"*.cam", "*.cam"};
+  EXPECT_EQ(desktop.fileInitialNames, expected);
+  EXPECT_EQ(desktop.fileFilters.size(), 2u);
+}
+
 TEST_F(ComPageTest, SaveCancelledCallsNothing) {
   open("COM1");
   QTest::mouseClick(ctl<QPushButton>(1001), Qt::LeftButton);

@@ -14,16 +14,20 @@ int FakeDesktop::message(QWidget*, const QString& text, const QString& caption, 
   return buttons == YesNo ? ReplyYes : ReplyOk;
 }
 
-QString FakeDesktop::openFileName(QWidget*, const QString&, const QString& filter) {
+QString FakeDesktop::openFileName(QWidget*, const QString&, const QString& filter,
+                                  const QString& initialName) {
   fileFilters.push_back(filter);
+  fileInitialNames.push_back(initialName);
   if (fileNames.empty()) return {};
   QString name = fileNames.front();
   fileNames.pop_front();
   return name;
 }
 
-QString FakeDesktop::saveFileName(QWidget*, const QString&, const QString& filter, const QString&) {
+QString FakeDesktop::saveFileName(QWidget*, const QString&, const QString& filter, const QString&,
+                                  const QString& initialName) {
   fileFilters.push_back(filter);
+  fileInitialNames.push_back(initialName);
   if (fileNames.empty()) return {};
   QString name = fileNames.front();
   fileNames.pop_front();
@@ -63,4 +67,5 @@ void FakeDesktop::clear() {
   messages.clear();
   sleeps.clear();
   fileFilters.clear();
+  fileInitialNames.clear();
 }

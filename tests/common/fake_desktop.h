@@ -28,9 +28,10 @@ public:
   ~FakeDesktop() override;
 
   int message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons) override;
-  QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+  QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                       const QString& initialName = QString()) override;
   QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                       const QString& defaultSuffix) override;
+                       const QString& defaultSuffix, const QString& initialName = QString()) override;
   int execDialog(QDialog* dialog) override;
   void setWaitCursor(bool on) override;
   void sleepMs(int ms) override;
@@ -43,6 +44,8 @@ public:
   std::vector<Message> messages;
   std::vector<Sleep> sleeps;
   std::vector<QString> fileFilters;
+  // The name each file dialog would have shown in its file name field.
+  std::vector<QString> fileInitialNames;
   int64_t clock = 0;
   int waitCursorDepth = 0;
   int waitCursorShown = 0;  // how often the wait cursor was switched on

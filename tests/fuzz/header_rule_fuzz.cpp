@@ -2,9 +2,11 @@
 //
 // Built by tests/fuzz/CMakeLists.txt with imaging/capture_rules.cpp.
 // Seeds are in tests/corpus/header_rule/.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -49,8 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (capture::fillDescriptor(&desc, block.data(), block.size(), info)) {
         const uint64_t rows = static_cast<uint64_t>(-desc.height);
         const uint64_t stride = (static_cast<uint64_t>(desc.width) * desc.bitsPerPixel + 31) / 32 * 4;
-        if (stride * rows > desc.capacity || desc.capacity != block.size() - capture::kPixelAreaOffset)
-          std::abort();
+        const bool reservedClear =
+            std::all_of(std::begin(desc.reserved), std::end(desc.reserved), [](uint8_t b) { return b == 0; });
+        if (stride * rows > block.size() - capture::kPixelAreaOffset || !reservedClear) std::abort();
       }
     }
   }

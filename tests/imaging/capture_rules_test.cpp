@@ -276,7 +276,9 @@ TEST(FrameSize, BoundToThePixelArea) {
   EXPECT_EQ(desc.width, 768);
   EXPECT_EQ(desc.height, -576);
   EXPECT_EQ(desc.bitsPerPixel, 24);
-  EXPECT_EQ(desc.capacity, block.size() - capture::kPixelAreaOffset);
+  // Every byte other than the named fields is 0.
+  const auto* bytes = reinterpret_cast<const uint8_t*>(&desc);
+  for (size_t i = 8; i < 24; ++i) EXPECT_EQ(bytes[i], 0) << "byte " << i;
   EXPECT_EQ(desc.address, reinterpret_cast<uintptr_t>(block.data() + capture::kPixelAreaOffset));
 
   // 2048 x 2048 at 32 bits is 16 MiB: more than the largest frame block.

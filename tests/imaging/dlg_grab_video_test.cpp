@@ -219,6 +219,18 @@ TEST_F(GrabVideoTest, OffsetBarsWriteTheirHalfOfTheOffsetWord) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
+TEST_F(GrabVideoTest, EndOfScrollingWritesTheOffsetWordBackLast) {
+  ASSERT_TRUE(open());
+  // A drag: the thumb moves, then the bar reports the end of scrolling.
+  ctl<ReqScrollBar>(1167)->request(SbThumbTrack, 20);
+  clearLog();
+  ctl<ReqScrollBar>(1167)->request(SbEndScroll);
+  const std::string word = std::to_string((38 << 16) | 20);
+  EXPECT_TRUE(logged("SetVideoParam 19 " + word)) << sim.log();
+  EXPECT_EQ(ctl<ReqScrollBar>(1167)->value(), 20);
+  EXPECT_EQ(ctl<QLineEdit>(1168)->text(), "20");
+}
+
 TEST_F(GrabVideoTest, RefusedOffsetShowsTheBoardsError) {
   ASSERT_TRUE(open());
   ASSERT_EQ(sim.control("fail=video:19:103"), 1);

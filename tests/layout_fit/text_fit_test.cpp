@@ -9,14 +9,19 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 #include <memory>
 #include <string>
 
+#include "app/camera_library.h"
 #include "app/camera_page.h"
 #include "app/camera_state.h"
 #include "app/my_tab.h"
@@ -24,6 +29,7 @@
 #include "app/tyx_vistrel_dlg.h"
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"
+#include "imaging/sim_board_control.h"
 
 namespace {
 
@@ -77,6 +83,23 @@ Fit fitOf(QWidget* w) {
       f.needed = indicator + gap + text;
     }
     f.room = button->width();
+  } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    // The widest item against the field that shows the chosen one.
+    for (int i = 0; i < combo->count(); ++i)
+      f.needed = std::max(f.needed, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    f.room = combo->style()
+                 ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                 .width();
+    if (QLineEdit* edit = combo->lineEdit()) {
+      // An editable list shows its text in a line edit, inside its margins.
+      const QMargins m = edit->textMargins();
+      f.room = edit->contentsRect().width() - m.left() - m.right() - 4;
+    }
+    if (f.needed == 0) f.room = 0;
   } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
     if (group->title().isEmpty()) return f;
     f.needed = group->fontMetrics().horizontalAdvance(shown(group->title()));
@@ -97,9 +120,12 @@ class TextFit : public ::testing::TestWithParam<std::tuple<CameraCase, int32_t>>
   }
 
   // Every visible text control below root whose text is cut off.
-  void collect(QWidget* root, const std::string& where, std::vector<std::string>* cut) {
+  // Drop-down lists are measured (every item against the field that shows
+  // the chosen one) where `lists` is set.
+  void collect(QWidget* root, const std::string& where, std::vector<std::string>* cut, bool lists = false) {
     for (QWidget* w : root->findChildren<QWidget*>()) {
       if (!w->isVisibleTo(root)) continue;
+      if (!lists && qobject_cast<QComboBox*>(w) != nullptr) continue;
       const Fit f = fitOf(w);
       if (f.room > 0 || f.needed > 0) ++checked_;
       if (f.needed > f.room) {
@@ -107,6 +133,7 @@ class TextFit : public ::testing::TestWithParam<std::tuple<CameraCase, int32_t>>
         if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
         if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
         if (auto* g = qobject_cast<QGroupBox*>(w)) text = g->title();
+        if (auto* c = qobject_cast<QComboBox*>(w)) text = c->currentText() + " (widest item)";
         cut->push_back(where + " " + w->objectName().toStdString() + " \"" + text.toStdString() +
                        "\" needs " + std::to_string(f.needed) + " px, has " + std::to_string(f.room));
       }
@@ -147,7 +174,7 @@ TEST_P(TextFit, EveryTextIsShownWhole) {
     w->show();
     QApplication::processEvents();
     const int before = checked_;
-    collect(w, companion.name, &cut);
+    collect(w, companion.name, &cut, companion.kind == CompanionKind::ControlBar);
     EXPECT_GT(checked_, before) << companion.name << " has no text to measure";
     w->hide();
   }
@@ -165,5 +192,39 @@ std::string caseName(const ::testing::TestParamInfo<std::tuple<CameraCase, int32
 INSTANTIATE_TEST_SUITE_P(AllPages, TextFit,
                          ::testing::Combine(::testing::ValuesIn(kCameras), ::testing::Values(9, 2)),
                          caseName);
+
+// The board-selection dialog lists each board as " No.%d :   ID=%d :  name";
+// the simulated board's line is read whole in the closed list.
+TEST(BoardChoice, TheBoardLineIsShownWhole) {
+  for (const int32_t language : {9, 2}) {
+    SCOPED_TRACE(language);
+    FakeDesktop desktop;
+    SimCamera sim;
+    sim.reset();
+    SimBoardControl boards;
+    ASSERT_TRUE(boards.bind());
+    ASSERT_EQ(boards.control("reset"), 1);
+    sim.control("clear;camera COM1=219290");
+    std::unique_ptr<CTyxVistrelDlg> window(startMainWindow(language));
+    Fit fit;
+    QString text;
+    desktop.dialogs.push_back([&](QDialog* d) {
+      d->show();
+      QApplication::processEvents();
+      if (auto* combo = d->findChild<QComboBox*>("2011")) {
+        fit = fitOf(combo);
+        text = combo->itemText(0);
+      }
+      return int(QDialog::Rejected);
+    });
+    window->button(1008)->click();
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_TRUE(text.contains("ID=")) << text.toStdString();
+    EXPECT_LE(fit.needed, fit.room) << "\"" << text.toStdString() << "\" needs " << fit.needed << " px, has "
+                                    << fit.room;
+    window.reset();
+    CameraLibrary::instance().resetForTests();
+  }
+}
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST_F(UsbParamTest, FirstPaintSelectsTheCamerasExposure) {
   // The simulated camera starts at 16667 us.
   EXPECT_EQ(exposure()->count(), 18);
   EXPECT_EQ(exposure()->currentIndex(), 7);
-  EXPECT_EQ(exposure()->currentText(), "1/60");
+  EXPECT_EQ(exposure()->currentText(), "16667");
   EXPECT_FALSE(trigger()->isChecked());
   EXPECT_TRUE(sim.log().empty());
 }
@@ -283,6 +283,14 @@ class UsbParamLanguage : public UsbParamTest, public ::testing::WithParamInterfa
 TEST_P(UsbParamLanguage, Labels) {
   start("219660", GetParam().language);
   EXPECT_EQ(exposure()->itemText(0), QString::fromUtf8(GetParam().firstItem));
+  // The unit beside the list is microseconds in both languages, so both
+  // lists name each row's value in microseconds.
+  const QStringList microseconds = {"10",    "20",     "100",     "200",     "1000",    "2000",
+                                    "10000", "16667",  "20000",   "33333",   "40000",   "50000",
+                                    "66667", "100000", "1000000", "2000000", "5000000", "10000000"};
+  QStringList items;
+  for (int i = 0; i < exposure()->count(); ++i) items << exposure()->itemText(i);
+  EXPECT_EQ(items, microseconds);
   EXPECT_EQ(trigger()->text(), QString::fromUtf8(GetParam().trig));
   EXPECT_EQ(page()->control<QPushButton>(1001)->text(), QString::fromUtf8(GetParam().button));
   QStringList groups, labels;
@@ -298,7 +306,7 @@ TEST_P(UsbParamLanguage, Labels) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, UsbParamLanguage,
                          ::testing::Values(LabelCase{9,
-                                                     "1/100000",
+                                                     "10",
                                                      "Trig",
                                                      "Version",
                                                      {"Working Parameter", "Version Info"},

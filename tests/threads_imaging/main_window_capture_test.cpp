@@ -37,6 +37,8 @@ using UsbVideoTest = PaintUsbFixture;
 TEST_F(UsbVideoTest, VideoRunsUntilStoppedAndRepaintsOnItsOwn) {
   open();
   ASSERT_TRUE(window->openGrab(nullptr));
+  // Shown, as the Grab button shows it: a hidden window does not paint.
+  window->show();
   ctl<QPushButton>(1065)->click();
   for (int id : {1066, 1065, 1107, 1067}) EXPECT_FALSE(ctl<QPushButton>(id)->isEnabled()) << id;
   EXPECT_TRUE(ctl<QPushButton>(1001)->isEnabled());
@@ -85,6 +87,7 @@ TEST_F(UsbVideoTest, WindowDestroyedDuringVideo) {
 TEST_F(UsbVideoTest, EachNewFramePaintedOnceAndItsRateShown) {
   open();
   ASSERT_TRUE(window->openGrab(nullptr));
+  window->show();
   window->onVideo();
   CameraLibrary& lib = CameraLibrary::instance();
   void* cam = cameraState().handle;

@@ -64,7 +64,6 @@ int32_t onFrame(void* board, uint16_t index) {
   d.width = 64;
   d.height = -48;
   d.bitsPerPixel = 24;
-  d.capacity = area.size();
   d.address = reinterpret_cast<uintptr_t>(area.data());
   const bool ok = BoardLibrary::instance().convertRect(board, &d, index) == 1;
 
