@@ -3,6 +3,7 @@
 #   bash scripts/setup.sh run   building and running the program (the default)
 #   bash scripts/setup.sh test  that, plus the tests, the sanitizer and tidy
 #                               runs, the real-window check and the package check
+#   bash scripts/setup.sh windows  the cross-build of clsertyx for Windows and Wine
 # As root it installs what is missing; otherwise it prints the apt-get line.
 set -euo pipefail
 task=${1:-run}
@@ -12,10 +13,14 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-tidy
   xvfb xauth x11-utils xdotool imagemagick locales dpkg-dev file
   debootstrap lintian)
 
+# The Windows build of clsertyx and its Wine run (scripts/windows.sh).
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 xvfb xauth xdotool imagemagick)
+
 case $task in
   run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
   test) PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
-  *) echo "usage: $0 [run|test]"; exit 2 ;;
+  windows) PACKAGES=("${WINDOWS_PACKAGES[@]}") ;;
+  *) echo "usage: $0 [run|test|windows]"; exit 2 ;;
 esac
 
 missing=()

@@ -10,23 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$SECONDS
 
-PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 xvfb xauth xdotool imagemagick)
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  if [ "$(id -u)" = 0 ]; then
-    echo "windows: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  else
-    echo "windows: missing packages. Run as root:"
-    echo "  sudo apt-get install -y ${missing[*]}"
-    exit 1
-  fi
-fi
+bash scripts/setup.sh windows
 
 BUILD=build/windows
 OUT=artifacts/windows
