@@ -10,7 +10,6 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "pages/linescan/linear_timing.h"
@@ -469,5 +468,3 @@ void CDlgLinearParam::refresh() {
     control<ReqScrollBar>(1188)->setValue(10);
   }
 }
-
-VISTREL_REGISTER_PAGE(PageKind::LinearParam, CDlgLinearParam);
