@@ -117,10 +117,6 @@ const Row& rowOf(PageKind kind) {
   return kRows[0];
 }
 
-// The gamma dialog's callbacks have no context argument for the program; the
-// one main window is kept here while the dialog runs.
-CTyxVistrelDlg* gammaOwner = nullptr;
-
 int32_t gammaCheck(void*) { return 1009 + cameraState().params.gamma; }
 
 int32_t gammaApply(void* cam, int32_t gammaValue, int32_t, int32_t mode) {
@@ -769,11 +765,9 @@ void CTyxVistrelDlg::onGammaSet() {
   const int32_t count = longTable ? 2048 : 1024;
   std::vector<int32_t> table(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) table[static_cast<size_t>(i)] = longTable ? 2 * i : i;
-  gammaOwner = this;
   CameraLibrary::instance().gammaDlgCallback(s.handle, this, table.data(), count, 10,
                                              static_cast<uint8_t>(longTable ? 17 : 1), gammaCheck,
                                              gammaApply);
-  gammaOwner = nullptr;
   s.repaintInfo();
 }
 

@@ -71,7 +71,6 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
   {
     Busy guard(busy_);
     gain->setCurrentIndex(gainLevel_ >= 0 && gainLevel_ < gain->count() ? gainLevel_ : -1);
-    gainText_ = gain->currentText();
     pushValues();
   }
 
@@ -302,7 +301,6 @@ void CDlgLinearParam::onGainLevel(int position) {
     gainLevel_ = position;
     s.linear.gainLevel = position;
     s.applyParam(118, position);
-    gainText_ = control<QComboBox>(1184)->itemText(position);
     pushValues();
   }
   s.repaintInfo();
@@ -455,7 +453,6 @@ void CDlgLinearParam::refresh() {
     gainLevel_ = b.gainLevel;
     QComboBox* gain = control<QComboBox>(1184);
     gain->setCurrentIndex(gainLevel_ >= 0 && gainLevel_ < gain->count() ? gainLevel_ : -1);
-    gainText_ = gain->currentText();
     computeDerived();
   }
   pushValues();
