@@ -4,9 +4,6 @@
 #include <QPainter>
 
 #include "app/camera_library.h"
-#include "app/page_registry.h"
-
-VISTREL_REGISTER_COMPANION(CompanionKind::Info, CDlgPage2);
 
 CDlgPage2::CDlgPage2(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(owner, main) {
   setWindowTitle(cameraState().text("All Info", "全部配置信息"));

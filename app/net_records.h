@@ -1,7 +1,7 @@
 // net_records.h - reading the device records of a network scan and turning them into list lines.
 //
 // Everything here is plain data in, text out: no widgets, so the network
-// camera list, its plain stand-in and the port page share it and it can be driven with any bytes
+// camera list and the port page share it and it can be driven with any bytes
 // the camera library might leave in the scan area.
 #pragma once
 

@@ -18,12 +18,30 @@
 #include "app/camera_page.h"
 #include "app/camera_state.h"
 #include "app/desktop.h"
+#include "app/dlg_page2.h"
 #include "app/dlg_page_wait.h"
 #include "app/my_tab.h"
-#include "app/net_camera_list.h"
 #include "app/net_records.h"
 #include "app/startup.h"
 #include "app/strings.h"
+#include "comm/dlg_com.h"
+#include "comm/dlg_net_camera.h"
+#include "imaging/dlg_grab_video.h"
+#include "imaging/dlg_paint_usb.h"
+#include "imaging/dlg_usb_param.h"
+#include "imaging/dlg_video.h"
+#include "pages/area/dlg_color_param.h"
+#include "pages/area/dlg_mode.h"
+#include "pages/area/dlg_page3.h"
+#include "pages/area/dlg_param.h"
+#include "pages/linescan/dlg_linear_color.h"
+#include "pages/linescan/dlg_linear_mode.h"
+#include "pages/linescan/dlg_linear_param.h"
+#include "pages/models/dlg_cirl.h"
+#include "pages/models/dlg_color_correct.h"
+#include "pages/models/dlg_tarvo.h"
+#include "pages/models/melko.h"
+#include "pages/models/melko_note_page.h"
 #include "vistrel_build.h"
 
 namespace {
@@ -98,10 +116,6 @@ const Row& rowOf(PageKind kind) {
     if (row.kind == kind) return row;
   return kRows[0];
 }
-
-// The gamma dialog's callbacks have no context argument for the program; the
-// one main window is kept here while the dialog runs.
-CTyxVistrelDlg* gammaOwner = nullptr;
 
 int32_t gammaCheck(void*) { return 1009 + cameraState().params.gamma; }
 
@@ -191,15 +205,7 @@ void CTyxVistrelDlg::initialise() {
   setStartupButtons();
   // 7. Companion windows, created hidden, owned by the main window.
   for (size_t k = 0; k < companions_.size(); ++k) {
-    CompanionFactory factory = companionFactory(static_cast<CompanionKind>(k));
-    CompanionWindow* w = factory != nullptr ? factory(this, this) : new CompanionWindow(this, this);
-    if (factory == nullptr) {
-      // A window whose implementation is not part of this build still opens
-      // under its own title, so the buttons keep working.
-      static const char* const titles[] = {"All Info", "Control Bar", "Grab video", "Capture Image"};
-      w->setWindowTitle(titles[k]);
-      w->resize(320, 200);
-    }
+    CompanionWindow* w = newCompanion(static_cast<CompanionKind>(k), this, this);
     w->hide();
     companions_[k] = w;
   }
@@ -290,6 +296,41 @@ void CTyxVistrelDlg::discover() {
   s.readOpenedCamera(OpenedBy::Startup, requested);
 }
 
+CameraPage* CTyxVistrelDlg::newPage(PageKind kind, QWidget* parent, CTyxVistrelDlg* main) {
+  switch (kind) {
+    case PageKind::Mode: return new CDlgMode(parent, main);
+    case PageKind::Param: return new CDlgParam(parent, main);
+    case PageKind::ColorParam: return new CDlgColorParam(parent, main);
+    case PageKind::Circle: return new CDlgCirl(parent, main);
+    case PageKind::Tarvo: return new CDlgTarvo(parent, main);
+    case PageKind::Melko:
+      // The page has Chinese texts only; the English interface shows a note
+      // in the same tab.
+      if (cameraState().chinese()) return new CMelko(parent, main);
+      return new CMelkoNotePage(parent, main);
+    case PageKind::Video: return new CDlgVideo(parent, main);
+    case PageKind::UsbParam: return new CDlgUsbParam(parent, main);
+    case PageKind::ColorCorrect: return new CDlgColorCorrect(parent, main);
+    case PageKind::LinearMode: return new CDlgLinearMode(parent, main);
+    case PageKind::LinearParam: return new CDlgLinearParam(parent, main);
+    case PageKind::LinearColor: return new CDlgLinearColor(parent, main);
+    case PageKind::Com: return new CDlgCom(parent, main);
+    case PageKind::Count: break;
+  }
+  return nullptr;
+}
+
+CompanionWindow* CTyxVistrelDlg::newCompanion(CompanionKind kind, QWidget* owner, CTyxVistrelDlg* main) {
+  switch (kind) {
+    case CompanionKind::Info: return new CDlgPage2(owner, main);
+    case CompanionKind::ControlBar: return new CDlgPage3(owner, main);
+    case CompanionKind::GrabVideo: return new CDlgGrabVideo(owner, main);
+    case CompanionKind::PaintUsb: return new CDlgPaintUsb(owner, main);
+    case CompanionKind::Count: break;
+  }
+  return nullptr;
+}
+
 void CTyxVistrelDlg::showModelText() {
   if (modelLabel_ != nullptr) modelLabel_->setText(cameraState().modelText);
 }
@@ -314,9 +355,7 @@ std::vector<CTyxVistrelDlg::PlannedPage> CTyxVistrelDlg::pagePlan(const CameraSt
 void CTyxVistrelDlg::createPages() {
   tabs_->removeAllTabs();
   for (const Row& row : kRows) {
-    PageFactory factory = pageFactory(row.kind);
-    if (factory == nullptr) continue;  // not part of this build
-    CameraPage* page = factory(tabs_, this);
+    CameraPage* page = newPage(row.kind, tabs_, this);
     page->hide();
     pages_[static_cast<size_t>(row.kind)] = page;
   }
@@ -439,7 +478,7 @@ void CTyxVistrelDlg::reopenCamera() {
     void* list = nullptr;
     const int32_t count = lib.scanDevice(s.netArea, &list);
     desktop.setWaitCursor(false);
-    if (!execNetCameraList(this, s.netArea, list, count)) return;
+    if (!showNetCameraList(this, s.netArea, list, count)) return;
     const QByteArray port = netrecords::portName(s.netPortChoice).toUtf8();
     desktop.setWaitCursor(true);
     desktop.sleepMs(1000);
@@ -726,11 +765,9 @@ void CTyxVistrelDlg::onGammaSet() {
   const int32_t count = longTable ? 2048 : 1024;
   std::vector<int32_t> table(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) table[static_cast<size_t>(i)] = longTable ? 2 * i : i;
-  gammaOwner = this;
   CameraLibrary::instance().gammaDlgCallback(s.handle, this, table.data(), count, 10,
                                              static_cast<uint8_t>(longTable ? 17 : 1), gammaCheck,
                                              gammaApply);
-  gammaOwner = nullptr;
   s.repaintInfo();
 }
 

@@ -7,7 +7,7 @@
 
 #include "app/camera_state.h"
 #include "app/layout.h"
-#include "app/page_registry.h"
+#include "app/page_kinds.h"
 
 class CMyTab;
 class CameraState;
@@ -49,6 +49,9 @@ class CTyxVistrelDlg : public QDialog {
     QString title;
   };
   static std::vector<PlannedPage> pagePlan(const CameraState& state, bool rebuild);
+  // The table of every page and companion window the program has, by kind.
+  static CameraPage* newPage(PageKind kind, QWidget* parent, CTyxVistrelDlg* main);
+  static CompanionWindow* newCompanion(CompanionKind kind, QWidget* owner, CTyxVistrelDlg* main);
 
   // Removes all tabs and inserts the pages of the current type code again,
   // in the order and with the titles of a reopen, then sets the buttons.

@@ -46,7 +46,6 @@ struct Library {
   // write from another thread.
   std::mutex mutex;
   void* currentBoard = nullptr;
-  uint32_t boardIndex = 0;
   // Bytes that clGetNumBytesAvail took from the board and clSerialRead has
   // not handed out yet, per reference.
   std::unordered_map<void*, std::deque<char>> pending;
@@ -178,7 +177,6 @@ CLSER_API int32_t CLSER_CALL clSerialInit(uint32_t serialIndex, void** serialRef
   const uint32_t index = serialIndex & ~kSettingsModeBit;
   {
     std::lock_guard lock(lib().mutex);
-    lib().boardIndex = index;
     lib().currentBoard = nullptr;
   }
   if (!serialRefPtr) return CL_ERR_INVALID_PTR;
@@ -463,7 +461,6 @@ void clsertyxTestingReset() {
   {
     std::lock_guard lock(lib().mutex);
     lib().currentBoard = nullptr;
-    lib().boardIndex = 0;
     lib().pending.clear();
   }
   clser::resetNoDisplayNote();

@@ -1,5 +1,6 @@
 // dlg_com.cpp - the port and file tab: connection port, configuration files, network cameras.
 #include "comm/dlg_com.h"
+#include "comm/dlg_net_camera.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -14,14 +15,10 @@
 #include "app/camera_library.h"
 #include "app/desktop.h"
 #include "app/my_tab.h"
-#include "app/net_camera_list.h"
 #include "app/net_records.h"
-#include "app/page_registry.h"
 #include "app/strings.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "comm/dlg_option.h"
-
-VISTREL_REGISTER_PAGE(PageKind::Com, CDlgCom);
 
 namespace {
 
@@ -270,7 +267,7 @@ void CDlgCom::scanNetCameras() {
   void* list = nullptr;
   const int32_t count = lib.scanDevice(s.netArea, &list);
   desktop.setWaitCursor(false);
-  if (!execNetCameraList(this, s.netArea, list, count)) return;
+  if (!showNetCameraList(this, s.netArea, list, count)) return;
 
   const QByteArray port = netrecords::portName(s.netPortChoice).toUtf8();
   WaitCursor wait;

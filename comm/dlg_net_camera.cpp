@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "app/desktop.h"
-#include "app/net_camera_list.h"
 
 namespace {
 
@@ -19,13 +18,9 @@ constexpr ControlSpec kControls[] = {
     {2, Ctl::Button, "关闭", nullptr, 190, 122, 50, 14},
 };
 
-// Reopen and the port page's scan reach the list through the core's hook.
-const bool registered = (setNetCameraListHandler(&showNetCameraList), true);
-
 }  // namespace
 
 CDlgNetCamera::CDlgNetCamera(QWidget* parent) : ControlHost<QDialog>(parent) {
-  (void)registered;
   setWindowTitle(QString::fromUtf8("连接状态"));
   buildControls(kControls);
   setDialogSize(300, 142);

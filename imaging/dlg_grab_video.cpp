@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/strings.h"
 #include "imaging/board_library.h"
@@ -704,5 +703,3 @@ void CDlgGrabVideo::onScroll(bool horizontal, int code, int pos) {
   refresh();
   update();
 }
-
-VISTREL_REGISTER_COMPANION(CompanionKind::GrabVideo, CDlgGrabVideo);

@@ -11,7 +11,6 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "imaging/bmp_writer.h"
 
@@ -378,5 +377,3 @@ void CDlgPaintUsb::onSave() {
   Desktop::get().message(parent, s.chinese() ? QString::fromUtf8("图像未能保存：") + reason : reason,
                          "Vistrel");
 }
-
-VISTREL_REGISTER_COMPANION(CompanionKind::PaintUsb, CDlgPaintUsb);

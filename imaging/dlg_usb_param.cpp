@@ -10,7 +10,6 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 
 namespace {
@@ -198,5 +197,3 @@ void CDlgUsbParam::onVersion() {
                                    usbInfo_.fpgaVersion, software, s.chinese());
   Desktop::get().message(s.messageParent != nullptr ? s.messageParent : this, text, "Information");
 }
-
-VISTREL_REGISTER_PAGE(PageKind::UsbParam, CDlgUsbParam);

@@ -6,7 +6,6 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 
 namespace {
 
@@ -107,5 +106,3 @@ void CDlgVideo::onRecursion(int index) {
   }
   s.repaintInfo();
 }
-
-VISTREL_REGISTER_PAGE(PageKind::Video, CDlgVideo);

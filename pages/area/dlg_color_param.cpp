@@ -9,12 +9,9 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "pages/area/color_number_text.h"
-
-VISTREL_REGISTER_PAGE(PageKind::ColorParam, CDlgColorParam);
 
 namespace {
 

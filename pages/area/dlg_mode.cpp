@@ -10,12 +10,9 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "pages/area/param_number.h"
-
-VISTREL_REGISTER_PAGE(PageKind::Mode, CDlgMode);
 
 namespace {
 

@@ -8,13 +8,10 @@
 #include <algorithm>
 
 #include "app/camera_library.h"
-#include "app/companion_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "pages/area/color_number_text.h"
-
-VISTREL_REGISTER_COMPANION(CompanionKind::ControlBar, CDlgPage3);
 
 namespace {
 

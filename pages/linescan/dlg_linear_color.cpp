@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "pages/linescan/linear_timing.h"
@@ -177,5 +176,3 @@ void CDlgLinearColor::refresh() {
   // The scroll bars keep their positions; the edit boxes show the values.
   pushValues();
 }
-
-VISTREL_REGISTER_PAGE(PageKind::LinearColor, CDlgLinearColor);

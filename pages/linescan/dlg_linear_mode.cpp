@@ -4,7 +4,6 @@
 #include <QComboBox>
 
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "pages/linescan/linear_timing.h"
 
 namespace {
@@ -170,5 +169,3 @@ void CDlgLinearMode::onWorkMode(int position) {
   s.repaintInfo();
   repaint();
 }
-
-VISTREL_REGISTER_PAGE(PageKind::LinearMode, CDlgLinearMode);

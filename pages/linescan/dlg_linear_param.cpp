@@ -10,7 +10,6 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "pages/linescan/linear_timing.h"
@@ -72,7 +71,6 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
   {
     Busy guard(busy_);
     gain->setCurrentIndex(gainLevel_ >= 0 && gainLevel_ < gain->count() ? gainLevel_ : -1);
-    gainText_ = gain->currentText();
     pushValues();
   }
 
@@ -303,7 +301,6 @@ void CDlgLinearParam::onGainLevel(int position) {
     gainLevel_ = position;
     s.linear.gainLevel = position;
     s.applyParam(118, position);
-    gainText_ = control<QComboBox>(1184)->itemText(position);
     pushValues();
   }
   s.repaintInfo();
@@ -456,7 +453,6 @@ void CDlgLinearParam::refresh() {
     gainLevel_ = b.gainLevel;
     QComboBox* gain = control<QComboBox>(1184);
     gain->setCurrentIndex(gainLevel_ >= 0 && gainLevel_ < gain->count() ? gainLevel_ : -1);
-    gainText_ = gain->currentText();
     computeDerived();
   }
   pushValues();
@@ -469,5 +465,3 @@ void CDlgLinearParam::refresh() {
     control<ReqScrollBar>(1188)->setValue(10);
   }
 }
-
-VISTREL_REGISTER_PAGE(PageKind::LinearParam, CDlgLinearParam);

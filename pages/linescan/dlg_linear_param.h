@@ -66,7 +66,6 @@ class CDlgLinearParam : public CameraPage {
   Pair time1_{100, 100};
   Pair time2_{200, 200};
   int32_t gainLevel_ = 0;
-  QString gainText_;
   float exposure_ = 0.0f;
   float lineFrequency_ = 0.0f;
   int32_t hiddenTime_ = 0;       // the sum or copy of the times (1097)

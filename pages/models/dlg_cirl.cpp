@@ -6,7 +6,6 @@
 #include <QValidator>
 
 #include "app/desktop.h"
-#include "app/page_registry.h"
 
 namespace {
 
@@ -136,5 +135,3 @@ void CDlgCirl::onRead(int32_t mode) {
   pushMembers();
   s.repaintInfo();
 }
-
-VISTREL_REGISTER_PAGE(PageKind::Circle, CDlgCirl);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 
@@ -322,5 +321,3 @@ void CDlgColorCorrect::onSetDefault() {
   }
   cameraState().repaintInfo();
 }
-
-VISTREL_REGISTER_PAGE(PageKind::ColorCorrect, CDlgColorCorrect);

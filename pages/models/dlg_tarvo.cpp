@@ -10,7 +10,6 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 
@@ -246,5 +245,3 @@ void CDlgTarvo::onSet() {
   lib.setConfigParam(st.handle, 54, fast, 0);
   st.repaintInfo();
 }
-
-VISTREL_REGISTER_PAGE(PageKind::Tarvo, CDlgTarvo);

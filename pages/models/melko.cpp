@@ -10,7 +10,6 @@
 
 #include "app/camera_library.h"
 #include "app/desktop.h"
-#include "app/page_registry.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "pages/models/melko_note_page.h"
@@ -348,12 +347,3 @@ void CMelko::onColourMode() {
   st.readCameraParams();
   st.repaintInfo();
 }
-
-// The page has Chinese texts only; the English interface shows a note in
-// the same tab.
-static const PageRegistration registration_CMelko(PageKind::Melko,
-                                                  [](QWidget* parent, CTyxVistrelDlg* main) -> CameraPage* {
-                                                    if (cameraState().chinese())
-                                                      return new CMelko(parent, main);
-                                                    return new CMelkoNotePage(parent, main);
-                                                  });

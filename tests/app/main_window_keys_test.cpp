@@ -9,7 +9,7 @@
 #include "app/camera_library.h"
 #include "app/camera_page.h"
 #include "app/my_tab.h"
-#include "app/page_registry.h"
+#include "app/page_kinds.h"
 #include "app/typed_number.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "common/fake_desktop.h"

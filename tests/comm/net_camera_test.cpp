@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "app/camera_state.h"
-#include "app/net_camera_list.h"
 #include "comm/dlg_net_camera.h"
 #include "common/fake_desktop.h"
 
@@ -156,10 +155,10 @@ TEST_F(NetCameraTest, TheCoreHookShowsThisList) {
     QTest::mouseClick(d->findChild<QPushButton*>("1049"), Qt::LeftButton);
     return d->result();
   });
-  EXPECT_TRUE(execNetCameraList(nullptr, area, nullptr, 2));
+  EXPECT_TRUE(showNetCameraList(nullptr, area, nullptr, 2));
   EXPECT_EQ(desktop.lastDialogClass, "CDlgNetCamera");
   EXPECT_EQ(cameraState().netPortChoice, 1);
-  EXPECT_FALSE(execNetCameraList(nullptr, area, nullptr, 2));  // no script: closed
+  EXPECT_FALSE(showNetCameraList(nullptr, area, nullptr, 2));  // no script: closed
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "app/camera_library.h"
 #include "app/camera_state.h"
-#include "app/page_registry.h"
+#include "app/page_kinds.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"

@@ -25,7 +25,7 @@
 #include "app/camera_page.h"
 #include "app/camera_state.h"
 #include "app/my_tab.h"
-#include "app/page_registry.h"
+#include "app/page_kinds.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "app/page_registry.h"
+#include "app/tyx_vistrel_dlg.h"
 #include "page_fixture.h"
 #include "pages/models/melko.h"
 #include "pages/models/melko_note_page.h"
@@ -397,8 +397,9 @@ TEST_F(MelkoTest, FailedClicksAreReported) {
 
 TEST(MelkoFactory, ChineseGetsThePageEnglishGetsTheNote) {
   FakeDesktop desktop;
-  PageFactory factory = pageFactory(PageKind::Melko);
-  ASSERT_NE(factory, nullptr);
+  auto factory = [](QWidget* parent, CTyxVistrelDlg* main) {
+    return CTyxVistrelDlg::newPage(PageKind::Melko, parent, main);
+  };
   cameraState().reset();
   cameraState().language = 2;
   std::unique_ptr<CameraPage> chinese(factory(nullptr, nullptr));
