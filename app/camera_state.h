@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "tyxcamera/tyxcamera_types.h"
+#include "abi/tyxcamera_types.h"
 
 using CameraParams = TyxCameraParams;
 using ExtendedParams = TyxExtendedParams;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tyxcamera_types.h"
+#include "abi/tyxcamera_types.h"
 
 namespace tyxsim {
 
