@@ -1,56 +1,19 @@
 // camera_library.cpp - loading, use counting and the not-loaded defaults.
 #include "app/camera_library.h"
 
+#include "abi/tyxcamera_entry_points.h"
 #include "app/library_loader.h"
 
 #include <cmath>
 #include <limits>
 
-// Every entry point the program looks up; the types come from the ABI header.
-#define TYX_ENTRY_POINTS(X)    \
-  X(tyxCamOpenCamera)          \
-  X(tyxCamCloseCamera)         \
-  X(tyxCamSetConfigParam)      \
-  X(tyxCamGetConfigParam)      \
-  X(tyxCamMemorizeParam)       \
-  X(tyxCamRecallParam)         \
-  X(tyxCamSaveConfigFile)      \
-  X(tyxCamLoadConfigFile)      \
-  X(tyxCamGetLastError)        \
-  X(tyxCamGetTypeCode)         \
-  X(tyxCamGetVerCode)          \
-  X(tyxCamGetDriverVer)        \
-  X(tyxCamFunctionTag)         \
-  X(tyxCamCalFrameRate)        \
-  X(tyxCamCalExposeTime)       \
-  X(tyxCamCalExposeLine)       \
-  X(tyxCamCalExposeRange)      \
-  X(tyxCamCalExposeShortRange) \
-  X(tyxCamCalExposeshort_data) \
-  X(tyxCamCalExposeshort_Time) \
-  X(tyxGammaDlgCallback)       \
-  X(tyxCamScanDevice)          \
-  X(tyxCamGetNetCameraVer)     \
-  X(tyxCamSetCameraIP)         \
-  X(tyxCamGetNetCameraIP)      \
-  X(tyxCamCaptureFrame)        \
-  X(tyxCamSetTargetRect)       \
-  X(tyxCamGetCaptureRate)      \
-  X(tyxCamStopCapture)         \
-  X(tyxCamGetUsbInfo)          \
-  X(tyxCamFrameLock)           \
-  X(tyxCamFrameUnlock)         \
-  X(tyxCamFrameSize)           \
-  X(tyxCamFrameFree)           \
-  X(tyxCamGetLinkStatus)       \
-  X(tyxCamWriteSerial)         \
-  X(tyxCamReadSerial)          \
-  X(tyxSetCameraInfo)
+// Every entry point the program looks up is in TYXCAM_ENTRY_POINTS; the
+// types come from the ABI header.
 
 struct CameraLibrary::Table {
 // The argument is a declarator name; parentheses around it would not compile.
 #define TYX_MEMBER(name) decltype(&::name) name = nullptr;  // NOLINT(bugprone-macro-parentheses)
-  TYX_ENTRY_POINTS(TYX_MEMBER)
+  TYXCAM_ENTRY_POINTS(TYX_MEMBER)
 #undef TYX_MEMBER
 };
 
@@ -64,7 +27,7 @@ void CameraLibrary::resolve() {
   table_ = new Table;
 #define TYX_RESOLVE(name) \
   table_->name = reinterpret_cast<decltype(&::name)>(sharedLibrarySymbol(handle_, #name));
-  TYX_ENTRY_POINTS(TYX_RESOLVE)
+  TYXCAM_ENTRY_POINTS(TYX_RESOLVE)
 #undef TYX_RESOLVE
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/library_loader.h"
-#include "tyxcamera/tyxcamera.h"
+#include "abi/tyxcamera.h"
 
 // Loads the camera library by name on first use, resolves every entry point
 // once into a table, counts uses and unloads at zero. Nothing else in the

@@ -53,14 +53,14 @@ void CameraState::initRecords() {
 
 void CameraState::readFunctionTags() {
   CameraLibrary& lib = CameraLibrary::instance();
-  tag36 = lib.functionTag(handle, 36);
-  tag31 = lib.functionTag(handle, 31);
-  tag32 = lib.functionTag(handle, 32);
-  tag33 = lib.functionTag(handle, 33);
-  tag27 = lib.functionTag(handle, 27);
-  tag37 = lib.functionTag(handle, 37);
-  tag38 = lib.functionTag(handle, 38);
-  tag34 = lib.functionTag(handle, 34);
+  unusedTag = lib.functionTag(handle, tyxid::kTagUnused);
+  riseDelayTag = lib.functionTag(handle, tyxid::kTagRiseDelay);
+  fallDelayTag = lib.functionTag(handle, tyxid::kTagFallDelay);
+  protectTimeTag = lib.functionTag(handle, tyxid::kTagProtectTime);
+  videoPageTag = lib.functionTag(handle, tyxid::kTagVideoPage);
+  brightnessRowTag = lib.functionTag(handle, tyxid::kTagBrightnessRow);
+  whiteBalanceTag = lib.functionTag(handle, tyxid::kTagWhiteBalance);
+  extendedBlockTag = lib.functionTag(handle, tyxid::kTagExtendedBlock);
 }
 
 // The four openings read the same things in the order each has always used,
@@ -136,7 +136,8 @@ void CameraState::readOpenedCamera(OpenedBy by, int32_t requestedType) {
 }
 
 bool CameraState::readExtendedParams() {
-  if (tag34 == 1) return CameraLibrary::instance().getConfigParam(handle, 34, &ext, 0) != 0;
+  if (extendedBlockTag == 1)
+    return CameraLibrary::instance().getConfigParam(handle, tyxid::kExtendedBlockRead, &ext, 0) != 0;
   ext = ExtendedParams{};
   ext.size = sizeof(ExtendedParams);
   return true;
@@ -161,11 +162,11 @@ void CameraState::showCameraError() {
 }
 
 int32_t CameraState::readCameraParams(int32_t mode) {
-  return CameraLibrary::instance().getConfigParam(handle, -1, &params, mode);
+  return CameraLibrary::instance().getConfigParam(handle, tyxid::kCameraBlockRead, &params, mode);
 }
 
 int32_t CameraState::readLinearParams(int32_t mode) {
-  return CameraLibrary::instance().getConfigParam(handle, 100, &linear, mode);
+  return CameraLibrary::instance().getConfigParam(handle, tyxid::kLinearBlockRead, &linear, mode);
 }
 
 int32_t CameraState::fullRead(int32_t mode) {
@@ -186,7 +187,8 @@ void CameraState::closeCamera() {
 void CameraState::reset() {
   handle = nullptr;
   typeCode = versionCode = linkFlag = 0;
-  tag36 = tag31 = tag32 = tag33 = tag27 = tag37 = tag38 = tag34 = 0;
+  unusedTag = riseDelayTag = fallDelayTag = protectTimeTag = 0;
+  videoPageTag = brightnessRowTag = whiteBalanceTag = extendedBlockTag = 0;
   language = 0;
   std::memset(portName, 0, sizeof(portName));
   lineStep = lineCount = 0;
@@ -220,10 +222,10 @@ bool isCircle(int32_t t, int32_t v) {
   return false;
 }
 
-bool isVideo(int32_t t, int32_t v, int32_t tag27) {
+bool isVideo(int32_t t, int32_t v, int32_t videoPageTag) {
   if (t == 210781) return true;
   if (t == 212630 || t == 216330) return v == 4;
-  if (t == 217070 || t == 217071) return tag27 == 1;
+  if (t == 217070 || t == 217071) return videoPageTag == 1;
   return false;
 }
 

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "tyxcamera/tyxcamera_types.h"
+#include "abi/tyxcamera_ids.h"
+#include "abi/tyxcamera_types.h"
 
 using CameraParams = TyxCameraParams;
 using ExtendedParams = TyxExtendedParams;
@@ -30,9 +31,16 @@ class CameraState {
   int32_t typeCode = 0;
   int32_t versionCode = 0;
   int32_t linkFlag = 0;
-  // Function tags, read after every opening in the order 36, 31, 32, 33, 27,
-  // 37, 38, 34; 0 means the feature is absent.
-  int32_t tag36 = 0, tag31 = 0, tag32 = 0, tag33 = 0, tag27 = 0, tag37 = 0, tag38 = 0, tag34 = 0;
+  // Function tags, read after every opening in the order of readFunctionTags(); 0
+  // means the feature is absent. What each value switches is in
+  // abi/tyxcamera_ids.h; whiteBalanceTag is tested for 1 (the white-balance
+  // button) and for 2 (the brightness scale labels), which are two features.
+  int32_t unusedTag = 0;
+  int32_t riseDelayTag = 0, fallDelayTag = 0, protectTimeTag = 0;
+  int32_t videoPageTag = 0;
+  int32_t brightnessRowTag = 0;
+  int32_t whiteBalanceTag = 0;
+  int32_t extendedBlockTag = 0;
   int32_t language = 0;
   char portName[24] = {};
   int32_t lineStep = 0;
@@ -112,7 +120,7 @@ bool isLineScan(int32_t type);
 bool isUsbNine(int32_t type);
 bool isColour(int32_t type);
 bool isCircle(int32_t type, int32_t version);
-bool isVideo(int32_t type, int32_t version, int32_t tag27);
+bool isVideo(int32_t type, int32_t version, int32_t videoPageTag);
 bool isUsbImage(int32_t type);
 bool isNoGamma(int32_t type);
 bool hasLongGammaTable(int32_t type);

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tyxcamera/tyxcamera_types.h"
+#include "abi/tyxcamera_types.h"
 
 namespace netrecords {
 

@@ -96,7 +96,7 @@ const Row kRows[] = {
     {PageKind::Tarvo, 7, [](const CameraState& s) { return s.typeCode == 321880; }},
     {PageKind::Melko, 8, [](const CameraState& s) { return s.typeCode == 321140; }},
     {PageKind::Video, 6,
-     [](const CameraState& s) { return types::isVideo(s.typeCode, s.versionCode, s.tag27); }},
+     [](const CameraState& s) { return types::isVideo(s.typeCode, s.versionCode, s.videoPageTag); }},
     {PageKind::UsbParam, 1, [](const CameraState& s) { return types::isUsbNine(s.typeCode); }},
     {PageKind::ColorCorrect, 5, [](const CameraState& s) { return types::isUsbNine(s.typeCode); }},
     {PageKind::LinearMode, 0, [](const CameraState& s) { return types::isLineScan(s.typeCode); }},
@@ -123,9 +123,9 @@ int32_t gammaApply(void* cam, int32_t gammaValue, int32_t, int32_t mode) {
   CameraState& s = cameraState();
   CameraLibrary& lib = CameraLibrary::instance();
   WaitCursor wait;
-  if (lib.setConfigParam(cam, 3, mode, 0) != 1) s.showCameraError();
+  if (lib.setConfigParam(cam, tyxid::kGamma, mode, 0) != 1) s.showCameraError();
   s.params.gamma = mode;
-  if (mode != 4 && lib.setConfigParam(cam, 15, gammaValue, 0) != 1) s.showCameraError();
+  if (mode != 4 && lib.setConfigParam(cam, tyxid::kGammaDialogValue, gammaValue, 0) != 1) s.showCameraError();
   return 1;
 }
 
@@ -543,16 +543,20 @@ void CTyxVistrelDlg::onDefaultParam() {
     s.linkFlag = 0;
     s.typeCode = 0;
   };
-  if (lib.functionTag(s.handle, 1002) != 0) {
-    if (lib.setConfigParam(s.handle, 101, reinterpret_cast<intptr_t>(&s.linear), 2) != 1) failed();
-    if (lib.getConfigParam(s.handle, 100, &s.linear, 0) != 1) failed();
+  if (lib.functionTag(s.handle, tyxid::kTagLineScanDefaults) != 0) {
+    if (lib.setConfigParam(s.handle, tyxid::kLinearBlockWrite, reinterpret_cast<intptr_t>(&s.linear), 2) != 1)
+      failed();
+    if (lib.getConfigParam(s.handle, tyxid::kLinearBlockRead, &s.linear, 0) != 1) failed();
   } else {
     const int32_t type = s.typeCode;
-    if (lib.setConfigParam(s.handle, -2, reinterpret_cast<intptr_t>(&s.params), 2) != 1) failed();
-    if (type != 321140 && type != 321880 && s.tag34 == 1) {
-      if (lib.setConfigParam(s.handle, 35, reinterpret_cast<intptr_t>(&s.ext), 2) != 1) failed();
+    if (lib.setConfigParam(s.handle, tyxid::kCameraBlockWrite, reinterpret_cast<intptr_t>(&s.params), 2) != 1)
+      failed();
+    if (type != 321140 && type != 321880 && s.extendedBlockTag == 1) {
+      if (lib.setConfigParam(s.handle, tyxid::kExtendedBlockWrite, reinterpret_cast<intptr_t>(&s.ext), 2) !=
+          1)
+        failed();
     }
-    lib.getConfigParam(s.handle, -1, &s.params, 0);
+    lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &s.params, 0);
   }
   s.defaultsRestored = 1;
   s.repaintInfo();

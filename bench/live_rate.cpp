@@ -29,7 +29,7 @@
 #include "imaging/board_library.h"
 #include "imaging/dlg_grab_video.h"
 #include "imaging/dlg_paint_usb.h"
-#include "tyxapi32/tyxapi32_sim.h"
+#include "sim/tyxapi32/tyxapi32_sim.h"
 
 // Allocations are counted per thread kind: a shown frame's cost on the GUI
 // thread (Qt's text fields and paint events included) and on the capture

@@ -1,7 +1,7 @@
 // board_api.h - the entry points of the 64-bit board library, bound by ordinal.
 #pragma once
 
-#include "tyxapi64.h"
+#include "abi/tyxapi64.h"
 
 namespace clser {
 

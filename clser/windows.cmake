@@ -5,7 +5,7 @@
 # its .def. The import is delay-loaded, so that clsertyx.dll loads on a
 # machine without the board DLL and binds the ordinals on first use, after
 # board_api_win32.cpp has found the board DLL beside our own file.
-set(board_def ${CMAKE_CURRENT_SOURCE_DIR}/../sim/tyxapi64/tyxapi64.def)
+set(board_def ${CMAKE_CURRENT_SOURCE_DIR}/../abi/tyxapi64.def)
 set(board_import ${CMAKE_CURRENT_BINARY_DIR}/libtyxapi64_delay.a)
 add_custom_command(OUTPUT ${board_import}
   COMMAND ${CMAKE_DLLTOOL} -d ${board_def} -y ${board_import}

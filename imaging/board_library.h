@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "tyxapi32/tyxapi32.h"
+#include "abi/tyxapi32.h"
 
 // Loads the board library by name on first use and resolves its entry points
 // once into a table. Nothing else in the program calls the library. A call

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "tyxapi32/tyxapi32.h"
+#include "abi/tyxapi32.h"
 
 namespace capture {
 

@@ -12,7 +12,7 @@
 #include "imaging/capture_rules.h"
 #include "imaging/frame_scaler.h"
 #include "imaging/rate_meter.h"
-#include "tyxapi32/tyxapi32.h"
+#include "abi/tyxapi32.h"
 
 class CDlgGrabVideo;
 class QSocketNotifier;

@@ -8,7 +8,7 @@
 #include "app/camera_page.h"
 #include "imaging/frame_scaler.h"
 #include "imaging/rate_meter.h"
-#include "tyxcamera/tyxcamera_types.h"
+#include "abi/tyxcamera_types.h"
 
 // Fetches frames through the camera library as packed bitmaps, shows them at
 // their own size with scroll bars or stretched to the picture frame, shows

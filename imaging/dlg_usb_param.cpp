@@ -140,11 +140,11 @@ void CDlgUsbParam::onExposureChosen(int index) {
     exposureIndex_ = index;
     // No selection, or a row the table does not have, keeps the exposure.
     if (const int32_t us = exposureForIndex(index); us >= 0) exposureValue_ = us;
-    s.applyParam(19, exposureValue_);
+    s.applyParam(tyxid::kUsbExposure, exposureValue_);
     // The camera rounds to what its sensor can do; show what it took. A
     // failed read leaves the value as written.
     int32_t readBack = exposureValue_;
-    CameraLibrary::instance().getConfigParam(s.handle, 19, &readBack, 0);
+    CameraLibrary::instance().getConfigParam(s.handle, tyxid::kUsbExposure, &readBack, 0);
     exposureValue_ = readBack;
     s.params.usbExposure = exposureValue_;
   }
@@ -158,7 +158,7 @@ void CDlgUsbParam::onTrigger(bool checked) {
   CameraState& s = cameraState();
   const int32_t state = checked ? 1 : 0;
   // Run mode 1 runs freely, 2 waits for the external trigger.
-  s.applyParam(2, state + 1);
+  s.applyParam(tyxid::kRunMode, state + 1);
   trigger_ = state;
   if (s.readCameraParams(0) == 0) s.showCameraError();
   s.repaintInfo();
@@ -174,7 +174,7 @@ void CDlgUsbParam::onExposureLines(int code, int pos) {
   CameraState& s = cameraState();
   const int32_t time = 10 * position;
   s.params.exposalTime = time;
-  s.applyParam(9, time);
+  s.applyParam(tyxid::kExposalTime, time);
   pushMembers();
   s.repaintInfo();
   repaint();

@@ -67,7 +67,7 @@ void CDlgVideo::refresh() {
   negativeImage_ = p.negativeImage;
   recursionIndex_ = p.recursionParam;
 
-  control<QCheckBox>(1125)->setEnabled(s.versionCode == 4 || s.tag27 == 1);
+  control<QCheckBox>(1125)->setEnabled(s.versionCode == 4 || s.videoPageTag == 1);
   // The tags are asked at each showing, so a camera that gains a feature
   // (new firmware, a reconnection) offers it without restarting.
   CameraLibrary& lib = CameraLibrary::instance();
@@ -102,7 +102,7 @@ void CDlgVideo::onRecursion(int index) {
     WaitCursor wait;
     recursionIndex_ = index;
     s.params.recursionParam = index;
-    s.applyParam(25, index);
+    s.applyParam(tyxid::kRecursionParam, index);
   }
   s.repaintInfo();
 }

@@ -117,7 +117,7 @@ void CDlgColorParam::refresh() {
   saturationText_ = QString::number(p.saturation);
   saturationPos_ = p.saturation;
   saturationByte_ = lowByte(p.saturation);
-  control<QPushButton>(kWhiteBalance)->setEnabled(s.tag38 == 1);
+  control<QPushButton>(kWhiteBalance)->setEnabled(s.whiteBalanceTag == 1);
   pushMembers();
   update();
 }
@@ -201,7 +201,7 @@ void CDlgColorParam::onSaturationEdit() {
     s.params.saturation = v;
     saturationPos_ = v;
     saturationByte_ = lowByte(v);
-    s.applyParam(13, v);
+    s.applyParam(tyxid::kSaturation, v);
     s.repaintInfo();
   }
   pushMembers();
@@ -252,7 +252,7 @@ void CDlgColorParam::onScroll(int row, int code, int pos) {
     saturationByte_ = lowByte(v);
     // The display follows the drag; the camera is written once, when the
     // user lets go.
-    if (code == SbEndScroll) s.applyParam(13, v);
+    if (code == SbEndScroll) s.applyParam(tyxid::kSaturation, v);
   } else {
     gainEdit_[row] = gainPos_[row] = v;
     gainField(s.params, row) = v;
@@ -266,7 +266,7 @@ void CDlgColorParam::onWhiteBalance() {
   CameraState& s = cameraState();
   WaitCursor wait;
   // applyParam has already shown the library's message on failure.
-  if (!s.applyParam(38, 1)) return;
+  if (!s.applyParam(tyxid::kStartWhiteBalance, 1)) return;
   // The camera has chosen new gains; read them so the page shows them. A
   // failed read is reported rather than leaving the old gains looking current.
   if (s.readCameraParams(0) != 1) s.showCameraError();

@@ -79,9 +79,9 @@ void showOn(QWidget* w, bool on) {
 }  // namespace
 
 const CDlgMode::Row CDlgMode::kRows[3] = {
-    {1153, 1062, 1150, 31, 30, &ExtendedParams::riseDelay, &CameraState::tag31},
-    {1032, 1038, 1151, 32, 30, &ExtendedParams::fallDelay, &CameraState::tag32},
-    {1033, 1039, 1152, 33, 650, &ExtendedParams::protectTime, &CameraState::tag33},
+    {1153, 1062, 1150, 31, 30, &ExtendedParams::riseDelay, &CameraState::riseDelayTag},
+    {1032, 1038, 1151, 32, 30, &ExtendedParams::fallDelay, &CameraState::fallDelayTag},
+    {1033, 1039, 1152, 33, 650, &ExtendedParams::protectTime, &CameraState::protectTimeTag},
 };
 
 CDlgMode::CDlgMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
@@ -146,7 +146,7 @@ void CDlgMode::applyRules() {
   showOn(w(1037), types::isOneOf(t, {210780, 210781, 210785, 211520, 211521, 211890, 211891, 212630,
                                      213370, 213740, 214480, 215220, 215221, 215590, 215591, 216330,
                                      216700, 216701, 217070, 217071, 218180, 219290, 219291}));
-  w(1036)->setEnabled(lib.functionTag(s.handle, 1000) == 1);
+  w(1036)->setEnabled(lib.functionTag(s.handle, tyxid::kTagEdgeTrigger) == 1);
   showOn(w(1003), types::isOneOf(t, {210780, 210781, 212630, 216330}) && v == 4);
   showOn(w(1208), types::isOneOf(t, {210780, 210781}) && v == 1);
   showOn(w(1025), types::isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221, 215590,
@@ -156,7 +156,7 @@ void CDlgMode::applyRules() {
   // opened later on the same page gets the group back.
   w(1040)->setEnabled(t != 321140);
   w(1077)->setEnabled(t != 321140);
-  showOn(w(1041), lib.functionTag(s.handle, 1001) == 1);
+  showOn(w(1041), lib.functionTag(s.handle, tyxid::kTagPartialFrame) == 1);
   w(1042)->hide();
   const bool pal = (t == 210780 && (v == 1 || v == 2)) || (t == 210781 && v > 0) || t == 210785;
   showOn(w(1043), pal);
@@ -244,7 +244,7 @@ void CDlgMode::clampExposureFromAbove() {
   if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
   if (s.params.exposalTime > hi) {
     s.params.exposalTime = hi;
-    s.applyParam(9, hi);
+    s.applyParam(tyxid::kExposalTime, hi);
   }
 }
 
@@ -254,7 +254,7 @@ void CDlgMode::clampExposureFromBelow() {
   if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
   if (s.params.exposalTime < lo) {
     s.params.exposalTime = lo;
-    s.applyParam(9, lo);
+    s.applyParam(tyxid::kExposalTime, lo);
   }
 }
 
@@ -264,7 +264,7 @@ void CDlgMode::onRunMode(int32_t value) {
   {
     Busy guard(busy_);
     s.params.runMode = value;
-    s.applyParam(2, value);
+    s.applyParam(tyxid::kRunMode, value);
     // The range follows the new mode: free-running modes bound the exposure
     // by the frame, trigger modes need a few lines to arm.
     if (value == 1 || value == 3)
@@ -279,7 +279,8 @@ void CDlgMode::onRunMode(int32_t value) {
 
 void CDlgMode::writeFrameModeTwice(int32_t value) {
   CameraState& s = cameraState();
-  if (CameraLibrary::instance().setConfigParam(s.handle, 5, value, 0) != 1) s.applyParam(5, value);
+  if (CameraLibrary::instance().setConfigParam(s.handle, tyxid::kFrameMode, value, 0) != 1)
+    s.applyParam(tyxid::kFrameMode, value);
 }
 
 void CDlgMode::onFrameMode(int buttonId) {
@@ -294,7 +295,7 @@ void CDlgMode::onFrameMode(int buttonId) {
         if ((s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2 && p.frameMode == 4)
           leavingPal_ = true;
         WaitCursor wait;
-        if (lib.getConfigParam(s.handle, -1, &p, 0) != 1) s.showCameraError();
+        if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
         p.frameMode = 1;
         writeFrameModeTwice(1);
         if (leavingPal_) {
@@ -305,7 +306,7 @@ void CDlgMode::onFrameMode(int buttonId) {
       }
       case 1041: {
         WaitCursor wait;
-        if (lib.getConfigParam(s.handle, -1, &p, 0) != 1) s.showCameraError();
+        if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
         p.frameMode = 2;
         writeFrameModeTwice(2);
         if (leavingPal_) {
@@ -317,7 +318,7 @@ void CDlgMode::onFrameMode(int buttonId) {
       }
       case 1042:
         p.frameMode = 3;
-        s.applyParam(5, 3);
+        s.applyParam(tyxid::kFrameMode, 3);
         if (leavingPal_) {
           p.rate = 4;
           leavingPal_ = false;
@@ -326,13 +327,13 @@ void CDlgMode::onFrameMode(int buttonId) {
         break;
       case 1043: {
         WaitCursor wait;
-        if (lib.getConfigParam(s.handle, -1, &p, 0) != 1) s.showCameraError();
+        if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
         p.frameMode = 4;
         writeFrameModeTwice(4);
         if (s.typeCode == 210785) {
-          s.applyParam(14, 1);
+          s.applyParam(tyxid::kRate, 1);
         } else if ((s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2) {
-          s.applyParam(14, 0);
+          s.applyParam(tyxid::kRate, 0);
         }
         leavingPal_ = true;
         clampExposureFromAbove();
@@ -342,7 +343,7 @@ void CDlgMode::onFrameMode(int buttonId) {
         // The camera's own code for multi-frame average is 4; the record
         // holds 5 to tell it apart from PAL.
         p.frameMode = 5;
-        s.applyParam(5, 4);
+        s.applyParam(tyxid::kFrameMode, 4);
         leavingPal_ = true;
         clampExposureFromAbove();
         break;
@@ -360,10 +361,10 @@ void CDlgMode::onOutput(int32_t value) {
     Busy guard(busy_);
     WaitCursor wait;
     s.params.outputMode = value;
-    s.applyParam(6, value);
+    s.applyParam(tyxid::kOutputMode, value);
     // The camera may change other values with its output; what it reports
     // is taken as it is, a failed read leaves the record as it was.
-    (void)CameraLibrary::instance().getConfigParam(s.handle, -1, &s.params, 0);
+    (void)CameraLibrary::instance().getConfigParam(s.handle, tyxid::kCameraBlockRead, &s.params, 0);
     s.repaintInfo();
   }
   repaint();

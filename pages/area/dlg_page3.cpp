@@ -231,7 +231,7 @@ void CDlgPage3::clampExposure() {
   if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
   if (s.params.exposalTime > hi) {
     s.params.exposalTime = hi;
-    s.applyParam(9, hi);
+    s.applyParam(tyxid::kExposalTime, hi);
   }
 }
 
@@ -285,19 +285,19 @@ void CDlgPage3::onEdit() {
       if (x > 1023) return;
       p.gain = v;
       barPos_ = v;
-      s.applyParam(1, v);
+      s.applyParam(tyxid::kGain, v);
       break;
     case Black:
       if (x > 255) return;
       p.black = v;
       barPos_ = v;
-      s.applyParam(4, v);
+      s.applyParam(tyxid::kBlack, v);
       break;
     case BeginLine:
       // Off the step is refused, not lowered to it.
       if (v % step() != 0 || static_cast<int64_t>(x) > p.endLine - 1 || v < step()) return;
       p.beginLine = v;
-      s.applyParam(7, v);
+      s.applyParam(tyxid::kBeginLine, v);
       clampExposure();
       barPos_ = v;
       break;
@@ -309,7 +309,7 @@ void CDlgPage3::onEdit() {
         return;
       }
       p.endLine = v;
-      s.applyParam(8, v);
+      s.applyParam(tyxid::kEndLine, v);
       clampExposure();
       barPos_ = v;
       break;
@@ -322,7 +322,7 @@ void CDlgPage3::onEdit() {
       if (static_cast<int64_t>(x) < tmin || static_cast<int64_t>(x) > tmax) return;
       p.exposalTime = lib.calExposeLine(s.handle, v);
       barPos_ = p.exposalTime;
-      s.applyParam(9, p.exposalTime);
+      s.applyParam(tyxid::kExposalTime, p.exposalTime);
       break;
     }
     case RedGain:
@@ -340,7 +340,7 @@ void CDlgPage3::onEdit() {
       if (x > 255) return;
       p.saturation = v;
       barPos_ = v;
-      s.applyParam(13, v);
+      s.applyParam(tyxid::kSaturation, v);
       break;
     default: return;
   }
@@ -385,45 +385,45 @@ void CDlgPage3::onScroll(int code, int pos) {
   switch (selected_) {
     case Gain:
       par.gain = v;
-      s.applyParam(1, v);
+      s.applyParam(tyxid::kGain, v);
       break;
     case Black:
       par.black = v;
-      s.applyParam(4, v);
+      s.applyParam(tyxid::kBlack, v);
       break;
     case RedGain:
       par.rGain = v;
-      s.applyParam(10, std::min(v, 252));
+      s.applyParam(tyxid::kRGain, std::min(v, 252));
       break;
     case GreenGain:
       par.gGain = v;
-      s.applyParam(11, v);
+      s.applyParam(tyxid::kGGain, v);
       break;
     case BlueGain:
       par.bGain = v;
-      s.applyParam(12, std::min(v, 252));
+      s.applyParam(tyxid::kBGain, std::min(v, 252));
       break;
     case Saturation:
       par.saturation = v;
-      s.applyParam(13, v);
+      s.applyParam(tyxid::kSaturation, v);
       break;
     case BeginLine:
       if (v % st != 0 || v > par.endLine - 1 || v < st || v > s.lineCount - st) return;
       par.beginLine = v;
-      s.applyParam(7, v);
+      s.applyParam(tyxid::kBeginLine, v);
       clampExposure();
       break;
     case EndLine:
       if (v < par.beginLine + 1 || v > s.lineCount - 1) return;
       par.endLine = v;
-      s.applyParam(8, v);
+      s.applyParam(tyxid::kEndLine, v);
       clampExposure();
       break;
     case Exposure: {
       int32_t emin = 0, emax = 0;
       if (lib.calExposeRange(s.handle, &emin, &emax) == 0 || v < emin || v > emax) return;
       par.exposalTime = v;
-      s.applyParam(9, v);
+      s.applyParam(tyxid::kExposalTime, v);
       editValue_ = lib.calExposeTime(s.handle, v);
       barPos_ = v;
       s.repaintInfo();

@@ -157,14 +157,14 @@ void CDlgParam::refresh() {
 
   // A brightness bar without its label and edit would leave the user
   // guessing what it sets, so the whole row comes and goes together.
-  const bool brightness = s.tag37 == 2;
+  const bool brightness = s.brightnessRowTag == 2;
   if (!brightness) edit_[Brightness] = pos_[Brightness] = 0;
   for (int id : {1171, 1083, 1172}) {
     controlWidget(id)->setVisible(brightness);
     controlWidget(id)->setEnabled(brightness);
   }
 
-  const bool partial = lib.functionTag(s.handle, 1001) != 0;
+  const bool partial = lib.functionTag(s.handle, tyxid::kTagPartialFrame) != 0;
   for (int id : {1039, 1033, 1040, 1034, 1081, 1082, 1049}) controlWidget(id)->setVisible(partial);
 
   // The image orientation model sets its exposure and rate on its own page;
@@ -296,7 +296,7 @@ void CDlgParam::clampExposureAfterLines() {
   if (s.params.exposalTime > hi) {
     s.params.exposalTime = hi;
     lastTime_ = lib.calExposeTime(s.handle, hi);
-    s.applyParam(9, hi);
+    s.applyParam(tyxid::kExposalTime, hi);
   }
 }
 
@@ -340,32 +340,32 @@ void CDlgParam::onValueEdit(int row) {
         if (x0 > 1023) return;
         x = static_cast<int32_t>(x0);
         p.gain = x;
-        s.applyParam(1, x);
+        s.applyParam(tyxid::kGain, x);
         break;
       case Black:
         if (x0 > 255) return;
         x = static_cast<int32_t>(x0);
         p.black = x;
-        s.applyParam(4, x);
+        s.applyParam(tyxid::kBlack, x);
         break;
       case Brightness:
         if (x0 > 1023) return;
         x = static_cast<int32_t>(x0);
         p.brightness = x;
-        s.applyParam(37, x);
+        s.applyParam(tyxid::kBrightness, x);
         break;
       case Begin:
         if (x0 > p.endLine - 1 || x0 < step() || p.frameMode != 2) return;
         x = static_cast<int32_t>(x0 - x0 % step());
         p.beginLine = x;
-        s.applyParam(7, x);
+        s.applyParam(tyxid::kBeginLine, x);
         clampExposureAfterLines();
         break;
       case End:
         if (x0 < static_cast<int64_t>(p.beginLine) + 1 || x0 > s.lineCount - 1 || p.frameMode != 2) return;
         x = static_cast<int32_t>(x0);
         p.endLine = x;
-        s.applyParam(8, x);
+        s.applyParam(tyxid::kEndLine, x);
         clampExposureAfterLines();
         break;
       default: return;
@@ -413,27 +413,27 @@ void CDlgParam::onScroll(int row, int code, int pos) {
       case End:
         if (v < p.beginLine + 1) return;
         p.endLine = v;
-        s.applyParam(8, v);
+        s.applyParam(tyxid::kEndLine, v);
         clampExposureAfterLines();
         break;
       case Black:
         p.black = v;
-        s.applyParam(4, v);
+        s.applyParam(tyxid::kBlack, v);
         break;
       case Begin:
         // The window starts on whole line steps only.
         if (v % st != 0 || v > p.endLine - 1 || v < st) return;
         p.beginLine = v;
-        s.applyParam(7, v);
+        s.applyParam(tyxid::kBeginLine, v);
         clampExposureAfterLines();
         break;
       case Gain:
         p.gain = v;
-        s.applyParam(1, v);
+        s.applyParam(tyxid::kGain, v);
         break;
       case Brightness:
         p.brightness = v;
-        s.applyParam(37, v);
+        s.applyParam(tyxid::kBrightness, v);
         break;
       default: return;
     }
@@ -458,7 +458,7 @@ void CDlgParam::onRateChosen(int position) {
       value = 1;
     else if (p.frameMode == 4 && (s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2)
       value = 0;
-    s.applyParam(14, value);
+    s.applyParam(tyxid::kRate, value);
   }
   s.repaintInfo();
   repaint();
@@ -494,7 +494,7 @@ void CDlgParam::onCoarseChosen(int position) {
 void CDlgParam::writeCoarse(int position) {
   CameraState& s = cameraState();
   CameraLibrary& lib = CameraLibrary::instance();
-  if (lib.getConfigParam(s.handle, -1, &s.params, 0) != 1) s.showCameraError();
+  if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &s.params, 0) != 1) s.showCameraError();
   int32_t lo = 0, hi = 0;
   // Without the camera's range no exposure can be known to be valid: the
   // failure is reported and nothing is written.
@@ -509,7 +509,7 @@ void CDlgParam::writeCoarse(int position) {
   // A range too narrow for that still never sends a value outside it.
   e = std::clamp(e, lo, std::max(lo, hi));
   s.params.exposalTime = e;
-  s.applyParam(9, e);
+  s.applyParam(tyxid::kExposalTime, e);
 }
 
 void CDlgParam::onApplyTime() {
@@ -552,7 +552,7 @@ void CDlgParam::writeFine(int32_t microseconds) {
     bounded = true;
   }
   s.params.exposalTime = e;
-  s.applyParam(9, e);
+  s.applyParam(tyxid::kExposalTime, e);
   if (bounded) timeEdit_ = lib.calExposeTime(s.handle, e);
 }
 
@@ -570,9 +570,9 @@ void CDlgParam::writeShort(int32_t microseconds) {
   // The camera takes whole lines first and the fine part after it has
   // settled. A refused write is reported, so that the page never shows a
   // short exposure the camera did not take as if it had.
-  s.applyParam(9, lines);
+  s.applyParam(tyxid::kExposalTime, lines);
   Desktop::get().sleepMs(500);
-  s.applyParam(29, setting);
+  s.applyParam(tyxid::kShortExposure, setting);
   s.params.saturation = setting;
   s.params.exposalTime = lines;
 }
@@ -598,7 +598,8 @@ void CDlgParam::paintEvent(QPaintEvent* event) {
   const CameraState& s = cameraState();
   scale(1047, 0, 1023);
   scale(1035, 0, 255);
-  if (s.tag38 == 2) scale(1171, 0, 1023);
+  // Tag 38 at 2, not the brightness row's tag 37: the labels follow their own tag.
+  if (s.whiteBalanceTag == 2) scale(1171, 0, 1023);
   // The partial-window bars are visible exactly when the camera has them.
   if (!controlWidget(1039)->isHidden()) {
     scale(1039, s.lineStep, control<ReqScrollBar>(1039)->maximum());

@@ -152,18 +152,18 @@ void CDlgLinearMode::onWorkMode(int position) {
     WaitCursor wait;
     positions_[0] = position;
     s.linear.workMode = position;
-    s.applyParam(102, position);
+    s.applyParam(tyxid::kWorkMode, position);
     const linescan::ModeAdjust a =
         linescan::adjustForWorkMode(s.typeCode, position, s.linear.time1, s.linear.time2);
     // Each time is stored in the block before it is written, so the block
     // holds what the page asked for even when the camera refuses it.
     if (a.writeTime2) {
       s.linear.time2 = a.time2;
-      s.applyParam(107, a.time2);
+      s.applyParam(tyxid::kTime2, a.time2);
     }
     if (a.writeTime1) {
       s.linear.time1 = a.time1;
-      s.applyParam(106, a.time1);
+      s.applyParam(tyxid::kTime1, a.time1);
     }
   }
   s.repaintInfo();

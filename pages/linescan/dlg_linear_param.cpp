@@ -206,7 +206,7 @@ void CDlgLinearParam::onAoiTyped(int editId) {
   pair.edit = value;
   (isStart ? s.linear.aoiStart : s.linear.aoiLength) = value;
   setBarValue(pair, value);
-  s.applyParam(isStart ? 104 : 105, value);
+  s.applyParam(isStart ? tyxid::kAoiStart : tyxid::kAoiLength, value);
   s.repaintInfo();
   pushValues();
 }
@@ -223,7 +223,7 @@ void CDlgLinearParam::onTime1Typed() {
   time1_.edit = c.value;
   s.linear.time1 = c.value;
   setBarValue(time1_, c.value);
-  if (c.write) s.applyParam(106, c.value);
+  if (c.write) s.applyParam(tyxid::kTime1, c.value);
   computeDerived();
   s.repaintInfo();
   pushValues();
@@ -242,12 +242,12 @@ void CDlgLinearParam::onTime2Typed() {
     time1_.edit = c.value;
     s.linear.time1 = c.value;
     setBarValue(time1_, c.value);
-    s.applyParam(106, c.value);
+    s.applyParam(tyxid::kTime1, c.value);
   }
   time2_.edit = c.value;
   s.linear.time2 = c.value;
   setBarValue(time2_, c.value);
-  if (c.write) s.applyParam(107, c.value);
+  if (c.write) s.applyParam(tyxid::kTime2, c.value);
   computeDerived();
   s.repaintInfo();
   pushValues();
@@ -258,7 +258,7 @@ void CDlgLinearParam::setTime1(int32_t value) {
   time1_.edit = value;
   s.linear.time1 = value;
   setBarValue(time1_, value);
-  s.applyParam(106, value);
+  s.applyParam(tyxid::kTime1, value);
 }
 
 void CDlgLinearParam::setTime2(int32_t value) {
@@ -266,7 +266,7 @@ void CDlgLinearParam::setTime2(int32_t value) {
   time2_.edit = value;
   s.linear.time2 = value;
   setBarValue(time2_, value);
-  s.applyParam(107, value);
+  s.applyParam(tyxid::kTime2, value);
 }
 
 TypedNumber::Verdict CDlgLinearParam::judgeTime(int editId, const QString& text) const {
@@ -300,7 +300,7 @@ void CDlgLinearParam::onGainLevel(int position) {
     WaitCursor wait;
     gainLevel_ = position;
     s.linear.gainLevel = position;
-    s.applyParam(118, position);
+    s.applyParam(tyxid::kGainLevel, position);
     pushValues();
   }
   s.repaintInfo();
@@ -341,7 +341,7 @@ void CDlgLinearParam::scrollAoi(int barId, int code, int position) {
   setBar(barId, pair, position);
   int32_t& field = isStart ? s.linear.aoiStart : s.linear.aoiLength;
   field = position;
-  if (code == SbEndScroll) s.applyParam(isStart ? 104 : 105, field);
+  if (code == SbEndScroll) s.applyParam(isStart ? tyxid::kAoiStart : tyxid::kAoiLength, field);
 }
 
 void CDlgLinearParam::scrollTime1(int code, int position) {
@@ -360,7 +360,7 @@ void CDlgLinearParam::scrollTime1(int code, int position) {
   if (c.setOther) setTime2(c.other);
   const int32_t value = c.value != time1_.edit ? c.value : position;
   s.linear.time1 = value;
-  s.applyParam(106, value);
+  s.applyParam(tyxid::kTime1, value);
 }
 
 void CDlgLinearParam::scrollTime2(int code, int position) {
@@ -373,7 +373,7 @@ void CDlgLinearParam::scrollTime2(int code, int position) {
   if (s.typeCode == kLongType && w == 1) {
     s.linear.time1 = position;
     time1_.edit = position;
-    s.applyParam(106, position);
+    s.applyParam(tyxid::kTime1, position);
   }
   const TimeCheck c = checkTime2(s.typeCode, w, time1_.edit, time2_.edit, true);
   if (c.message != nullptr) message(c.message);
@@ -387,14 +387,14 @@ void CDlgLinearParam::scrollTime2(int code, int position) {
   if (c.setTime1) {
     s.linear.time1 = c.value;
     time1_.edit = c.value;
-    s.applyParam(106, c.value);
+    s.applyParam(tyxid::kTime1, c.value);
   }
   // Externally synchronised, the colour and the small camera run with a
   // fixed Time2: that value is written, never the bar's.
   const bool fixedTime2 = (s.typeCode == kColourType || s.typeCode == kSmallType) && w >= 2;
   const int32_t value = fixedTime2 || c.value != time2_.edit ? c.value : position;
   s.linear.time2 = value;
-  s.applyParam(107, value);
+  s.applyParam(tyxid::kTime2, value);
   // The camera takes a while to settle a new line period and may adjust
   // Time1 with it; the block is read again afterwards.
   Desktop::get().sleepMs(1000);

@@ -101,7 +101,7 @@ void CDlgCirl::onChangeRadius() {
   if (!takeNumber(1095, &radius_)) return;
   CameraState& s = cameraState();
   WaitCursor wait;
-  s.applyParam(16, static_cast<intptr_t>(radius_));
+  s.applyParam(tyxid::kRadius, static_cast<intptr_t>(radius_));
   if (s.readCameraParams(0) == 0) s.showCameraError();
   // The record keeps what the user asked for, whatever the read reported.
   s.params.radius = static_cast<int32_t>(radius_);
@@ -117,9 +117,9 @@ void CDlgCirl::onChangeCentre() {
   CameraState& s = cameraState();
   WaitCursor wait;
   // Y is sent even when X failed: the two are independent settings.
-  s.applyParam(17, static_cast<intptr_t>(x_));
+  s.applyParam(tyxid::kCoordinateX, static_cast<intptr_t>(x_));
   Desktop::get().sleepMs(kCentreGapMs);
-  s.applyParam(18, static_cast<intptr_t>(y_));
+  s.applyParam(tyxid::kCoordinateY, static_cast<intptr_t>(y_));
   s.params.coordinateX = static_cast<int32_t>(x_);
   s.params.coordinateY = static_cast<int32_t>(y_);
   s.repaintInfo();

@@ -105,21 +105,21 @@ void CDlgTarvo::initialise() {
 
   connect(control<QCheckBox>(1122), &QCheckBox::clicked, this, [](bool checked) {
     cameraState().ext.autoExtinction = checked ? 1 : 0;
-    cameraState().applyParam(51, checked ? 1 : 0);
+    cameraState().applyParam(tyxid::kAutoExtinction, checked ? 1 : 0);
     cameraState().repaintInfo();
   });
   connect(control<QCheckBox>(1123), &QCheckBox::clicked, this, [](bool checked) {
     CameraState& st = cameraState();
     st.ext.autoWhiteBalance = checked ? 1 : 0;
     // This switch has never reported a failed write; keep it quiet.
-    CameraLibrary::instance().setConfigParam(st.handle, 56, checked ? 1 : 0, 0);
+    CameraLibrary::instance().setConfigParam(st.handle, tyxid::kAutoWhiteBalance, checked ? 1 : 0, 0);
     st.repaintInfo();
   });
   const auto radio = [this](int id, int32_t value) {
     connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
       if (!control<QRadioButton>(id)->isChecked()) return;
       cameraState().ext.resolutionSettingMode = value;
-      cameraState().applyParam(53, value);
+      cameraState().applyParam(tyxid::kResolutionSettingMode, value);
       cameraState().repaintInfo();
     });
   };
@@ -127,7 +127,7 @@ void CDlgTarvo::initialise() {
   radio(1228, 1);
   connect(control<QPushButton>(1001), &QPushButton::clicked, this, [] {
     WaitCursor wait;
-    cameraState().applyParam(57, 1);
+    cameraState().applyParam(tyxid::kManualWhiteBalance, 1);
     cameraState().repaintInfo();
   });
   connect(control<QPushButton>(1065), &QPushButton::clicked, this, [this] { onSet(); });
@@ -237,11 +237,11 @@ void CDlgTarvo::onSet() {
     const VideoMode& m = kVideoModes[static_cast<size_t>(mode)];
     st.ext.resolution = m.resolution;
     st.ext.frameRate = m.frameRate;
-    lib.setConfigParam(st.handle, 52, m.resolution, 0);
-    lib.setConfigParam(st.handle, 55, m.frameRate, 0);
+    lib.setConfigParam(st.handle, tyxid::kResolution, m.resolution, 0);
+    lib.setConfigParam(st.handle, tyxid::kFrameRate, m.frameRate, 0);
   }
   const int32_t fast = speed == 0 ? 0 : 1;
   st.ext.sensorSpeed = fast;
-  lib.setConfigParam(st.handle, 54, fast, 0);
+  lib.setConfigParam(st.handle, tyxid::kSensorSpeed, fast, 0);
   st.repaintInfo();
 }

@@ -163,13 +163,13 @@ void CMelko::initialise() {
   connect(combo(1244), &QComboBox::activated, this, [this] { onColourMode(); });
   connect(control<QCheckBox>(1123), &QCheckBox::clicked, this, [](bool checked) {
     cameraState().params.textDisplay = checked ? 1 : 0;
-    cameraState().applyParam(59, checked ? 1 : 0);
+    cameraState().applyParam(tyxid::kTextDisplay, checked ? 1 : 0);
     cameraState().repaintInfo();
   });
   const auto display = [this](int id, int32_t value) {
     connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
       if (!control<QRadioButton>(id)->isChecked()) return;
-      cameraState().applyParam(69, value);
+      cameraState().applyParam(tyxid::kDisplayMode, value);
       cameraState().repaintInfo();
     });
   };
@@ -183,12 +183,12 @@ void CMelko::refresh() {
   CameraLibrary& lib = CameraLibrary::instance();
   // Showing the page puts the camera into the plain colour mode; the other
   // values may change with it, so read them all again.
-  if (lib.setConfigParam(st.handle, 61, 4, 0) == 1) st.readCameraParams();
+  if (lib.setConfigParam(st.handle, tyxid::kColourMode, 4, 0) == 1) st.readCameraParams();
   const CameraParams& p = st.params;
 
   bar(1236)->setRange(0, p.runMode == 1 ? kExposureFreeRun : kExposureMax);
   int32_t lines = exposure_;
-  if (lib.getConfigParam(st.handle, 68, &lines, 0) == 1) exposure_ = lines;
+  if (lib.getConfigParam(st.handle, tyxid::kExposureLines, &lines, 0) == 1) exposure_ = lines;
   bar(1236)->setValue(exposure_);
 
   edge_ = p.edgeEnhance;
@@ -208,7 +208,7 @@ void CMelko::refresh() {
   if (p.frameMode >= 0 && p.frameMode <= 2) combo(1240)->setCurrentIndex(combo(1240)->findData(p.frameMode));
 
   control<QCheckBox>(1123)->setChecked(p.textDisplay == 1);
-  lib.setConfigParam(st.handle, 69, 1, 0);
+  lib.setConfigParam(st.handle, tyxid::kDisplayMode, 1, 0);
   control<QRadioButton>(1233)->setChecked(true);
   pushMembers();
 }
@@ -302,7 +302,7 @@ void CMelko::onScroll(const Slider& slider, int code, int pos) {
     // The camera may hold the exposure to what its mode allows; show what
     // it took.
     int32_t lines = value;
-    if (CameraLibrary::instance().getConfigParam(st.handle, 68, &lines, 0) == 1) {
+    if (CameraLibrary::instance().getConfigParam(st.handle, tyxid::kExposureLines, &lines, 0) == 1) {
       st.params.exposalTime = lines;
       value = lines;
       this->*slider.member = value;
@@ -323,8 +323,8 @@ void CMelko::onOrientation() {
   const int32_t vertical = (code >> 1) & 1;
   st.params.horizontalInverse = horizontal;
   st.params.verticalInverse = vertical;
-  CameraLibrary::instance().setConfigParam(st.handle, 27, horizontal, 0);
-  CameraLibrary::instance().setConfigParam(st.handle, 28, vertical, 0);
+  CameraLibrary::instance().setConfigParam(st.handle, tyxid::kHorizontalInverse, horizontal, 0);
+  CameraLibrary::instance().setConfigParam(st.handle, tyxid::kVerticalInverse, vertical, 0);
   st.repaintInfo();
 }
 
@@ -334,7 +334,7 @@ void CMelko::onAspect() {
   const QVariant data = combo(1240)->currentData();
   const int32_t mode = data.isValid() ? data.toInt() : 2;
   st.params.frameMode = mode;
-  CameraLibrary::instance().setConfigParam(st.handle, 5, mode, 0);
+  CameraLibrary::instance().setConfigParam(st.handle, tyxid::kFrameMode, mode, 0);
   st.repaintInfo();
 }
 
@@ -342,7 +342,8 @@ void CMelko::onColourMode() {
   WaitCursor wait;
   CameraState& st = cameraState();
   const QVariant data = combo(1244)->currentData();
-  if (data.isValid()) CameraLibrary::instance().setConfigParam(st.handle, 61, data.toInt(), 0);
+  if (data.isValid())
+    CameraLibrary::instance().setConfigParam(st.handle, tyxid::kColourMode, data.toInt(), 0);
   // The colour mode changes the camera's other colour values.
   st.readCameraParams();
   st.repaintInfo();

@@ -29,7 +29,7 @@
 
 #include <dlfcn.h>
 
-#include "tyxapi32.h"
+#include "abi/tyxapi32.h"
 #include "tyxapi32_sim.h"
 #include "tyxcamera_sim.h"
 

@@ -11,7 +11,7 @@
 
 #include <stdint.h>
 
-#include "tyxapi32.h"
+#include "abi/tyxapi32.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -11,7 +11,7 @@
 
 #include <stdint.h>
 
-#include "tyxapi64.h"
+#include "abi/tyxapi64.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -11,7 +11,7 @@
 #include "config_file.h"
 #include "param_ids.h"
 #include "sim_internal.h"
-#include "tyxcamera.h"
+#include "abi/tyxcamera.h"
 #include "tyxcamera_sim.h"
 
 using namespace tyxsim;

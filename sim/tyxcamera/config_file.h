@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tyxcamera_types.h"
+#include "abi/tyxcamera_types.h"
 
 namespace tyxsim {
 

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "sim_internal.h"
-#include "tyxcamera.h"
+#include "abi/tyxcamera.h"
 
 namespace tyxsim {
 

@@ -14,64 +14,9 @@ bool inside(int64_t v, Range r) { return v >= r.lo && v <= r.hi; }
 
 }  // namespace
 
-const std::vector<ParamField>& cameraFields() {
-  using P = TyxCameraParams;
-  static const std::vector<ParamField> f = {
-      {1, &P::gain},           {2, &P::runMode},           {3, &P::gamma},
-      {4, &P::black},          {5, &P::frameMode},         {6, &P::outputMode},
-      {7, &P::beginLine},      {8, &P::endLine},           {9, &P::exposalTime},
-      {10, &P::rGain},         {11, &P::gGain},            {12, &P::bGain},
-      {13, &P::saturation},    {14, &P::rate},             {16, &P::radius},
-      {17, &P::coordinateX},   {18, &P::coordinateY},      {19, &P::usbExposure},
-      {21, &P::rBrightness},   {22, &P::gBrightness},      {23, &P::bBrightness},
-      {24, &P::allContrast},   {25, &P::recursionParam},   {26, &P::negativeImage},
-      {27, &P::horizontalInverse}, {28, &P::verticalInverse}, {30, &P::param30},
-      {37, &P::brightness},    {62, &P::xShift},           {63, &P::yShift},
-      {59, &P::textDisplay},   {64, &P::edgeEnhance},
-  };
-  return f;
-}
-
-const std::vector<ExtendedField>& extendedFields() {
-  using E = TyxExtendedParams;
-  static const std::vector<ExtendedField> f = {
-      {31, &E::riseDelay},       {32, &E::fallDelay},      {33, &E::protectTime},
-      {48, &E::modelSaturation}, {49, &E::modelContrast},  {50, &E::autoExtinctionTarget},
-      {51, &E::autoExtinction},  {52, &E::resolution},     {53, &E::resolutionSettingMode},
-      {54, &E::sensorSpeed},     {55, &E::frameRate},      {56, &E::autoWhiteBalance},
-  };
-  return f;
-}
-
-const std::vector<LinearField>& linearFields() {
-  using L = TyxLinearParams;
-  static const std::vector<LinearField> f = {
-      {102, &L::workMode},     {103, &L::cameraLinkMode}, {104, &L::aoiStart},
-      {105, &L::aoiLength},    {106, &L::time1},          {107, &L::time2},
-      {108, &L::testImage},    {109, &L::correctionStart}, {110, &L::correctionLines},
-      {111, &L::dataShift},    {112, &L::redGain},        {113, &L::greenGain},
-      {114, &L::blueGain},     {115, &L::redOffset},      {116, &L::greenOffset},
-      {117, &L::blueOffset},   {118, &L::gainLevel},      {125, &L::overallGain},
-      {126, &L::overallOffset},
-  };
-  return f;
-}
-
-const ParamField* cameraField(int32_t id) {
-  for (const auto& f : cameraFields())
-    if (f.id == id) return &f;
-  return nullptr;
-}
-const ExtendedField* extendedField(int32_t id) {
-  for (const auto& f : extendedFields())
-    if (f.id == id) return &f;
-  return nullptr;
-}
-const LinearField* linearField(int32_t id) {
-  for (const auto& f : linearFields())
-    if (f.id == id) return &f;
-  return nullptr;
-}
+const ParamField* cameraField(int32_t id) { return tyxid::findField(cameraFields(), id); }
+const ExtendedField* extendedField(int32_t id) { return tyxid::findField(extendedFields(), id); }
+const LinearField* linearField(int32_t id) { return tyxid::findField(linearFields(), id); }
 
 int32_t checkRange(const TypeInfo& t, int32_t id, int64_t v) {
   Range r{0, 0};
@@ -148,8 +93,14 @@ int32_t checkLinearRange(const TypeInfo& t, int32_t id, int64_t v) {
     case 109: r = {0, 1}; break;
     case 110: r = {0, 16}; break;
     case 111: r = {0, 3}; break;
-    case 112: case 113: case 114: case 115: case 116: case 117:
-    case 125: case 126: r = {0, 1023}; break;
+    case 112:
+    case 113:
+    case 114:
+    case 115:
+    case 116:
+    case 117:
+    case 125:
+    case 126: r = {0, 1023}; break;
     case 118: r = {0, 3}; break;
     default: return kErrBadParam;
   }

@@ -4,30 +4,23 @@
 #include <cstdint>
 #include <vector>
 
-#include "tyxcamera_types.h"
+#include "abi/tyxcamera_ids.h"
+#include "abi/tyxcamera_types.h"
 
 namespace tyxsim {
 
 struct TypeInfo;
 
-struct ParamField {
-  int32_t id;
-  int32_t TyxCameraParams::*member;
-};
-struct ExtendedField {
-  int32_t id;
-  int32_t TyxExtendedParams::*member;
-};
-struct LinearField {
-  int32_t id;
-  int32_t TyxLinearParams::*member;
-};
+// The id-to-field table is the one the program uses too (abi/tyxcamera_ids.h).
+using ParamField = tyxid::FieldId<TyxCameraParams>;
+using ExtendedField = tyxid::FieldId<TyxExtendedParams>;
+using LinearField = tyxid::FieldId<TyxLinearParams>;
 
 // Single ids that write one CameraParams field (29 writes saturation too,
 // 68 writes the exposure; both are handled apart).
-const std::vector<ParamField>& cameraFields();
-const std::vector<ExtendedField>& extendedFields();
-const std::vector<LinearField>& linearFields();
+inline const auto& cameraFields() { return tyxid::kCameraFields; }
+inline const auto& extendedFields() { return tyxid::kExtendedFields; }
+inline const auto& linearFields() { return tyxid::kLinearFields; }
 
 const ParamField* cameraField(int32_t id);
 const ExtendedField* extendedField(int32_t id);

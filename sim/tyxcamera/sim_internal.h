@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "tyxcamera_types.h"
+#include "abi/tyxcamera_types.h"
 
 namespace tyxsim {
 

@@ -11,7 +11,7 @@
 
 #include <stdint.h>
 
-#include "tyxcamera.h"
+#include "abi/tyxcamera.h"
 
 #ifdef __cplusplus
 extern "C" {

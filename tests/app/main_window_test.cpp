@@ -38,7 +38,7 @@ std::vector<QString> plannedTitles(const PlanCase& c) {
   s.reset();
   s.typeCode = c.type;
   s.versionCode = c.version;
-  s.tag27 = c.tag27;
+  s.videoPageTag = c.tag27;
   s.language = c.language;
   std::vector<QString> out;
   for (const auto& p : CTyxVistrelDlg::pagePlan(s, c.rebuild)) out.push_back(p.title);

@@ -59,7 +59,7 @@ std::function<QWidget*()> build() {
 void readRecords() {
   CameraState& s = cameraState();
   s.readCameraParams();
-  if (s.tag34 == 1) CameraLibrary::instance().getConfigParam(s.handle, 34, &s.ext, 0);
+  if (s.extendedBlockTag == 1) CameraLibrary::instance().getConfigParam(s.handle, 34, &s.ext, 0);
   s.copyLineGeometry();
 }
 

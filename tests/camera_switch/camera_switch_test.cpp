@@ -111,10 +111,10 @@ TEST_P(SecondBlock, IsReadFromEveryCameraThatHasIt) {
   // Start-up finds the PAL/NTSC camera on COM2, which has no second block.
   start("remove COM1;camera COM2=210781/2;camera COM4=219290");
   ASSERT_EQ(cameraState().typeCode, 210781);
-  ASSERT_NE(cameraState().tag34, 1);
+  ASSERT_NE(cameraState().extendedBlockTag, 1);
   openWithBlock();
   ASSERT_EQ(cameraState().typeCode, GetParam().type);
-  ASSERT_EQ(cameraState().tag34, 1);
+  ASSERT_EQ(cameraState().extendedBlockTag, 1);
   const ExtendedParams held = cameraBlock();
   ASSERT_NE(held.riseDelay + held.fallDelay + held.protectTime, 0) << "the simulated camera's block is empty";
   EXPECT_TRUE(sameBlock(cameraState().ext, held));
@@ -126,7 +126,7 @@ TEST_P(SecondBlock, IsReadFromEveryCameraThatHasIt) {
 TEST_P(SecondBlock, DefaultParamWritesTheOpenedCamerasOwnBlock) {
   start("remove COM1;camera COM2=210781/2;camera COM4=219290");
   openWithBlock();
-  ASSERT_EQ(cameraState().tag34, 1);
+  ASSERT_EQ(cameraState().extendedBlockTag, 1);
   const ExtendedParams held = cameraBlock();
   window->button(1003)->click();
   // The write left the camera's block as it was: nothing of the camera
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Openings, SecondBlock,
 
 TEST_F(CameraSwitchTest, ReopenReportsASecondBlockThatCannotBeRead) {
   start("clear;camera COM1=219290");
-  ASSERT_EQ(cameraState().tag34, 1);
+  ASSERT_EQ(cameraState().extendedBlockTag, 1);
   const ExtendedParams before = cameraState().ext;
   sim.control("fail 34=122");
   window->reopenCamera();
@@ -155,9 +155,9 @@ TEST_F(CameraSwitchTest, ReopenReportsASecondBlockThatCannotBeRead) {
 
 TEST_F(CameraSwitchTest, ACameraWithoutTheBlockKeepsNoneOfThePreviousOne) {
   start("camera COM4=219290");
-  ASSERT_EQ(cameraState().tag34, 1);
+  ASSERT_EQ(cameraState().extendedBlockTag, 1);
   choosePort("COM2");  // 210781 v2: no second block
-  ASSERT_NE(cameraState().tag34, 1);
+  ASSERT_NE(cameraState().extendedBlockTag, 1);
   EXPECT_EQ(cameraState().ext.riseDelay, 0);
   EXPECT_EQ(cameraState().ext.fallDelay, 0);
   EXPECT_EQ(cameraState().ext.protectTime, 0);

@@ -15,7 +15,7 @@
 
 #include "clser/clsertyx.h"
 #include "clser/clsertyx_testing.h"
-#include "tyxapi64_sim.h"
+#include "sim/tyxapi64/tyxapi64_sim.h"
 
 // One set-serial-parameter call as the board library saw it.
 struct ParamSet {

@@ -10,7 +10,7 @@
 
 #include "clser/clsertyx.h"
 #include "clser/clsertyx_testing.h"
-#include "tyxapi64_sim.h"
+#include "sim/tyxapi64/tyxapi64_sim.h"
 
 namespace {
 

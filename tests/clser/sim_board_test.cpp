@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "tyxapi64_sim.h"
+#include "sim/tyxapi64/tyxapi64_sim.h"
 
 namespace {
 

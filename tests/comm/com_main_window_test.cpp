@@ -106,7 +106,7 @@ TEST_F(ComMainWindowTest, Com3OpensWithoutADialogInTheOrderOfAReopen) {
   EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 14), expected);
   EXPECT_EQ(log[10].value("id"), -1);
   EXPECT_EQ(log[11].value("id"), 34);
-  EXPECT_EQ(cameraState().tag34, 1);
+  EXPECT_EQ(cameraState().extendedBlockTag, 1);
   CameraState& s = cameraState();
   EXPECT_EQ(s.typeCode, 212630);
   EXPECT_EQ(s.versionCode, 4);

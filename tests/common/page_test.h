@@ -46,7 +46,7 @@ class CameraPageTest : public ::testing::Test {
   // The extended block, read when the camera's tag 34 says it has one.
   static void readExtendedBlock() {
     CameraState& s = cameraState();
-    if (s.tag34 == 1) CameraLibrary::instance().getConfigParam(s.handle, 34, &s.ext, 0);
+    if (s.extendedBlockTag == 1) CameraLibrary::instance().getConfigParam(s.handle, 34, &s.ext, 0);
   }
   void TearDown() override {
     widget.reset();

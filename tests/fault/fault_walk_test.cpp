@@ -82,71 +82,11 @@ const FaultCase kFaults[] = {
      "无法读取设备信息，请检查设备连接是否正常"},
 };
 
-// Which record field a single parameter id mirrors.
-struct CameraMirror {
-  int32_t id;
-  int32_t CameraParams::*field;
-};
-struct ExtMirror {
-  int32_t id;
-  int32_t ExtendedParams::*field;
-};
-struct LinearMirror {
-  int32_t id;
-  int32_t LinearParams::*field;
-};
-using P = CameraParams;
-using E = ExtendedParams;
-using L = LinearParams;
-const CameraMirror kCameraMirrors[] = {
-    {1, &P::gain},
-    {2, &P::runMode},
-    {3, &P::gamma},
-    {4, &P::black},
-    {5, &P::frameMode},
-    {6, &P::outputMode},
-    {7, &P::beginLine},
-    {8, &P::endLine},
-    {9, &P::exposalTime},
-    {10, &P::rGain},
-    {11, &P::gGain},
-    {12, &P::bGain},
-    {13, &P::saturation},
-    {14, &P::rate},
-    {16, &P::radius},
-    {17, &P::coordinateX},
-    {18, &P::coordinateY},
-    {19, &P::usbExposure},
-    {21, &P::rBrightness},
-    {22, &P::gBrightness},
-    {23, &P::bBrightness},
-    {24, &P::allContrast},
-    {25, &P::recursionParam},
-    {26, &P::negativeImage},
-    {27, &P::horizontalInverse},
-    {28, &P::verticalInverse},
-    {30, &P::param30},
-    {37, &P::brightness},
-    {59, &P::textDisplay},
-    {62, &P::xShift},
-    {63, &P::yShift},
-    {64, &P::edgeEnhance},
-};
-const ExtMirror kExtMirrors[] = {
-    {31, &E::riseDelay},       {32, &E::fallDelay},     {33, &E::protectTime},
-    {48, &E::modelSaturation}, {49, &E::modelContrast}, {50, &E::autoExtinctionTarget},
-    {51, &E::autoExtinction},  {52, &E::resolution},    {53, &E::resolutionSettingMode},
-    {54, &E::sensorSpeed},     {55, &E::frameRate},     {56, &E::autoWhiteBalance},
-};
-const LinearMirror kLinearMirrors[] = {
-    {102, &L::workMode},      {103, &L::cameraLinkMode},  {104, &L::aoiStart},
-    {105, &L::aoiLength},     {106, &L::time1},           {107, &L::time2},
-    {108, &L::testImage},     {109, &L::correctionStart}, {110, &L::correctionLines},
-    {111, &L::dataShift},     {112, &L::redGain},         {113, &L::greenGain},
-    {114, &L::blueGain},      {115, &L::redOffset},       {116, &L::greenOffset},
-    {117, &L::blueOffset},    {118, &L::gainLevel},       {125, &L::overallGain},
-    {126, &L::overallOffset},
-};
+// Which record field a single parameter id mirrors: the table the simulator
+// writes by, so the walk checks the record the camera changed.
+constexpr const auto& kCameraMirrors = tyxid::kCameraFields;
+constexpr const auto& kExtMirrors = tyxid::kExtendedFields;
+constexpr const auto& kLinearMirrors = tyxid::kLinearFields;
 
 enum class Block { None, Camera, Extended, Linear };
 
@@ -163,11 +103,11 @@ Block blockOf(int32_t id) {
 int64_t recordValue(int32_t id) {
   const CameraState& s = cameraState();
   for (const auto& m : kCameraMirrors)
-    if (m.id == id) return s.params.*(m.field);
+    if (m.id == id) return s.params.*(m.member);
   for (const auto& m : kExtMirrors)
-    if (m.id == id) return s.ext.*(m.field);
+    if (m.id == id) return s.ext.*(m.member);
   for (const auto& m : kLinearMirrors)
-    if (m.id == id) return s.linear.*(m.field);
+    if (m.id == id) return s.linear.*(m.member);
   return INT64_MIN;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "imaging/board_library.h"
-#include "tyxapi32/tyxapi32_sim.h"
+#include "sim/tyxapi32/tyxapi32_sim.h"
 
 // The controls come from the very library the program's binding loaded, so
 // a test changes the boards the program sees.

@@ -2,13 +2,14 @@
 #pragma once
 
 #include <dlfcn.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "abi/tyxcamera_entry_points.h"
 #include "sim/tyxcamera/tyxcamera_sim.h"
 
 // Every entry point the tests call, looked up by name in the library that
@@ -16,40 +17,7 @@
 struct SimLibrary {
   void* handle = nullptr;
 #define TYX_FN(name) decltype(&::name) name = nullptr;
-  TYX_FN(tyxCamOpenCamera)
-  TYX_FN(tyxCamCloseCamera)
-  TYX_FN(tyxCamSetConfigParam)
-  TYX_FN(tyxCamGetConfigParam)
-  TYX_FN(tyxCamMemorizeParam)
-  TYX_FN(tyxCamRecallParam)
-  TYX_FN(tyxCamSaveConfigFile)
-  TYX_FN(tyxCamLoadConfigFile)
-  TYX_FN(tyxCamGetLastError)
-  TYX_FN(tyxCamGetTypeCode)
-  TYX_FN(tyxCamGetVerCode)
-  TYX_FN(tyxCamGetDriverVer)
-  TYX_FN(tyxCamFunctionTag)
-  TYX_FN(tyxCamCalFrameRate)
-  TYX_FN(tyxCamCalExposeTime)
-  TYX_FN(tyxCamCalExposeLine)
-  TYX_FN(tyxCamCalExposeRange)
-  TYX_FN(tyxCamCalExposeShortRange)
-  TYX_FN(tyxCamCalExposeshort_data)
-  TYX_FN(tyxCamCalExposeshort_Time)
-  TYX_FN(tyxGammaDlgCallback)
-  TYX_FN(tyxCamScanDevice)
-  TYX_FN(tyxCamGetNetCameraVer)
-  TYX_FN(tyxCamSetCameraIP)
-  TYX_FN(tyxCamGetNetCameraIP)
-  TYX_FN(tyxCamCaptureFrame)
-  TYX_FN(tyxCamSetTargetRect)
-  TYX_FN(tyxCamGetCaptureRate)
-  TYX_FN(tyxCamStopCapture)
-  TYX_FN(tyxCamGetUsbInfo)
-  TYX_FN(tyxCamFrameLock)
-  TYX_FN(tyxCamFrameUnlock)
-  TYX_FN(tyxCamFrameSize)
-  TYX_FN(tyxCamFrameFree)
+  TYXCAM_ENTRY_POINTS(TYX_FN)
   TYX_FN(tyxSimControl)
   TYX_FN(tyxSimReadLog)
 #undef TYX_FN
@@ -76,40 +44,7 @@ struct SimLibrary {
     }
     if (!handle) return;
 #define TYX_FN(name) name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));
-    TYX_FN(tyxCamOpenCamera)
-    TYX_FN(tyxCamCloseCamera)
-    TYX_FN(tyxCamSetConfigParam)
-    TYX_FN(tyxCamGetConfigParam)
-    TYX_FN(tyxCamMemorizeParam)
-    TYX_FN(tyxCamRecallParam)
-    TYX_FN(tyxCamSaveConfigFile)
-    TYX_FN(tyxCamLoadConfigFile)
-    TYX_FN(tyxCamGetLastError)
-    TYX_FN(tyxCamGetTypeCode)
-    TYX_FN(tyxCamGetVerCode)
-    TYX_FN(tyxCamGetDriverVer)
-    TYX_FN(tyxCamFunctionTag)
-    TYX_FN(tyxCamCalFrameRate)
-    TYX_FN(tyxCamCalExposeTime)
-    TYX_FN(tyxCamCalExposeLine)
-    TYX_FN(tyxCamCalExposeRange)
-    TYX_FN(tyxCamCalExposeShortRange)
-    TYX_FN(tyxCamCalExposeshort_data)
-    TYX_FN(tyxCamCalExposeshort_Time)
-    TYX_FN(tyxGammaDlgCallback)
-    TYX_FN(tyxCamScanDevice)
-    TYX_FN(tyxCamGetNetCameraVer)
-    TYX_FN(tyxCamSetCameraIP)
-    TYX_FN(tyxCamGetNetCameraIP)
-    TYX_FN(tyxCamCaptureFrame)
-    TYX_FN(tyxCamSetTargetRect)
-    TYX_FN(tyxCamGetCaptureRate)
-    TYX_FN(tyxCamStopCapture)
-    TYX_FN(tyxCamGetUsbInfo)
-    TYX_FN(tyxCamFrameLock)
-    TYX_FN(tyxCamFrameUnlock)
-    TYX_FN(tyxCamFrameSize)
-    TYX_FN(tyxCamFrameFree)
+    TYXCAM_ENTRY_POINTS(TYX_FN)
     TYX_FN(tyxSimControl)
     TYX_FN(tyxSimReadLog)
 #undef TYX_FN

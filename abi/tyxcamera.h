@@ -29,8 +29,7 @@ extern "C" {
  * current gamma mode); the apply callback receives the chosen gamma value and
  * mode (1..4). */
 typedef int32_t (*TyxGammaCheckCallback)(void* owner);
-typedef int32_t (*TyxGammaApplyCallback)(void* cam, int32_t gammaValue, int32_t reserved,
-                                         int32_t mode);
+typedef int32_t (*TyxGammaApplyCallback)(void* cam, int32_t gammaValue, int32_t reserved, int32_t mode);
 
 /* type: in -2 (serial / Camera Link port) or -1 (network port); out: the
  * camera's type code. Returns the camera handle or null. */
@@ -60,8 +59,8 @@ TYXCAM_API int32_t tyxCamCalExposeRange(void* cam, int32_t* min, int32_t* max);
 TYXCAM_API int32_t tyxCamCalExposeShortRange(void* cam, int32_t* min, int32_t* max);
 TYXCAM_API int32_t tyxCamCalExposeshort_data(void* cam, int32_t microseconds, int32_t* lines);
 TYXCAM_API int32_t tyxCamCalExposeshort_Time(void* cam, int32_t setting);
-TYXCAM_API int32_t tyxGammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count,
-                                       int32_t bits, uint8_t flag, TyxGammaCheckCallback check,
+TYXCAM_API int32_t tyxGammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count, int32_t bits,
+                                       uint8_t flag, TyxGammaCheckCallback check,
                                        TyxGammaApplyCallback apply);
 /* area208: four 52-byte TyxNetDeviceRecord; list: set to the library's own
  * list of found devices (may be left null). Returns the device count. */

@@ -12,26 +12,26 @@
 /* Current settings of an area-scan camera; read whole with id -1, written
  * whole with id -2 (mode 2). The comment gives the id that writes a field. */
 typedef struct TyxCameraParams {
-  int32_t size;       /* 168 */
-  int32_t marker;     /* 0xFFFE before a read */
+  int32_t size;   /* 168 */
+  int32_t marker; /* 0xFFFE before a read */
   int32_t reserved1;
   int32_t reserved2;
   int32_t lineStep;
   int32_t lineCount;
-  int32_t gain;       /* 1 */
-  int32_t black;      /* 4 */
-  int32_t runMode;    /* 2 */
-  int32_t gamma;      /* 3 */
-  int32_t frameMode;  /* 5 */
-  int32_t outputMode; /* 6 */
-  int32_t beginLine;  /* 7 */
-  int32_t endLine;    /* 8 */
+  int32_t gain;        /* 1 */
+  int32_t black;       /* 4 */
+  int32_t runMode;     /* 2 */
+  int32_t gamma;       /* 3 */
+  int32_t frameMode;   /* 5 */
+  int32_t outputMode;  /* 6 */
+  int32_t beginLine;   /* 7 */
+  int32_t endLine;     /* 8 */
   int32_t exposalTime; /* 9 */
-  int32_t rGain;      /* 10 */
-  int32_t gGain;      /* 11 */
-  int32_t bGain;      /* 12 */
-  int32_t saturation; /* 13, also the short-exposure setting (29) */
-  int32_t rate;       /* 14 */
+  int32_t rGain;       /* 10 */
+  int32_t gGain;       /* 11 */
+  int32_t bGain;       /* 12 */
+  int32_t saturation;  /* 13, also the short-exposure setting (29) */
+  int32_t rate;        /* 14 */
   int32_t spare1;
   int32_t spare2;
   int32_t radius;      /* 16 */
@@ -59,10 +59,10 @@ typedef struct TyxCameraParams {
 /* Second parameter block; read whole with id 34, written whole with id 35
  * (mode 2). Offsets 16..48 hold the values of the 4K video model. */
 typedef struct TyxExtendedParams {
-  int32_t size;        /* 128 */
-  int32_t riseDelay;   /* 31, offset 4 */
-  int32_t fallDelay;   /* 32, offset 8 */
-  int32_t protectTime; /* 33, offset 12 */
+  int32_t size;                  /* 128 */
+  int32_t riseDelay;             /* 31, offset 4 */
+  int32_t fallDelay;             /* 32, offset 8 */
+  int32_t protectTime;           /* 33, offset 12 */
   int32_t modelContrast;         /* offset 16 */
   int32_t modelSaturation;       /* 20 */
   int32_t autoExtinctionTarget;  /* 24 */
@@ -107,12 +107,12 @@ typedef struct TyxLinearParams {
 /* One network device record of the 208-byte scan area (four records). */
 typedef struct TyxNetDeviceRecord {
   int32_t reserved0;
-  int32_t number1;  /* offset 4, first number of the connection list */
+  int32_t number1; /* offset 4, first number of the connection list */
   int32_t reserved1[3];
-  int32_t number2;  /* offset 20 */
-  uint32_t ip1;     /* offset 24, IPv4, network byte order */
-  uint32_t ip2;     /* offset 28 */
-  int32_t ip3;      /* offset 32, shown as a decimal number */
+  int32_t number2; /* offset 20 */
+  uint32_t ip1;    /* offset 24, IPv4, network byte order */
+  uint32_t ip2;    /* offset 28 */
+  int32_t ip3;     /* offset 32, shown as a decimal number */
   int32_t reserved2[4];
 } TyxNetDeviceRecord;
 
@@ -124,8 +124,8 @@ typedef struct TyxUsbInfo {
   int32_t hardwareVersion; /* offset 44 */
   int32_t fpgaVersion;     /* offset 48 */
   int32_t reserved1[2];
-  int32_t maxWidth;        /* offset 60 */
-  int32_t maxHeight;       /* offset 64 */
+  int32_t maxWidth;  /* offset 60 */
+  int32_t maxHeight; /* offset 64 */
   int32_t reserved2[30];
 } TyxUsbInfo;
 

@@ -107,8 +107,7 @@ TYXAPI32_API int32_t TYXAPI32_CALL tyxSetTargetRect(void* board, int32_t target,
  * them from any thread but the capture thread waits until a callback that is
  * running has returned, so afterwards none of them runs. */
 TYXAPI32_API int32_t TYXAPI32_CALL tyxSetSeqCallback(void* board, TyxSeqBeginCallback begin,
-                                                     TyxSeqFrameCallback frame,
-                                                     TyxSeqEndCallback end);
+                                                     TyxSeqFrameCallback frame, TyxSeqEndCallback end);
 /* Starts sequence capture into the capture buffer (buffer 1); it runs until
  * stopped. */
 TYXAPI32_API int32_t TYXAPI32_CALL tyxCaptureByBuffer(void* board, int32_t buffer, int32_t reserved1,
@@ -120,8 +119,7 @@ TYXAPI32_API int32_t TYXAPI32_CALL tyxStopCapture(void* board);
 /* Converts captured frame frameIndex into the descriptor's pixel area in the
  * format of capture parameter 3. Returns 1 on success, 0 on failure. */
 TYXAPI32_API int32_t TYXAPI32_CALL tyxConvertRect(void* board, TyxConvertDesc* dest, int32_t reserved1,
-                                                  int32_t reserved2, int32_t frameIndex,
-                                                  int32_t reserved3);
+                                                  int32_t reserved2, int32_t frameIndex, int32_t reserved3);
 
 #ifdef __cplusplus
 }
