@@ -142,7 +142,7 @@ status=0
 for run in en_US.UTF-8:219290 en_US.UTF-8:120770 zh_CN.UTF-8:219290; do
   locale=${run%%:*}; camera=${run##*:}
   log=$work/smoke-${locale%%.*}-$camera.log
-  if ! in_root env LC_ALL="$locale" TYXCAM_SIM="clear;camera COM1=$camera" timeout 120 \
+  if ! in_root env LC_ALL="$locale" TYXCAM_SIM="clear;camera COM1=$camera;camera COM4=219290;camera USB1=219660" timeout 120 \
       xvfb-run -a -s '-screen 0 1280x1024x24' vistrel --smoke-shots "/tmp/shots-${locale%%.*}-$camera" > "$log" 2>&1; then
     status=1
   fi
@@ -164,7 +164,7 @@ cat > "$root/tmp/latin-only.conf" <<'EOF'
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
 <fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>/tmp/latin-only-cache</cachedir></fontconfig>
 EOF
-if in_root env LC_ALL=en_US.UTF-8 TYXCAM_SIM="clear;camera COM1=219290" FONTCONFIG_FILE=/tmp/latin-only.conf \
+if in_root env LC_ALL=en_US.UTF-8 TYXCAM_SIM="clear;camera COM1=219290;camera COM4=219290;camera USB1=219660" FONTCONFIG_FILE=/tmp/latin-only.conf \
     timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' vistrel --smoke-shots /tmp/shots-latin > "$work/latin.log" 2>&1 ||
    ! grep -q 'characters drawn as boxes' "$work/latin.log"; then
   cat "$work/latin.log"; echo "package: the glyph check does not notice a missing CJK font"; exit 1
