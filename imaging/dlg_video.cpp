@@ -35,9 +35,11 @@ CDlgVideo::CDlgVideo(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent,
   Busy guard(busy_);
   // Static so that the connections may refer to the rows.
   static const Switch switches[] = {
-      {kHorizontalInverseCheck, &CDlgVideo::horizontalInverse_, 27, &CameraParams::horizontalInverse},
-      {kVerticalInverseCheck, &CDlgVideo::verticalInverse_, 28, &CameraParams::verticalInverse},
-      {kNegativeImageCheck, &CDlgVideo::negativeImage_, 26, &CameraParams::negativeImage},
+      {kHorizontalInverseCheck, &CDlgVideo::horizontalInverse_, tyxid::kHorizontalInverse,
+       &CameraParams::horizontalInverse},
+      {kVerticalInverseCheck, &CDlgVideo::verticalInverse_, tyxid::kVerticalInverse,
+       &CameraParams::verticalInverse},
+      {kNegativeImageCheck, &CDlgVideo::negativeImage_, tyxid::kNegativeImage, &CameraParams::negativeImage},
   };
   for (const Switch& sw : switches)
     connect(control<QCheckBox>(sw.checkId), &QCheckBox::clicked, this, [this, &sw] { onSwitch(sw); });

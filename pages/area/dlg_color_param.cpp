@@ -41,7 +41,7 @@ constexpr ControlSpec kControls[] = {
 
 constexpr int kGainBars[3] = {kRedGainBar, kGreenGainBar, kBlueGainBar};
 constexpr int kGainEdits[3] = {kRedGainEdit, kGreenGainEdit, kBlueGainEdit};
-constexpr int32_t kGainIds[3] = {10, 11, 12};
+constexpr int32_t kGainIds[3] = {tyxid::kRGain, tyxid::kGGain, tyxid::kBGain};
 constexpr int kSaturationRow = 3;
 // The saturation edit reads no more of its text than this, which also keeps
 // the conversion far from overflow.

@@ -25,14 +25,14 @@ struct Channel {
 };
 
 const Channel kChannels[CDlgLinearColor::kValues] = {
-    {112, &LinearParams::redGain, kRedGainBar, kRedGainEdit, kRedGainLabel},
-    {113, &LinearParams::greenGain, kGreenGainBar, kGreenGainEdit, kGreenGainLabel},
-    {114, &LinearParams::blueGain, kBlueGainBar, kBlueGainEdit, kBlueGainLabel},
-    {115, &LinearParams::redOffset, kRedOffsetBar, kRedOffsetEdit, kRedOffsetLabel},
-    {116, &LinearParams::greenOffset, kGreenOffsetBar, kGreenOffsetEdit, kGreenOffsetLabel},
-    {117, &LinearParams::blueOffset, kBlueOffsetBar, kBlueOffsetEdit, kBlueOffsetLabel},
-    {125, &LinearParams::overallGain, kGainBar, kGainEdit, kGainLabel},
-    {126, &LinearParams::overallOffset, kOffsetBar, kOffsetEdit, kOffsetLabel},
+    {tyxid::kRedGain, &LinearParams::redGain, kRedGainBar, kRedGainEdit, kRedGainLabel},
+    {tyxid::kGreenGain, &LinearParams::greenGain, kGreenGainBar, kGreenGainEdit, kGreenGainLabel},
+    {tyxid::kBlueGain, &LinearParams::blueGain, kBlueGainBar, kBlueGainEdit, kBlueGainLabel},
+    {tyxid::kRedOffset, &LinearParams::redOffset, kRedOffsetBar, kRedOffsetEdit, kRedOffsetLabel},
+    {tyxid::kGreenOffset, &LinearParams::greenOffset, kGreenOffsetBar, kGreenOffsetEdit, kGreenOffsetLabel},
+    {tyxid::kBlueOffset, &LinearParams::blueOffset, kBlueOffsetBar, kBlueOffsetEdit, kBlueOffsetLabel},
+    {tyxid::kOverallGain, &LinearParams::overallGain, kGainBar, kGainEdit, kGainLabel},
+    {tyxid::kOverallOffset, &LinearParams::overallOffset, kOffsetBar, kOffsetEdit, kOffsetLabel},
 };
 constexpr int kChannelCount = 6;  // the first six are the colour channels
 

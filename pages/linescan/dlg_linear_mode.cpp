@@ -31,7 +31,8 @@ const ControlSpec kControls[] = {
 // each one writes (work mode has its own handler).
 constexpr int kLists[6] = {kWorkModeList,        kOutputFormatList,    kTestImageList,
                            kCorrectionStartList, kCorrectionLinesList, kDataShiftList};
-constexpr int kIds[6] = {102, 103, 108, 109, 110, 111};
+constexpr int kIds[6] = {tyxid::kWorkMode,        tyxid::kCameraLinkMode,  tyxid::kTestImage,
+                         tyxid::kCorrectionStart, tyxid::kCorrectionLines, tyxid::kDataShift};
 
 int32_t& blockField(LinearParams& b, int index) {
   switch (index) {

@@ -53,23 +53,23 @@ constexpr int32_t kContrastFallback = 60;
 std::vector<int32_t> brightnessIds(int channel, int32_t type) {
   switch (channel) {
     case CDlgColorCorrect::All:
-      if (types::hasAllContrast(type)) return {4};
-      return {21, 22, 23};
-    case CDlgColorCorrect::Red: return {21};
-    case CDlgColorCorrect::Green: return {22};
-    case CDlgColorCorrect::Blue: return {23};
-    case CDlgColorCorrect::Mono: return {4};
+      if (types::hasAllContrast(type)) return {tyxid::kBlack};
+      return {tyxid::kRBrightness, tyxid::kGBrightness, tyxid::kBBrightness};
+    case CDlgColorCorrect::Red: return {tyxid::kRBrightness};
+    case CDlgColorCorrect::Green: return {tyxid::kGBrightness};
+    case CDlgColorCorrect::Blue: return {tyxid::kBBrightness};
+    case CDlgColorCorrect::Mono: return {tyxid::kBlack};
     default: return {};
   }
 }
 
 std::vector<int32_t> contrastIds(int channel) {
   switch (channel) {
-    case CDlgColorCorrect::All: return {10, 11, 12};
-    case CDlgColorCorrect::Red: return {10};
-    case CDlgColorCorrect::Green: return {11};
-    case CDlgColorCorrect::Blue: return {12};
-    case CDlgColorCorrect::Mono: return {1};
+    case CDlgColorCorrect::All: return {tyxid::kRGain, tyxid::kGGain, tyxid::kBGain};
+    case CDlgColorCorrect::Red: return {tyxid::kRGain};
+    case CDlgColorCorrect::Green: return {tyxid::kGGain};
+    case CDlgColorCorrect::Blue: return {tyxid::kBGain};
+    case CDlgColorCorrect::Mono: return {tyxid::kGain};
     default: return {};
   }
 }
@@ -240,7 +240,7 @@ void CDlgColorCorrect::onScroll(Slider slider, int code, int pos) {
     case Slider::Contrast: setContrast(position(kContrastBar)); break;
     case Slider::AllContrast:
       allContrastPos_ = allContrastValue_ = position(kAllContrastBar);
-      write(24, allContrastValue_);
+      write(tyxid::kAllContrast, allContrastValue_);
       break;
   }
   pushMembers();
@@ -304,19 +304,19 @@ void CDlgColorCorrect::onSetDefault() {
 
   WaitCursor wait;
   if (types::hasPlainCorrection(type)) {
-    write(4, 140);
-    write(1, 128);
+    write(tyxid::kBlack, 140);
+    write(tyxid::kGain, 128);
   } else if (types::hasChannelCorrection(type)) {
-    write(10, 212);
-    write(11, 160);
-    write(12, 252);
+    write(tyxid::kRGain, 212);
+    write(tyxid::kGGain, 160);
+    write(tyxid::kBGain, 252);
     if (types::hasAllContrast(type)) {
-      write(24, 100);
-      write(4, 140);
+      write(tyxid::kAllContrast, 100);
+      write(tyxid::kBlack, 140);
     } else {
-      write(21, 128);
-      write(22, 123);  // this camera family's green default is 123, not 128
-      write(23, 128);
+      write(tyxid::kRBrightness, 128);
+      write(tyxid::kGBrightness, 123);  // this camera family's green default is 123, not 128
+      write(tyxid::kBBrightness, 128);
     }
   }
   cameraState().repaintInfo();

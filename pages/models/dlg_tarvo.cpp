@@ -83,9 +83,11 @@ void CDlgTarvo::initialise() {
   Busy guard(busy_);
   // The three bar-and-edit pairs; static so the connections may refer to them.
   static const Slider sliders[] = {
-      {kContrastBar, kContrastEdit, &CDlgTarvo::contrast_, 49, &ExtendedParams::modelContrast},
-      {kSaturationBar, kSaturationEdit, &CDlgTarvo::saturation_, 48, &ExtendedParams::modelSaturation},
-      {kExtinctionTargetBar, kExtinctionTargetEdit, &CDlgTarvo::target_, 50,
+      {kContrastBar, kContrastEdit, &CDlgTarvo::contrast_, tyxid::kModelContrast,
+       &ExtendedParams::modelContrast},
+      {kSaturationBar, kSaturationEdit, &CDlgTarvo::saturation_, tyxid::kModelSaturation,
+       &ExtendedParams::modelSaturation},
+      {kExtinctionTargetBar, kExtinctionTargetEdit, &CDlgTarvo::target_, tyxid::kAutoExtinctionTarget,
        &ExtendedParams::autoExtinctionTarget},
   };
   for (const Slider& s : sliders) {

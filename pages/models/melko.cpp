@@ -102,12 +102,13 @@ void CMelko::initialise() {
   Busy guard(busy_);
   // Static so that the connections may refer to the rows.
   static const Slider sliders[] = {
-      {kSaveValueBar, kSaveValueEdit, &CMelko::save_, 66, true, 0, 255},
-      {kOpenValueBar, kOpenValueEdit, &CMelko::open_, 65, true, 0, 255},
-      {kShiftXBar, kShiftXEdit, &CMelko::xShift_, 62, true, 0, 215},
-      {kShiftYBar, kShiftYEdit, &CMelko::yShift_, 63, false, 0, 255},
-      {kExposureLinesBar, kExposureLinesEdit, &CMelko::exposure_, 68, true, 0, kExposureMax},
-      {kEdgeEnhanceBar, kEdgeEnhanceEdit, &CMelko::edge_, 64, true, 0, 15},
+      {kSaveValueBar, kSaveValueEdit, &CMelko::save_, tyxid::kSaveValue, true, 0, 255},
+      {kOpenValueBar, kOpenValueEdit, &CMelko::open_, tyxid::kOpenValue, true, 0, 255},
+      {kShiftXBar, kShiftXEdit, &CMelko::xShift_, tyxid::kXShift, true, 0, 215},
+      {kShiftYBar, kShiftYEdit, &CMelko::yShift_, tyxid::kYShift, false, 0, 255},
+      {kExposureLinesBar, kExposureLinesEdit, &CMelko::exposure_, tyxid::kExposureLines, true, 0,
+       kExposureMax},
+      {kEdgeEnhanceBar, kEdgeEnhanceEdit, &CMelko::edge_, tyxid::kEdgeEnhance, true, 0, 15},
   };
   for (const Slider& s : sliders) {
     ReqScrollBar* b = bar(s.barId);
@@ -269,9 +270,9 @@ bool CMelko::takeMembers() {
 void CMelko::mirror(int32_t paramId, int32_t value) {
   CameraParams& p = cameraState().params;
   switch (paramId) {
-    case 62: p.xShift = value; break;
-    case 63: p.yShift = value; break;
-    case 64: p.edgeEnhance = value; break;
+    case tyxid::kXShift: p.xShift = value; break;
+    case tyxid::kYShift: p.yShift = value; break;
+    case tyxid::kEdgeEnhance: p.edgeEnhance = value; break;
     default: break;
   }
 }
@@ -282,7 +283,7 @@ void CMelko::onEditChanged(const Slider& slider) {
   if (!takeMembers()) return;
   const int32_t value = this->*slider.member;
   // A save value of 0 is no picture to store.
-  if (slider.paramId == 66 && (value <= 0 || value >= 256)) return;
+  if (slider.paramId == tyxid::kSaveValue && (value <= 0 || value >= 256)) return;
   CameraState& st = cameraState();
   mirror(slider.paramId, value);
   // The edits have never reported failed writes.
@@ -303,7 +304,7 @@ void CMelko::onScroll(const Slider& slider, int code, int pos) {
   this->*slider.member = value;
   mirror(slider.paramId, value);
   st.applyParam(slider.paramId, value);
-  if (slider.paramId == 68) {
+  if (slider.paramId == tyxid::kExposureLines) {
     // The camera may hold the exposure to what its mode allows; show what
     // it took.
     int32_t lines = value;
