@@ -8,6 +8,8 @@
 #include "mode_fixture.h"
 #include "pages/area/dlg_mode.h"
 
+using enum CDlgMode::CtlId;
+
 namespace {
 
 class ModePageTest : public AreaPageTest {
@@ -244,21 +246,21 @@ TEST_F(ModePageTest, AverageHeldAsFiveIsWrittenAsFourAgain) {
   cameraHolds(5, 4);
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
-  ASSERT_TRUE(checked(1002));
-  EXPECT_FALSE(checked(1043));
-  click(1002);
+  ASSERT_TRUE(checked(kFrameAverageRadio));
+  EXPECT_FALSE(checked(kPalRadio));
+  click(kFrameAverageRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 4)}));
   EXPECT_EQ(cameraState().params.frameMode, 5);
-  EXPECT_TRUE(checked(1002));
+  EXPECT_TRUE(checked(kFrameAverageRadio));
   EXPECT_TRUE(mode()->leavingPal());
   // Full afterwards consumes the flag: rate 1 in the record, no write of 14.
   cameraState().params.rate = 0;
   sim.clearLog();
-  click(1040);
+  click(kFullRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 1)}));
   EXPECT_EQ(cameraState().params.rate, 1);
   EXPECT_FALSE(mode()->leavingPal());
-  EXPECT_TRUE(checked(1040));
+  EXPECT_TRUE(checked(kFullRadio));
 }
 
 TEST_F(ModePageTest, WithoutACameraControlsStayButSelectionsFollow) {
@@ -268,35 +270,35 @@ TEST_F(ModePageTest, WithoutACameraControlsStayButSelectionsFollow) {
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
   // Construction values: nothing disabled, nothing relabelled.
-  EXPECT_TRUE(ctl<QWidget>(1003)->isEnabled());
-  EXPECT_EQ(ctl<QAbstractButton>(1040)->text(), QString::fromUtf8("全图"));
+  EXPECT_TRUE(ctl<QWidget>(kLastFrameFreezeRadio)->isEnabled());
+  EXPECT_EQ(ctl<QAbstractButton>(kFullRadio)->text(), QString::fromUtf8("全图"));
   // Binning never shows, so it never covers multi-frame average.
-  EXPECT_TRUE(ctl<QWidget>(1042)->isHidden());
-  EXPECT_FALSE(ctl<QWidget>(1002)->isHidden());
+  EXPECT_TRUE(ctl<QWidget>(kBinningRadio)->isHidden());
+  EXPECT_FALSE(ctl<QWidget>(kFrameAverageRadio)->isHidden());
   s.params.runMode = 3;
   s.params.frameMode = 2;
   s.params.outputMode = 2;
   mode()->repaint();
-  EXPECT_TRUE(checked(1037));
-  EXPECT_TRUE(checked(1041));
-  EXPECT_TRUE(checked(1046));
-  EXPECT_TRUE(ctl<QWidget>(1003)->isEnabled());
-  EXPECT_FALSE(ctl<QWidget>(1152)->isEnabled());
+  EXPECT_TRUE(checked(kExternalSyncRadio));
+  EXPECT_TRUE(checked(kPartRadio));
+  EXPECT_TRUE(checked(kTestImageRadio));
+  EXPECT_TRUE(ctl<QWidget>(kLastFrameFreezeRadio)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kProtectTimeLabel)->isEnabled());
   EXPECT_TRUE(sim.log().empty());
 }
 
 TEST_F(ModePageTest, AnotherCameraLaterGetsTheFullChoiceBack) {
   start("321140");
-  EXPECT_FALSE(ctl<QWidget>(1040)->isEnabled());
-  EXPECT_FALSE(ctl<QWidget>(1077)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kFullRadio)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kFrameModeGroup)->isEnabled());
   // A port change opens another camera; the page object stays.
   CameraLibrary::instance().closeCamera(cameraState().handle);
   cameraState().handle = nullptr;
   openCamera("219290");
   mode()->repaint();
-  EXPECT_TRUE(ctl<QWidget>(1040)->isEnabled());
-  EXPECT_TRUE(ctl<QWidget>(1077)->isEnabled());
-  EXPECT_EQ(ctl<QAbstractButton>(1040)->text(), "Full");
+  EXPECT_TRUE(ctl<QWidget>(kFullRadio)->isEnabled());
+  EXPECT_TRUE(ctl<QWidget>(kFrameModeGroup)->isEnabled());
+  EXPECT_EQ(ctl<QAbstractButton>(kFullRadio)->text(), "Full");
 }
 
 // A run-mode click from a prepared exposure: which exposure write follows.
@@ -358,39 +360,39 @@ TEST_F(ModePageTest, EdgeTriggerBringsTheProtectionRowsFromTheBlock) {
   s.ext.protectTime = 480;
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
-  EXPECT_TRUE(bar(1153)->isHidden());
-  EXPECT_EQ(editText(1062), "10");
-  click(1036);
-  EXPECT_FALSE(bar(1153)->isHidden());
-  EXPECT_EQ(bar(1153)->value(), 7);
-  EXPECT_EQ(editText(1062), "7");
-  EXPECT_EQ(bar(1032)->value(), 21);
-  EXPECT_EQ(editText(1038), "21");
-  EXPECT_EQ(bar(1033)->value(), 480);
-  EXPECT_EQ(editText(1039), "480");
+  EXPECT_TRUE(bar(kRiseDelayBar)->isHidden());
+  EXPECT_EQ(editText(kRiseDelayEdit), "10");
+  click(kEdgeTriggerRadio);
+  EXPECT_FALSE(bar(kRiseDelayBar)->isHidden());
+  EXPECT_EQ(bar(kRiseDelayBar)->value(), 7);
+  EXPECT_EQ(editText(kRiseDelayEdit), "7");
+  EXPECT_EQ(bar(kFallDelayBar)->value(), 21);
+  EXPECT_EQ(editText(kFallDelayEdit), "21");
+  EXPECT_EQ(bar(kProtectTimeBar)->value(), 480);
+  EXPECT_EQ(editText(kProtectTimeEdit), "480");
   // Filling the edits from the block wrote nothing but the run mode.
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(2, 2)}));
-  click(1035);
-  EXPECT_TRUE(bar(1153)->isHidden());
-  EXPECT_FALSE(ctl<QWidget>(1062)->isEnabled());
+  click(kFreeRunRadio);
+  EXPECT_TRUE(bar(kRiseDelayBar)->isHidden());
+  EXPECT_FALSE(ctl<QWidget>(kRiseDelayEdit)->isEnabled());
 }
 
 TEST_F(ModePageTest, NtscThenFullOn210781v2) {
   start("210781/2");
-  click(1043);
+  click(kPalRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 4), W(14, 0)}));
-  EXPECT_TRUE(checked(1043));
+  EXPECT_TRUE(checked(kPalRadio));
   EXPECT_TRUE(mode()->leavingPal());
   EXPECT_EQ(sim.calls("GetConfigParam").size(), 1u);
   EXPECT_GE(desktop.waitCursorShown, 1);
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   sim.clearLog();
-  click(1040);
+  click(kFullRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 1)}));
   EXPECT_EQ(cameraState().params.rate, 1);
   EXPECT_EQ(cameraState().params.frameMode, 1);
   EXPECT_FALSE(mode()->leavingPal());
-  EXPECT_TRUE(checked(1040));
+  EXPECT_TRUE(checked(kFullRadio));
   // Full frame has no exposure clamp.
   EXPECT_TRUE(sim.calls("CalExposeRange").empty());
   EXPECT_TRUE(desktop.messages.empty());
@@ -430,23 +432,23 @@ TEST_P(ModeLeavePal, TheNextFullOrPartTakesTheFlag) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, ModeLeavePal,
-                         ::testing::Values(
-                             // A camera already in NTSC when the program started: full alone
-                             // sets and takes the flag.
-                             LeavePalCase{"FullFromHeldNtscOnVersion2", "210781/2", 4, {1040}, 1},
-                             // Only version 2 counts a held PAL as leaving it.
-                             LeavePalCase{"FullFromHeldPalOnVersion1KeepsTheRate", "210780/1", 4, {1040}, 0},
-                             LeavePalCase{"PartAfterPal", "210780/1", 1, {1043, 1041}, 2},
-                             LeavePalCase{"PartAfterAverage", "210780/4", 1, {1002, 1041}, 2},
-                             // Part took the flag; full then reads the camera's own rate back.
-                             LeavePalCase{
-                                 "FullAfterPartReadsTheRateBack", "210780/1", 1, {1043, 1041, 1040}, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ModeLeavePal,
+    ::testing::Values(
+        // A camera already in NTSC when the program started: full alone
+        // sets and takes the flag.
+        LeavePalCase{"FullFromHeldNtscOnVersion2", "210781/2", 4, {kFullRadio}, 1},
+        // Only version 2 counts a held PAL as leaving it.
+        LeavePalCase{"FullFromHeldPalOnVersion1KeepsTheRate", "210780/1", 4, {kFullRadio}, 0},
+        LeavePalCase{"PartAfterPal", "210780/1", 1, {kPalRadio, kPartRadio}, 2},
+        LeavePalCase{"PartAfterAverage", "210780/4", 1, {kFrameAverageRadio, kPartRadio}, 2},
+        // Part took the flag; full then reads the camera's own rate back.
+        LeavePalCase{"FullAfterPartReadsTheRateBack", "210780/1", 1, {kPalRadio, kPartRadio, kFullRadio}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModePageTest, PalOn210785WritesTheFieldRateChoice) {
   start("210785");
-  click(1043);
+  click(kPalRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 4), W(14, 1)}));
 }
 
@@ -455,13 +457,13 @@ TEST_F(ModePageTest, PartShortensTheExposureToTheWindow) {
   cameraHolds(9, 600);
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
-  click(1041);
+  click(kPartRadio);
   int32_t lo = 0, hi = 0;
   exposeRange(&lo, &hi);
   ASSERT_LT(hi, 600);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 2), W(9, hi)}));
   EXPECT_EQ(cameraState().params.exposalTime, hi);
-  EXPECT_TRUE(checked(1041));
+  EXPECT_TRUE(checked(kPartRadio));
 }
 
 // A frame-mode write that the camera refuses: how often it is tried.
@@ -497,7 +499,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, ModeRetries,
 TEST_F(ModePageTest, FailedReadBackIsReportedAndTheModeStillWritten) {
   start();
   sim.control("fail read=103");
-  click(1040);
+  click(kFullRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 1)}));
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "can not read camera info, please check it");
@@ -506,31 +508,31 @@ TEST_F(ModePageTest, FailedReadBackIsReportedAndTheModeStillWritten) {
 TEST_F(ModePageTest, FailedRunModeWriteKeepsTheNewValue) {
   start("219290", 2);
   sim.control("fail 2=106");
-  click(1037);
+  click(kExternalSyncRadio);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text,
             QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。"));
   EXPECT_EQ(cameraState().params.runMode, 3);
-  EXPECT_TRUE(checked(1037));
+  EXPECT_TRUE(checked(kExternalSyncRadio));
 }
 
 TEST_F(ModePageTest, OutputWritesAndReadsTheRecordBack) {
   start();
-  click(1046);
+  click(kTestImageRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(6, 2)}));
   auto reads = sim.calls("GetConfigParam");
   ASSERT_EQ(reads.size(), 1u);
   EXPECT_EQ(reads[0].value("id"), -1);
   EXPECT_EQ(cameraState().params.outputMode, 2);
-  EXPECT_TRUE(checked(1046));
+  EXPECT_TRUE(checked(kTestImageRadio));
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   sim.clearLog();
   // The read-back's own failure is not reported.
   sim.control("fail read=103");
-  click(1045);
+  click(kCameraOutputRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(6, 1)}));
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_TRUE(checked(1045));
+  EXPECT_TRUE(checked(kCameraOutputRadio));
 }
 
 // Typing into a protection edit, keystroke by keystroke.
@@ -570,10 +572,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ModePageTest, ProtectionEditActsOnTextThePageOrProgramSets) {
   startInRunMode("219290", 2);
-  ctl<QLineEdit>(1062)->setText("25");
+  ctl<QLineEdit>(kRiseDelayEdit)->setText("25");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(31, 25)}));
   EXPECT_EQ(cameraState().ext.riseDelay, 25);
-  EXPECT_EQ(bar(1153)->value(), 25);
+  EXPECT_EQ(bar(kRiseDelayBar)->value(), 25);
 }
 
 // A sequence of scroll requests on one protection bar.
@@ -629,13 +631,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ModePageTest, LabelOfProtectTimeStartsDisabled) {
   sim.reset();
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
-  EXPECT_FALSE(ctl<QWidget>(1152)->isEnabled());
-  EXPECT_EQ(bar(1153)->maximum(), 30);
-  EXPECT_EQ(bar(1032)->maximum(), 30);
-  EXPECT_EQ(bar(1033)->maximum(), 650);
-  EXPECT_EQ(bar(1033)->value(), 100);
-  EXPECT_EQ(editText(1039), "100");
-  EXPECT_EQ(editText(1038), "10");
+  EXPECT_FALSE(ctl<QWidget>(kProtectTimeLabel)->isEnabled());
+  EXPECT_EQ(bar(kRiseDelayBar)->maximum(), 30);
+  EXPECT_EQ(bar(kFallDelayBar)->maximum(), 30);
+  EXPECT_EQ(bar(kProtectTimeBar)->maximum(), 650);
+  EXPECT_EQ(bar(kProtectTimeBar)->value(), 100);
+  EXPECT_EQ(editText(kProtectTimeEdit), "100");
+  EXPECT_EQ(editText(kFallDelayEdit), "10");
 }
 
 }  // namespace
