@@ -103,9 +103,9 @@ TEST_P(OptionDialogTyping, TheBoxKeepsWhatWasTypedNotTheEntryItBeginsLike) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, OptionDialogTyping,
-                         ::testing::Values(TypedCase{1006, "96"}, TypedCase{1006, "1"}, TypedCase{1009, "E"},
-                                           TypedCase{1009, "O"}, TypedCase{1010, "1."},
-                                           TypedCase{1008, "9"}));
+                         ::testing::Values(TypedCase{kBaudRateList, "96"}, TypedCase{kBaudRateList, "1"},
+                                           TypedCase{kParityList, "E"}, TypedCase{kParityList, "O"},
+                                           TypedCase{kStopBitsList, "1."}, TypedCase{kDataBitsList, "9"}));
 
 TEST_F(OptionDialogTest, CancelLeavesTheSettingsUntouched) {
   dialog.show();

@@ -143,12 +143,13 @@ TEST_P(ModeChoice, StoresAndWritesThePosition) {
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, ModeChoice,
-                         ::testing::Values(ChoiceCase{1185, 3, 103, &LinearParams::cameraLinkMode},
-                                           ChoiceCase{1025, 6, 108, &LinearParams::testImage},
-                                           ChoiceCase{1026, 1, 109, &LinearParams::correctionStart},
-                                           ChoiceCase{1028, 16, 110, &LinearParams::correctionLines},
-                                           ChoiceCase{1027, 2, 111, &LinearParams::dataShift}));
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ModeChoice,
+    ::testing::Values(ChoiceCase{kOutputFormatList, 3, 103, &LinearParams::cameraLinkMode},
+                      ChoiceCase{kTestImageList, 6, 108, &LinearParams::testImage},
+                      ChoiceCase{kCorrectionStartList, 1, 109, &LinearParams::correctionStart},
+                      ChoiceCase{kCorrectionLinesList, 16, 110, &LinearParams::correctionLines},
+                      ChoiceCase{kDataShiftList, 2, 111, &LinearParams::dataShift}));
 
 TEST_F(LineScanFixture, ModePageSelectsTheBlockPositionsAndKeepsTheTexts) {
   open(120770);

@@ -395,12 +395,13 @@ TEST_P(AoiTyped, AcceptsOneTo2160) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Edits, AoiTyped,
-                         ::testing::Values(AoiTypedCase{1177, "0", {}}, AoiTypedCase{1177, "2161", {}},
-                                           AoiTypedCase{1177, "5", {W(104, 5)}},
-                                           AoiTypedCase{1177, "2000", {W(104, 2000)}},
-                                           AoiTypedCase{1189, "-5", {}},
-                                           AoiTypedCase{1189, "1500", {W(105, 1500)}},
-                                           AoiTypedCase{1189, "1024", {W(105, 1024)}}));
+                         ::testing::Values(AoiTypedCase{kStartEdit, "0", {}},
+                                           AoiTypedCase{kStartEdit, "2161", {}},
+                                           AoiTypedCase{kStartEdit, "5", {W(104, 5)}},
+                                           AoiTypedCase{kStartEdit, "2000", {W(104, 2000)}},
+                                           AoiTypedCase{kLengthEdit, "-5", {}},
+                                           AoiTypedCase{kLengthEdit, "1500", {W(105, 1500)}},
+                                           AoiTypedCase{kLengthEdit, "1024", {W(105, 1024)}}));
 
 TEST_F(ParamPage, Time1DragWritesThroughTheTypedRules) {
   showParam(120770, 0, 100, 200);

@@ -218,14 +218,18 @@ TEST_P(TarvoScroll, WritesTheNewPosition) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Requests, TarvoScroll,
-    ::testing::Values(ScrollCase{1100, 128, SbLineRight, 0, 129}, ScrollCase{1100, 128, SbLineLeft, 0, 127},
-                      ScrollCase{1213, 100, SbPageRight, 0, 140}, ScrollCase{1213, 100, SbPageLeft, 0, 60},
-                      ScrollCase{1214, 240, SbPageRight, 0, 255}, ScrollCase{1214, 20, SbPageLeft, 0, 0},
-                      ScrollCase{1100, 0, SbLineLeft, 0, 0}, ScrollCase{1100, 255, SbLineRight, 0, 255},
-                      ScrollCase{1213, 50, SbLeft, 0, 0}, ScrollCase{1214, 50, SbRight, 0, 255},
-                      ScrollCase{1100, 50, SbThumbPosition, 200, 200}));
+INSTANTIATE_TEST_SUITE_P(Requests, TarvoScroll,
+                         ::testing::Values(ScrollCase{kContrastBar, 128, SbLineRight, 0, 129},
+                                           ScrollCase{kContrastBar, 128, SbLineLeft, 0, 127},
+                                           ScrollCase{kSaturationBar, 100, SbPageRight, 0, 140},
+                                           ScrollCase{kSaturationBar, 100, SbPageLeft, 0, 60},
+                                           ScrollCase{kExtinctionTargetBar, 240, SbPageRight, 0, 255},
+                                           ScrollCase{kExtinctionTargetBar, 20, SbPageLeft, 0, 0},
+                                           ScrollCase{kContrastBar, 0, SbLineLeft, 0, 0},
+                                           ScrollCase{kContrastBar, 255, SbLineRight, 0, 255},
+                                           ScrollCase{kSaturationBar, 50, SbLeft, 0, 0},
+                                           ScrollCase{kExtinctionTargetBar, 50, SbRight, 0, 255},
+                                           ScrollCase{kContrastBar, 50, SbThumbPosition, 200, 200}));
 
 TEST_F(TarvoTest, DraggingTheThumbWritesNothingUntilReleased) {
   start();

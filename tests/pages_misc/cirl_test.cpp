@@ -169,10 +169,11 @@ TEST_F(CirlTest, AValueTheCameraCannotTakeGetsTheLibrarysMessage) {
   EXPECT_GE(desktop.messages.size(), 1u) << "the camera refused the centre";
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, CirlBadText,
-                         ::testing::Values(BadTextCase{1095, 1099, ""}, BadTextCase{1095, 1099, "abc"},
-                                           BadTextCase{1095, 1099, "-3"}, BadTextCase{1096, 1098, "1.5"},
-                                           BadTextCase{1097, 1098, ""}, BadTextCase{1097, 1098, "-1"}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CirlBadText,
+    ::testing::Values(BadTextCase{kRadiusEdit, 1099, ""}, BadTextCase{kRadiusEdit, 1099, "abc"},
+                      BadTextCase{kRadiusEdit, 1099, "-3"}, BadTextCase{kCentreXEdit, 1098, "1.5"},
+                      BadTextCase{kCentreYEdit, 1098, ""}, BadTextCase{kCentreYEdit, 1098, "-1"}));
 
 // Read Param takes the current values, Memory Param those kept in the
 // camera's memory; either replaces the whole record.
@@ -210,7 +211,8 @@ TEST_P(CirlRead, ReplacesTheWholeRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, CirlRead,
-                         ::testing::Values(ReadCase{1101, 0, true}, ReadCase{1100, 1, false}));
+                         ::testing::Values(ReadCase{kReadParamButton, 0, true},
+                                           ReadCase{kMemoryParamButton, 1, false}));
 
 TEST_F(CirlTest, FailedReadShowsTheMessageAndKeepsTheRecord) {
   start();

@@ -128,16 +128,17 @@ TEST_P(ColorCorrectTyped, WritesOnlyValidValues) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ColorCorrectTyped,
-                         ::testing::Values(TypedCase{1099, "300", {}}, TypedCase{1099, "256", {}},
-                                           TypedCase{1099, "-1", {}}, TypedCase{1099, "abc", {}},
-                                           TypedCase{1099, "", {}},
-                                           TypedCase{1099, "255", {W(21, 255), W(22, 255), W(23, 255)}},
-                                           TypedCase{1099, "0", {W(21, 0), W(22, 0), W(23, 0)}},
-                                           TypedCase{1101, "300", {}}, TypedCase{1101, "9x", {}},
-                                           TypedCase{1101, "90", {W(10, 90), W(11, 90), W(12, 90)}},
-                                           // The all-contrast box only shows the value.
-                                           TypedCase{1103, "90", {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ColorCorrectTyped,
+    ::testing::Values(TypedCase{kBrightnessEdit, "300", {}}, TypedCase{kBrightnessEdit, "256", {}},
+                      TypedCase{kBrightnessEdit, "-1", {}}, TypedCase{kBrightnessEdit, "abc", {}},
+                      TypedCase{kBrightnessEdit, "", {}},
+                      TypedCase{kBrightnessEdit, "255", {W(21, 255), W(22, 255), W(23, 255)}},
+                      TypedCase{kBrightnessEdit, "0", {W(21, 0), W(22, 0), W(23, 0)}},
+                      TypedCase{kContrastEdit, "300", {}}, TypedCase{kContrastEdit, "9x", {}},
+                      TypedCase{kContrastEdit, "90", {W(10, 90), W(11, 90), W(12, 90)}},
+                      // The all-contrast box only shows the value.
+                      TypedCase{kAllContrastEdit, "90", {}}));
 
 TEST_F(ColorCorrectTest, TypedValueIsWrittenBeforeTheWaitAndReadAfterIt) {
   start("219660");

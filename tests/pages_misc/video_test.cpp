@@ -101,10 +101,11 @@ TEST_P(VideoSwitch, TogglesAndWrites) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Switches, VideoSwitch,
-                         ::testing::Values(SwitchCase{1125, 27, &CameraParams::horizontalInverse},
-                                           SwitchCase{1126, 28, &CameraParams::verticalInverse},
-                                           SwitchCase{1127, 26, &CameraParams::negativeImage}));
+INSTANTIATE_TEST_SUITE_P(
+    Switches, VideoSwitch,
+    ::testing::Values(SwitchCase{kHorizontalInverseCheck, 27, &CameraParams::horizontalInverse},
+                      SwitchCase{kVerticalInverseCheck, 28, &CameraParams::verticalInverse},
+                      SwitchCase{kNegativeImageCheck, 26, &CameraParams::negativeImage}));
 
 TEST_F(VideoTest, FailedSwitchWriteKeepsTheNewValue) {
   start();
