@@ -7,6 +7,7 @@
 
 #include "abi/tyxcamera_ids.h"
 #include "abi/tyxcamera_types.h"
+#include "app/camera_models.h"
 
 using CameraParams = TyxCameraParams;
 using ExtendedParams = TyxExtendedParams;
@@ -113,16 +114,3 @@ class CameraState {
 
 // Shorthand used by every page.
 inline CameraState& cameraState() { return CameraState::instance(); }
-
-// Type-code groups used across the program.
-namespace types {
-bool isLineScan(int32_t type);
-bool isUsbNine(int32_t type);
-bool isColour(int32_t type);
-bool isCircle(int32_t type, int32_t version);
-bool isVideo(int32_t type, int32_t version, int32_t videoPageTag);
-bool isUsbImage(int32_t type);
-bool isNoGamma(int32_t type);
-bool hasLongGammaTable(int32_t type);
-bool isOneOf(int32_t type, std::initializer_list<int32_t> list);
-}  // namespace types

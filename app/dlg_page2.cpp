@@ -13,11 +13,9 @@ CDlgPage2::CDlgPage2(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(own
   setDialogSize(140, 290);
 }
 
-static bool isEdgeTriggerType(int32_t t) {
-  return types::isOneOf(t, {211890, 211891, 213740, 215590, 215591, 217070, 217071});
+static bool hasCircleLines(int32_t t, int32_t v) {
+  return types::hasEdgeTrigger(t) || (t == model::kCircleCamera && v == 4);
 }
-
-static bool hasCircleLines(int32_t t, int32_t v) { return isEdgeTriggerType(t) || (t == 212630 && v == 4); }
 
 QStringList CDlgPage2::lines() {
   const CameraState& s = cameraState();
@@ -33,7 +31,7 @@ QStringList CDlgPage2::lines() {
   if (s.chinese()) {
     switch (p.runMode) {
       case 1: add("运行模式: 连续;"); break;
-      case 2: add(isEdgeTriggerType(s.typeCode) ? "运行模式: 沿触发;" : "运行模式: 外触发;"); break;
+      case 2: add(types::hasEdgeTrigger(s.typeCode) ? "运行模式: 沿触发;" : "运行模式: 外触发;"); break;
       case 3: add("运行模式: 外同步;"); break;
       case 4: add("运行模式: 末帧冻结;"); break;
       case 18: add("运行模式: 脉冲触发;"); break;
@@ -50,7 +48,9 @@ QStringList CDlgPage2::lines() {
       case 1: add("幅度模式: 全图;"); break;
       case 2: add("幅度模式: 局部;"); break;
       case 3: add("幅度模式: BINNING;"); break;
-      case 4: add(s.typeCode == 210781 && s.versionCode >= 1 ? "幅度模式: NTSC;" : "幅度模式: PAL;"); break;
+      case 4:
+        add(s.typeCode == model::kNtscCamera && s.versionCode >= 1 ? "幅度模式: NTSC;" : "幅度模式: PAL;");
+        break;
       case 5: add("幅度模式: 多帧平均;"); break;
       default: add("幅度模式: 参数错误;"); break;
     }
@@ -63,7 +63,7 @@ QStringList CDlgPage2::lines() {
         << QString::fromUtf8("场频: %1").arg(rate) << QString::fromUtf8("局部起始行: %1;").arg(p.beginLine)
         << QString::fromUtf8("局部结束行: %1;").arg(p.endLine)
         << QString::fromUtf8("曝光时间: %1微秒;").arg(exposure);
-    if (types::isOneOf(s.typeCode, {218180, 219290, 219291, 321140})) {
+    if (types::hasRgbGains(s.typeCode)) {
       out << QString::fromUtf8("R增益: %1;").arg(p.rGain) << QString::fromUtf8("G增益: %1;").arg(p.gGain)
           << QString::fromUtf8("B增益: %1;").arg(p.bGain)
           << QString::fromUtf8("饱和度: %1;").arg(p.saturation);
@@ -73,7 +73,7 @@ QStringList CDlgPage2::lines() {
       out << QString::fromUtf8("消隐圆半径: %1;").arg(p.radius)
           << QString::fromUtf8("消隐圆中心坐标: %1, %2;").arg(p.coordinateX).arg(p.coordinateY);
     }
-    if (s.typeCode == 210781 || (s.typeCode == 212630 && s.versionCode == 4)) {
+    if (s.typeCode == model::kNtscCamera || (s.typeCode == model::kCircleCamera && s.versionCode == 4)) {
       if (p.recursionParam < 16)
         out << QString::fromUtf8("递归参数: %1;").arg(p.recursionParam);
       else
@@ -87,14 +87,14 @@ QStringList CDlgPage2::lines() {
 
   switch (p.runMode) {
     case 1: add("Run Mode: Free;"); break;
-    case 2: add(isEdgeTriggerType(s.typeCode) ? "Run Mode: Edge Trig;" : "Run Mode: Pusle Trig;"); break;
+    case 2: add(types::hasEdgeTrigger(s.typeCode) ? "Run Mode: Edge Trig;" : "Run Mode: Pusle Trig;"); break;
     case 3: add("Run Mode: Syn;"); break;
     case 4: add("Run Mode: Freeze Frame;"); break;
     case 18: add("Run Mode: Pulse Trig:"); break;
     default: add("Run Mode: Param Wrong;"); break;
   }
-  const bool colourList = types::isOneOf(s.typeCode, {218180, 219290, 219291});
-  if (!types::isOneOf(s.typeCode, {218180, 219290, 219291, 321140})) {
+  const bool colourList = types::isSerialColour(s.typeCode);
+  if (!types::hasRgbGains(s.typeCode)) {
     switch (p.gamma) {
       case 1: add("GAMMA: 0.35;"); break;
       case 2: add("GAMMA: 0.45;"); break;

@@ -8,17 +8,20 @@
 
 #include "app/layout.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgPageWati::CtlId;
+
 CDlgPageWati::CDlgPageWati(QWidget* parent) : QDialog(parent, Qt::Window) {
   setWindowTitle("TYX Vistrel");
   static const ControlSpec specs[] = {
-      {1137, Ctl::Label, "", nullptr, 7, 5, 200, 10},
-      {1136, Ctl::EditReadOnly, "", nullptr, 7, 18, 200, 13},
-      {1025, Ctl::Progress, "", nullptr, 7, 36, 200, 10},
+      {kCaptionLabel, Ctl::Label, "", nullptr, 7, 5, 200, 10},
+      {kMessageEdit, Ctl::EditReadOnly, "", nullptr, 7, 18, 200, 13},
+      {kProgressBar, Ctl::Progress, "", nullptr, 7, 36, 200, 10},
   };
   layout_.build(this, specs, false);
-  message_ = qobject_cast<QLineEdit*>(layout_.byId(1136));
-  caption_ = qobject_cast<QLabel*>(layout_.byId(1137));
-  bar_ = qobject_cast<QProgressBar*>(layout_.byId(1025));
+  message_ = qobject_cast<QLineEdit*>(layout_.byId(kMessageEdit));
+  caption_ = qobject_cast<QLabel*>(layout_.byId(kCaptionLabel));
+  bar_ = qobject_cast<QProgressBar*>(layout_.byId(kProgressBar));
   bar_->setRange(0, 4);
   bar_->setValue(step);
   bar_->setTextVisible(false);

@@ -14,7 +14,14 @@ class QProgressBar;
 // steps; the window does nothing on its own.
 class CDlgPageWati : public QDialog {
   Q_OBJECT
-public:
+ public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kCaptionLabel = 1137,
+    kMessageEdit = 1136,
+    kProgressBar = 1025,
+  };
+
   explicit CDlgPageWati(QWidget* parent = nullptr);
 
   QString message;
@@ -30,7 +37,7 @@ public:
   QLabel* captionLabel() const { return caption_; }
   QProgressBar* progressBar() const { return bar_; }
 
-private:
+ private:
   QLineEdit* message_;
   QLabel* caption_;
   QProgressBar* bar_;

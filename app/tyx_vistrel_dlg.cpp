@@ -44,32 +44,35 @@
 #include "pages/models/melko_note_page.h"
 #include "vistrel_build.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CTyxVistrelDlg::CtlId;
+
 namespace {
 
 // Template 102. The Chinese layout is larger: its captions are wider.
 const ControlSpec kMainEnglish[] = {
-    {1092, Ctl::Label, "", nullptr, 7, 232, 200, 10},
-    {1007, Ctl::Button, "Bar Mode", nullptr, 7, 246, 62, 14},
-    {1008, Ctl::Button, "<<Grab", nullptr, 73, 246, 62, 14},
-    {1006, Ctl::Button, "GAMMA SET>>", nullptr, 139, 246, 62, 14},
-    {1005, Ctl::Button, "Info Window >>", nullptr, 205, 246, 62, 14},
-    {1002, Ctl::Button, "Reopen Camera", nullptr, 271, 246, 62, 14},
-    {1071, Ctl::Button, "Read Memory", nullptr, 7, 264, 62, 14},
-    {1026, Ctl::Button, "Write Memory", nullptr, 73, 264, 62, 14},
-    {1003, Ctl::Button, "Default Param", nullptr, 139, 264, 62, 14},
-    {1, Ctl::Button, "Close", nullptr, 271, 264, 62, 14},
+    {kModelLabel, Ctl::Label, "", nullptr, 7, 232, 200, 10},
+    {kBarModeButton, Ctl::Button, "Bar Mode", nullptr, 7, 246, 62, 14},
+    {kGrabButton, Ctl::Button, "<<Grab", nullptr, 73, 246, 62, 14},
+    {kGammaButton, Ctl::Button, "GAMMA SET>>", nullptr, 139, 246, 62, 14},
+    {kInfoButton, Ctl::Button, "Info Window >>", nullptr, 205, 246, 62, 14},
+    {kReopenButton, Ctl::Button, "Reopen Camera", nullptr, 271, 246, 62, 14},
+    {kReadMemoryButton, Ctl::Button, "Read Memory", nullptr, 7, 264, 62, 14},
+    {kWriteMemoryButton, Ctl::Button, "Write Memory", nullptr, 73, 264, 62, 14},
+    {kDefaultParamButton, Ctl::Button, "Default Param", nullptr, 139, 264, 62, 14},
+    {kCloseButton, Ctl::Button, "Close", nullptr, 271, 264, 62, 14},
 };
 const ControlSpec kMainChinese[] = {
-    {1092, Ctl::Label, "", nullptr, 7, 232, 220, 10},
-    {1007, Ctl::Button, "控制条模式", nullptr, 7, 246, 68, 15},
-    {1008, Ctl::Button, "<<采集图像", nullptr, 79, 246, 68, 15},
-    {1006, Ctl::Button, "GAMMA设置>>", nullptr, 151, 246, 68, 15},
-    {1005, Ctl::Button, "参数显示>>", nullptr, 223, 246, 68, 15},
-    {1002, Ctl::Button, "重新打开", nullptr, 295, 246, 68, 15},
-    {1071, Ctl::Button, "读取记忆体参数", nullptr, 7, 265, 68, 15},
-    {1026, Ctl::Button, "存储到记忆体", nullptr, 79, 265, 68, 15},
-    {1003, Ctl::Button, "恢复出厂设置", nullptr, 151, 265, 68, 15},
-    {1, Ctl::Button, "关闭", nullptr, 295, 265, 68, 15},
+    {kModelLabel, Ctl::Label, "", nullptr, 7, 232, 220, 10},
+    {kBarModeButton, Ctl::Button, "控制条模式", nullptr, 7, 246, 68, 15},
+    {kGrabButton, Ctl::Button, "<<采集图像", nullptr, 79, 246, 68, 15},
+    {kGammaButton, Ctl::Button, "GAMMA设置>>", nullptr, 151, 246, 68, 15},
+    {kInfoButton, Ctl::Button, "参数显示>>", nullptr, 223, 246, 68, 15},
+    {kReopenButton, Ctl::Button, "重新打开", nullptr, 295, 246, 68, 15},
+    {kReadMemoryButton, Ctl::Button, "读取记忆体参数", nullptr, 7, 265, 68, 15},
+    {kWriteMemoryButton, Ctl::Button, "存储到记忆体", nullptr, 79, 265, 68, 15},
+    {kDefaultParamButton, Ctl::Button, "恢复出厂设置", nullptr, 151, 265, 68, 15},
+    {kCloseButton, Ctl::Button, "关闭", nullptr, 295, 265, 68, 15},
 };
 
 const char* const kTitlesEnglish[] = {
@@ -93,8 +96,8 @@ const Row kRows[] = {
     {PageKind::Param, 1, notLineNotUsb},
     {PageKind::ColorParam, 2, [](const CameraState& s) { return types::isColour(s.typeCode); }},
     {PageKind::Circle, 4, [](const CameraState& s) { return types::isCircle(s.typeCode, s.versionCode); }},
-    {PageKind::Tarvo, 7, [](const CameraState& s) { return s.typeCode == 321880; }},
-    {PageKind::Melko, 8, [](const CameraState& s) { return s.typeCode == 321140; }},
+    {PageKind::Tarvo, 7, [](const CameraState& s) { return s.typeCode == model::kTarvo; }},
+    {PageKind::Melko, 8, [](const CameraState& s) { return s.typeCode == model::kMelko; }},
     {PageKind::Video, 6,
      [](const CameraState& s) { return types::isVideo(s.typeCode, s.versionCode, s.videoPageTag); }},
     {PageKind::UsbParam, 1, [](const CameraState& s) { return types::isUsbNine(s.typeCode); }},
@@ -117,7 +120,11 @@ const Row& rowOf(PageKind kind) {
   return kRows[0];
 }
 
-int32_t gammaCheck(void*) { return 1009 + cameraState().params.gamma; }
+// The gamma library's dialog numbers its radio buttons from this id, one per
+// gamma setting, so the check callback names the button of the present one.
+constexpr int32_t kGammaDialogFirstRadio = 1009;
+
+int32_t gammaCheck(void*) { return kGammaDialogFirstRadio + cameraState().params.gamma; }
 
 int32_t gammaApply(void* cam, int32_t gammaValue, int32_t, int32_t mode) {
   CameraState& s = cameraState();
@@ -182,16 +189,16 @@ void CTyxVistrelDlg::initialise() {
   tabs_ = new CMyTab(this);
   tabs_->setObjectName("1000");
   tabs_->setGeometry(Layout::px(7), Layout::py(7), Layout::px(zh ? 356 : 326), Layout::py(222));
-  modelLabel_ = qobject_cast<QLabel*>(layout_.byId(1092));
-  connect(button(1), &QPushButton::clicked, this, &QDialog::accept);
-  connect(button(1002), &QPushButton::clicked, this, &CTyxVistrelDlg::reopenCamera);
-  connect(button(1026), &QPushButton::clicked, this, &CTyxVistrelDlg::onWriteMemory);
-  connect(button(1071), &QPushButton::clicked, this, &CTyxVistrelDlg::onReadMemory);
-  connect(button(1003), &QPushButton::clicked, this, &CTyxVistrelDlg::onDefaultParam);
-  connect(button(1005), &QPushButton::clicked, this, &CTyxVistrelDlg::onInfoWindow);
-  connect(button(1007), &QPushButton::clicked, this, &CTyxVistrelDlg::onBarMode);
-  connect(button(1008), &QPushButton::clicked, this, &CTyxVistrelDlg::onGrab);
-  connect(button(1006), &QPushButton::clicked, this, &CTyxVistrelDlg::onGammaSet);
+  modelLabel_ = qobject_cast<QLabel*>(layout_.byId(kModelLabel));
+  connect(button(kCloseButton), &QPushButton::clicked, this, &QDialog::accept);
+  connect(button(kReopenButton), &QPushButton::clicked, this, &CTyxVistrelDlg::reopenCamera);
+  connect(button(kWriteMemoryButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onWriteMemory);
+  connect(button(kReadMemoryButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onReadMemory);
+  connect(button(kDefaultParamButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onDefaultParam);
+  connect(button(kInfoButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onInfoWindow);
+  connect(button(kBarModeButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onBarMode);
+  connect(button(kGrabButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onGrab);
+  connect(button(kGammaButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onGammaSet);
 
   // 2. Discovery and identification.
   discover();
@@ -375,17 +382,20 @@ void CTyxVistrelDlg::rebuildPages() {
   for (const PlannedPage& planned : pagePlan(s, true)) insertPage(planned.kind, planned.title);
   const int32_t t = s.typeCode;
   if (types::isLineScan(t)) {
-    for (int id : {1007, 1005, 1008}) enable(id, false);
-  } else if (!types::isOneOf(t, {319660, 321510, 320400, 214850, 213000, 219660, 218550})) {
-    for (int id : {1008, 1007, 1005}) enable(id, true);
+    for (int id : {kBarModeButton, kInfoButton, kGrabButton}) enable(id, false);
+  } else if (!types::hasNoCameraButtons(t)) {
+    for (int id : {kGrabButton, kBarModeButton, kInfoButton}) enable(id, true);
   }
   if (types::isUsbNine(t)) {
-    for (int id : {1007, 1006, 1005, 1071, 1026, 1003}) enable(id, false);
+    for (int id : {kBarModeButton, kGammaButton, kInfoButton, kReadMemoryButton, kWriteMemoryButton,
+                   kDefaultParamButton})
+      enable(id, false);
   } else {
     // A USB camera disables the memory and default buttons; the next camera
     // that has them must get them back, or they would stay dead until the
     // program is restarted.
-    for (int id : {1002, 1071, 1026, 1003}) enable(id, true);
+    for (int id : {kReopenButton, kReadMemoryButton, kWriteMemoryButton, kDefaultParamButton})
+      enable(id, true);
   }
   setGammaButton();
 }
@@ -396,9 +406,8 @@ void CTyxVistrelDlg::cameraChanged(OpenedBy by) {
   if (by == OpenedBy::Network) {
     // These network cameras have neither gamma, control bar nor information
     // window.
-    const bool limited =
-        types::isOneOf(cameraState().typeCode, {212260, 212261, 214110, 215960, 217440, 218920, 220030});
-    for (int id : {1006, 1007, 1005}) enable(id, !limited);
+    const bool limited = types::isNetworkLimited(cameraState().typeCode);
+    for (int id : {kGammaButton, kBarModeButton, kInfoButton}) enable(id, !limited);
   }
   companionsFollowCamera();
 }
@@ -406,12 +415,15 @@ void CTyxVistrelDlg::cameraChanged(OpenedBy by) {
 void CTyxVistrelDlg::setPortChangeButtons() {
   const int32_t t = cameraState().typeCode;
   if (types::isLineScan(t)) {
-    for (int id : {1007, 1006, 1005, 1008}) enable(id, false);
-    for (int id : {1071, 1026, 1003}) enable(id, true);
-  } else if (types::isOneOf(t, {213000, 214850, 218550, 219660, 319660, 320400, 321510})) {
-    for (int id : {1007, 1006, 1005, 1071, 1026, 1003}) enable(id, false);
+    for (int id : {kBarModeButton, kGammaButton, kInfoButton, kGrabButton}) enable(id, false);
+    for (int id : {kReadMemoryButton, kWriteMemoryButton, kDefaultParamButton}) enable(id, true);
+  } else if (types::hasNoCameraButtons(t)) {
+    for (int id : {kBarModeButton, kGammaButton, kInfoButton, kReadMemoryButton, kWriteMemoryButton,
+                   kDefaultParamButton})
+      enable(id, false);
   } else {
-    for (int id : {1007, 1005, 1071, 1026, 1003}) enable(id, true);
+    for (int id : {kBarModeButton, kInfoButton, kReadMemoryButton, kWriteMemoryButton, kDefaultParamButton})
+      enable(id, true);
   }
   setGammaButton();
 }
@@ -426,7 +438,7 @@ void CTyxVistrelDlg::companionsFollowCamera() {
   // one whose button can no longer close it, would otherwise run on with
   // nothing to end it.
   if (grabShown_ && grabWindow_ != nullptr) {
-    const QPushButton* grab = button(1008);
+    const QPushButton* grab = button(kGrabButton);
     if (grabWindow_ != imageWindowFor(cameraState().typeCode) || (grab != nullptr && !grab->isEnabled())) {
       CompanionWindow* shown = grabWindow_;
       endGrab(shown);
@@ -437,7 +449,7 @@ void CTyxVistrelDlg::companionsFollowCamera() {
   // The same for the information window: it lists area-scan values and
   // would stay open with no button to hide it.
   CompanionWindow* info = companion(CompanionKind::Info);
-  const QPushButton* infoButton = button(1005);
+  const QPushButton* infoButton = button(kInfoButton);
   if (info != nullptr && infoButton != nullptr && !infoButton->isEnabled() &&
       (infoShown_ || info->isVisible())) {
     infoShown_ = false;
@@ -449,15 +461,17 @@ void CTyxVistrelDlg::companionsFollowCamera() {
 void CTyxVistrelDlg::setStartupButtons() {
   const int32_t t = cameraState().typeCode;
   if (types::isLineScan(t)) {
-    for (int id : {1007, 1005, 1008}) enable(id, false);
+    for (int id : {kBarModeButton, kInfoButton, kGrabButton}) enable(id, false);
   }
   if (types::isUsbNine(t)) {
-    for (int id : {1007, 1006, 1005, 1002, 1071, 1026, 1003}) enable(id, false);
+    for (int id : {kBarModeButton, kGammaButton, kInfoButton, kReopenButton, kReadMemoryButton,
+                   kWriteMemoryButton, kDefaultParamButton})
+      enable(id, false);
   }
   setGammaButton();
 }
 
-void CTyxVistrelDlg::setGammaButton() { enable(1006, !types::isNoGamma(cameraState().typeCode)); }
+void CTyxVistrelDlg::setGammaButton() { enable(kGammaButton, !types::isNoGamma(cameraState().typeCode)); }
 
 void CTyxVistrelDlg::reopenCamera() {
   CameraState& s = cameraState();
@@ -551,7 +565,7 @@ void CTyxVistrelDlg::onDefaultParam() {
     const int32_t type = s.typeCode;
     if (lib.setConfigParam(s.handle, tyxid::kCameraBlockWrite, reinterpret_cast<intptr_t>(&s.params), 2) != 1)
       failed();
-    if (type != 321140 && type != 321880 && s.extendedBlockTag == 1) {
+    if (type != model::kMelko && type != model::kTarvo && s.extendedBlockTag == 1) {
       if (lib.setConfigParam(s.handle, tyxid::kExtendedBlockWrite, reinterpret_cast<intptr_t>(&s.ext), 2) !=
           1)
         failed();
@@ -592,9 +606,9 @@ void CTyxVistrelDlg::onInfoWindow() {
 void CTyxVistrelDlg::setInfoCaption(bool shown) {
   const bool zh = cameraState().chinese();
   if (shown)
-    button(1005)->setText(zh ? QString::fromUtf8("参数显示<<") : QString("Info Window<<"));
+    button(kInfoButton)->setText(zh ? QString::fromUtf8("参数显示<<") : QString("Info Window<<"));
   else
-    button(1005)->setText(zh ? QString::fromUtf8("参数显示>>") : QString("Info Window>>"));
+    button(kInfoButton)->setText(zh ? QString::fromUtf8("参数显示>>") : QString("Info Window>>"));
 }
 
 void CTyxVistrelDlg::setGrabCaption(bool shown) {
@@ -611,7 +625,7 @@ void CTyxVistrelDlg::setGrabCaption(bool shown) {
     text = zh ? QString::fromUtf8("<<视频采集中") : QString("<<Grab (live)");
   else
     text = zh ? QString::fromUtf8("<<采集图像") : QString("<<Grab");
-  Layout::setFittedText(button(1008), text);
+  Layout::setFittedText(button(kGrabButton), text);
 }
 
 void CTyxVistrelDlg::endGrab(CompanionWindow* window) {

@@ -24,6 +24,20 @@ class QPushButton;
 class CTyxVistrelDlg : public QDialog {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kModelLabel = 1092,
+    kBarModeButton = 1007,
+    kGrabButton = 1008,
+    kGammaButton = 1006,
+    kInfoButton = 1005,
+    kReopenButton = 1002,
+    kReadMemoryButton = 1071,
+    kWriteMemoryButton = 1026,
+    kDefaultParamButton = 1003,
+    kCloseButton = 1,
+  };
+
   explicit CTyxVistrelDlg(QWidget* parent = nullptr);
   ~CTyxVistrelDlg() override;
 
@@ -69,7 +83,7 @@ class CTyxVistrelDlg : public QDialog {
   void showModelText();
   // Repaints the window and rebuilds the visible page from the camera state.
   void repaintWindow();
-  // Opens the camera again on the last port (button 1002).
+  // Opens the camera again on the last port (kReopenButton).
   void reopenCamera();
 
   bool grabShown() const { return grabShown_; }

@@ -20,30 +20,36 @@
 #include "app/tyx_vistrel_dlg.h"
 #include "comm/dlg_option.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgCom::CtlId;
+
 namespace {
 
 // Both languages share the geometry; only the labels differ.
 constexpr ControlSpec kControls[] = {
-    {1085, Ctl::Group, "Port", "选择端口", 7, 4, 150, 60},
-    {1050, Ctl::Combo, nullptr, nullptr, 16, 17, 130, 12},
-    {1065, Ctl::Button, "Scan Net Camera", "搜索网络相机", 16, 40, 130, 14},
-    {1086, Ctl::Group, "Link Status", "连接状态", 166, 4, 80, 60},
-    {1051, Ctl::Picture, nullptr, nullptr, 191, 22, 30, 30},
-    {1147, Ctl::Group, "Camera Info(for net camera only)", "相机信息(千兆网相机有效)", 7, 70, 300, 40},
-    {1148, Ctl::Label, "IP", "IP", 16, 88, 12, 9},
-    {1146, Ctl::Edit, nullptr, nullptr, 30, 86, 110, 12},
-    {1145, Ctl::Button, "Set IP", "设置", 148, 85, 60, 14},
-    {1144, Ctl::Button, "Ver Info", "版本信息", 218, 85, 60, 14},
-    {1087, Ctl::Group, "Save config File(not for USB camera)", "文件存储(USB相机无效)", 7, 116, 300, 52},
-    {1001, Ctl::Button, "Save", "存储配置文件", 46, 136, 80, 14},
-    {1049, Ctl::Button, "Load", "打开配置文件", 196, 136, 80, 14},
+    {kPortGroup, Ctl::Group, "Port", "选择端口", 7, 4, 150, 60},
+    {kPortList, Ctl::Combo, nullptr, nullptr, 16, 17, 130, 12},
+    {kScanNetButton, Ctl::Button, "Scan Net Camera", "搜索网络相机", 16, 40, 130, 14},
+    {kLinkGroup, Ctl::Group, "Link Status", "连接状态", 166, 4, 80, 60},
+    {kLinkPicture, Ctl::Picture, nullptr, nullptr, 191, 22, 30, 30},
+    {kNetInfoGroup, Ctl::Group, "Camera Info(for net camera only)", "相机信息(千兆网相机有效)", 7, 70, 300,
+     40},
+    {kIpLabel, Ctl::Label, "IP", "IP", 16, 88, 12, 9},
+    {kIpEdit, Ctl::Edit, nullptr, nullptr, 30, 86, 110, 12},
+    {kSetIpButton, Ctl::Button, "Set IP", "设置", 148, 85, 60, 14},
+    {kVersionButton, Ctl::Button, "Ver Info", "版本信息", 218, 85, 60, 14},
+    {kConfigGroup, Ctl::Group, "Save config File(not for USB camera)", "文件存储(USB相机无效)", 7, 116, 300,
+     52},
+    {kSaveButton, Ctl::Button, "Save", "存储配置文件", 46, 136, 80, 14},
+    {kLoadButton, Ctl::Button, "Load", "打开配置文件", 196, 136, 80, 14},
 };
 
 const char* const kPorts[CDlgCom::kPortCount] = {
     "COM1",      "COM2",      "COM3",      "COM4", "CamLink1", "CamLink2", "USB/232-1",
     "USB/232-2", "USB/232-3", "USB/232-4", "USB1", "USB2",     "USB3",     "USB4"};
 
-constexpr int kNetworkControls[] = {1065, 1144, 1145, 1147, 1146, 1148};
+constexpr int kNetworkControls[] = {kScanNetButton, kVersionButton, kSetIpButton,
+                                    kNetInfoGroup,  kIpEdit,        kIpLabel};
 constexpr int kLinkedIcon = 137;
 constexpr int kUnlinkedIcon = 136;
 
@@ -70,8 +76,8 @@ QPixmap icon(int number) { return QPixmap(QString(":/icons/%1.png").arg(number))
 CDlgCom::CDlgCom(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
   buildControls(kControls);
   setDialogSize(314, 172);
-  portList_ = control<QComboBox>(1050);
-  linkPicture_ = control<QLabel>(1051);
+  portList_ = control<QComboBox>(kPortList);
+  linkPicture_ = control<QLabel>(kLinkPicture);
   linkPicture_->setScaledContents(true);
   portList_->setItemDelegate(new RowHeight(portList_));
   for (const char* port : kPorts) portList_->addItem(QString::fromUtf8(port));
@@ -90,11 +96,11 @@ CDlgCom::CDlgCom(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, mai
   connect(portList_, &QComboBox::activated, this, [this](int position) {
     if (!busy_) changePort(position);
   });
-  connect(control<QPushButton>(1001), &QPushButton::clicked, this, &CDlgCom::saveConfigFile);
-  connect(control<QPushButton>(1049), &QPushButton::clicked, this, &CDlgCom::loadConfigFile);
-  connect(control<QPushButton>(1065), &QPushButton::clicked, this, &CDlgCom::scanNetCameras);
-  connect(control<QPushButton>(1144), &QPushButton::clicked, this, &CDlgCom::showVersions);
-  connect(control<QPushButton>(1145), &QPushButton::clicked, this, &CDlgCom::setIpAddress);
+  connect(control<QPushButton>(kSaveButton), &QPushButton::clicked, this, &CDlgCom::saveConfigFile);
+  connect(control<QPushButton>(kLoadButton), &QPushButton::clicked, this, &CDlgCom::loadConfigFile);
+  connect(control<QPushButton>(kScanNetButton), &QPushButton::clicked, this, &CDlgCom::scanNetCameras);
+  connect(control<QPushButton>(kVersionButton), &QPushButton::clicked, this, &CDlgCom::showVersions);
+  connect(control<QPushButton>(kSetIpButton), &QPushButton::clicked, this, &CDlgCom::setIpAddress);
   showLinkIcon(cameraState().linkFlag != 0);
 }
 
@@ -108,10 +114,7 @@ std::string CDlgCom::openString(const std::string& port, const std::string& sett
   return text;
 }
 
-bool CDlgCom::hasNoConfigFile(int32_t type) {
-  return types::isOneOf(type,
-                        {110410, 117810, 120770, 211150, 211151, 213000, 214850, 319660, 320400, 321510});
-}
+bool CDlgCom::hasNoConfigFile(int32_t type) { return types::hasNoConfigFile(type); }
 
 void CDlgCom::showLinkIcon(bool linked) {
   const int number = linked ? kLinkedIcon : kUnlinkedIcon;
@@ -125,8 +128,8 @@ void CDlgCom::enableNetworkControls(bool on) {
 
 void CDlgCom::enableFileButtons() {
   const bool files = !hasNoConfigFile(cameraState().typeCode);
-  controlWidget(1001)->setEnabled(files);
-  controlWidget(1049)->setEnabled(files);
+  controlWidget(kSaveButton)->setEnabled(files);
+  controlWidget(kLoadButton)->setEnabled(files);
 }
 
 void CDlgCom::pushMembers() {
@@ -134,12 +137,12 @@ void CDlgCom::pushMembers() {
   // A port text the list does not hold leaves the selection as it is.
   const int position = portList_->findText(portText_);
   if (position >= 0) portList_->setCurrentIndex(position);
-  control<QLineEdit>(1146)->setText(ipText_);
+  control<QLineEdit>(kIpEdit)->setText(ipText_);
 }
 
 void CDlgCom::takeMembers() {
   portText_ = portList_->currentText();
-  ipText_ = control<QLineEdit>(1146)->text();
+  ipText_ = control<QLineEdit>(kIpEdit)->text();
 }
 
 void CDlgCom::refresh() {

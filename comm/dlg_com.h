@@ -19,6 +19,23 @@ class QLabel;
 class CDlgCom : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kPortGroup = 1085,
+    kPortList = 1050,
+    kScanNetButton = 1065,
+    kLinkGroup = 1086,
+    kLinkPicture = 1051,
+    kNetInfoGroup = 1147,
+    kIpLabel = 1148,
+    kIpEdit = 1146,
+    kSetIpButton = 1145,
+    kVersionButton = 1144,
+    kConfigGroup = 1087,
+    kSaveButton = 1001,
+    kLoadButton = 1049,
+  };
+
   // Positions 0-13 are the fixed ports; one past them is the network entry.
   static constexpr int kPortCount = 14;
   static constexpr int kNetworkPosition = 14;

@@ -14,6 +14,14 @@
 class CDlgNetCamera : public ControlHost<QDialog> {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kConnectionList = 1141,
+    kAddressList = 1143,
+    kOpenButton = 1049,
+    kCloseButton = 2,
+  };
+
   explicit CDlgNetCamera(QWidget* parent = nullptr);
 
   // Copies count records of the 208-byte scan area (cut to 0..4) and lists them.

@@ -8,25 +8,28 @@
 #include "app/desktop.h"
 #include "clser/serial_settings.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgOption::CtlId;
+
 namespace {
 
 // Both interface languages use the same labels.
 constexpr ControlSpec kControls[] = {
     // The description labels of the shared template; this dialog hides them.
-    {1001, Ctl::Label, "Product:", nullptr, 14, 13, 120, 9},
-    {1002, Ctl::Label, "System:", nullptr, 14, 23, 120, 9},
+    {kProductLabel, Ctl::Label, "Product:", nullptr, 14, 13, 120, 9},
+    {kSystemLabel, Ctl::Label, "System:", nullptr, 14, 23, 120, 9},
     {0, Ctl::Group, "Setting", nullptr, 7, 4, 186, 104},
     {0, Ctl::Label, "Channel:", nullptr, 16, 20, 60, 9},
-    {1007, Ctl::ComboEdit, nullptr, nullptr, 80, 18, 100, 12},
+    {kChannelList, Ctl::ComboEdit, nullptr, nullptr, 80, 18, 100, 12},
     {0, Ctl::Label, "Baud Rate:", nullptr, 16, 38, 60, 9},
-    {1006, Ctl::ComboEdit, nullptr, nullptr, 80, 36, 100, 12},
+    {kBaudRateList, Ctl::ComboEdit, nullptr, nullptr, 80, 36, 100, 12},
     {0, Ctl::Label, "Data bits:", nullptr, 16, 56, 60, 9},
-    {1008, Ctl::ComboEdit, nullptr, nullptr, 80, 54, 100, 12},
+    {kDataBitsList, Ctl::ComboEdit, nullptr, nullptr, 80, 54, 100, 12},
     {0, Ctl::Label, "Stop bits:", nullptr, 16, 74, 60, 9},
-    {1010, Ctl::ComboEdit, nullptr, nullptr, 80, 72, 100, 12},
+    {kStopBitsList, Ctl::ComboEdit, nullptr, nullptr, 80, 72, 100, 12},
     {0, Ctl::Label, "Parity:", nullptr, 16, 92, 60, 9},
-    {1009, Ctl::ComboEdit, nullptr, nullptr, 80, 90, 100, 12},
-    {1, Ctl::DefaultButton, "OK", nullptr, 75, 114, 50, 14},
+    {kParityList, Ctl::ComboEdit, nullptr, nullptr, 80, 90, 100, 12},
+    {kOkButton, Ctl::DefaultButton, "OK", nullptr, 75, 114, 50, 14},
 };
 
 template <size_t N>
@@ -47,13 +50,13 @@ CDlgOption::CDlgOption(QWidget* parent) : ControlHost<QDialog>(parent) {
   setWindowTitle("Select a serial device");
   buildControls(kControls);
   setDialogSize(200, 134);
-  for (int id : {1001, 1002}) controlWidget(id)->hide();
-  fill(control<QComboBox>(1007), clser::kChannelChoices, clser::kDefaultChannel);
-  fill(control<QComboBox>(1006), clser::kBaudRateChoices, clser::kDefaultBaudRate);
-  fill(control<QComboBox>(1008), clser::kDataBitsChoices, clser::kDefaultDataBits);
-  fill(control<QComboBox>(1010), clser::kStopBitsChoices, clser::kDefaultStopBits);
-  fill(control<QComboBox>(1009), clser::kParityChoices, clser::kDefaultParity);
-  connect(control<QPushButton>(1), &QPushButton::clicked, this, &CDlgOption::onOk);
+  for (int id : {kProductLabel, kSystemLabel}) controlWidget(id)->hide();
+  fill(control<QComboBox>(kChannelList), clser::kChannelChoices, clser::kDefaultChannel);
+  fill(control<QComboBox>(kBaudRateList), clser::kBaudRateChoices, clser::kDefaultBaudRate);
+  fill(control<QComboBox>(kDataBitsList), clser::kDataBitsChoices, clser::kDefaultDataBits);
+  fill(control<QComboBox>(kStopBitsList), clser::kStopBitsChoices, clser::kDefaultStopBits);
+  fill(control<QComboBox>(kParityList), clser::kParityChoices, clser::kDefaultParity);
+  connect(control<QPushButton>(kOkButton), &QPushButton::clicked, this, &CDlgOption::onOk);
 }
 
 std::string CDlgOption::buildSettings(const QString& channel, const QString& baudRate,
@@ -71,10 +74,10 @@ std::string CDlgOption::buildSettings(const QString& channel, const QString& bau
 }
 
 void CDlgOption::onOk() {
-  const std::string text =
-      buildSettings(control<QComboBox>(1007)->currentText(), control<QComboBox>(1006)->currentText(),
-                    control<QComboBox>(1008)->currentText(), control<QComboBox>(1010)->currentText(),
-                    control<QComboBox>(1009)->currentText());
+  const std::string text = buildSettings(
+      control<QComboBox>(kChannelList)->currentText(), control<QComboBox>(kBaudRateList)->currentText(),
+      control<QComboBox>(kDataBitsList)->currentText(), control<QComboBox>(kStopBitsList)->currentText(),
+      control<QComboBox>(kParityList)->currentText());
   if (text.empty()) {
     // The dialog stays open so the user can shorten what was typed.
     Desktop::get().message(this,

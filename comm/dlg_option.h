@@ -13,6 +13,18 @@
 class CDlgOption : public ControlHost<QDialog> {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kProductLabel = 1001,
+    kSystemLabel = 1002,
+    kChannelList = 1007,
+    kBaudRateList = 1006,
+    kDataBitsList = 1008,
+    kStopBitsList = 1010,
+    kParityList = 1009,
+    kOkButton = 1,
+  };
+
   // The caller's buffer holds 200 bytes: at most 199 characters of text.
   static constexpr int kMaxSettingsLength = 199;
 

@@ -14,32 +14,35 @@
 #include "app/scroll_bar.h"
 #include "imaging/bmp_writer.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgPaintUsb::CtlId;
+
 namespace {
 
 constexpr ControlSpec kControls[] = {
-    {1103, Ctl::Picture, nullptr, nullptr, 8, 8, 300, 240},
-    {1118, Ctl::VScroll, nullptr, nullptr, 310, 8, 10, 240},
-    {1119, Ctl::HScroll, nullptr, nullptr, 8, 250, 300, 10},
+    {kPicture, Ctl::Picture, nullptr, nullptr, 8, 8, 300, 240},
+    {kVerticalBar, Ctl::VScroll, nullptr, nullptr, 310, 8, 10, 240},
+    {kHorizontalBar, Ctl::HScroll, nullptr, nullptr, 8, 250, 300, 10},
     {0, Ctl::Group, "System Parameter", "系统参数", 326, 6, 110, 62},
     {0, Ctl::Label, "Rate:", "采集速率：", 332, 20, 44, 10},
-    {1105, Ctl::EditReadOnly, "", "", 378, 18, 52, 12},
+    {kRateEdit, Ctl::EditReadOnly, "", "", 378, 18, 52, 12},
     {0, Ctl::Label, "Total frame:", "采集总帧数：", 332, 36, 44, 10},
-    {1062, Ctl::EditReadOnly, "", "", 378, 34, 52, 12},
+    {kFrameCountEdit, Ctl::EditReadOnly, "", "", 378, 34, 52, 12},
     {0, Ctl::Label, "Display fps:", "显示帧率：", 332, 52, 44, 10},
-    {1169, Ctl::EditReadOnly, "", "", 378, 50, 52, 12},
+    {kDisplayRateEdit, Ctl::EditReadOnly, "", "", 378, 50, 52, 12},
     {0, Ctl::Group, "Image size", "图像大小", 326, 72, 110, 62},
     {0, Ctl::Label, "width:", "宽度：", 332, 86, 40, 10},
-    {1106, Ctl::Edit, "", "", 378, 84, 52, 12},
+    {kWidthEdit, Ctl::Edit, "", "", 378, 84, 52, 12},
     {0, Ctl::Label, "height:", "高度：", 332, 102, 40, 10},
-    {1033, Ctl::Edit, "", "", 378, 100, 52, 12},
-    {1107, Ctl::Button, "OK", "修改", 378, 116, 52, 14},
+    {kHeightEdit, Ctl::Edit, "", "", 378, 100, 52, 12},
+    {kSizeButton, Ctl::Button, "OK", "修改", 378, 116, 52, 14},
     {0, Ctl::Group, "Display mode", "图像显示效果", 326, 138, 110, 40},
-    {1110, Ctl::RadioFirst, "Original", "原始大小", 332, 150, 96, 10},
-    {1111, Ctl::Radio, "Zoom ", "屏幕大小", 332, 164, 96, 10},
-    {1066, Ctl::Button, "Capture Image", "采集单帧", 326, 184, 110, 14},
-    {1065, Ctl::Button, "Capture Video", "采集视频", 326, 202, 110, 14},
-    {1001, Ctl::Button, "Stop", "停止采集", 326, 220, 110, 14},
-    {1067, Ctl::Button, "Save Image", "存图像", 326, 238, 110, 14},
+    {kOriginalRadio, Ctl::RadioFirst, "Original", "原始大小", 332, 150, 96, 10},
+    {kZoomRadio, Ctl::Radio, "Zoom ", "屏幕大小", 332, 164, 96, 10},
+    {kCaptureImageButton, Ctl::Button, "Capture Image", "采集单帧", 326, 184, 110, 14},
+    {kCaptureVideoButton, Ctl::Button, "Capture Video", "采集视频", 326, 202, 110, 14},
+    {kStopButton, Ctl::Button, "Stop", "停止采集", 326, 220, 110, 14},
+    {kSaveImageButton, Ctl::Button, "Save Image", "存图像", 326, 238, 110, 14},
 };
 
 // While video runs the window looks for a new frame this often: well under
@@ -64,29 +67,30 @@ CDlgPaintUsb::CDlgPaintUsb(QWidget* owner, CTyxVistrelDlg* main) : CompanionWind
   buildControls(kControls);
   setDialogSize(444, 266);
   setWindowTitle("Capture Image");
-  QWidget* picture = controlWidget(1103);
+  QWidget* picture = controlWidget(kPicture);
   picture->installEventFilter(this);
   offscreen_ = QImage(picture->size(), QImage::Format_RGB32);
   offscreen_.fill(Qt::black);
 
-  connect(control<QPushButton>(1066), &QPushButton::clicked, this, [this] { onSingleFrame(); });
-  connect(control<QPushButton>(1065), &QPushButton::clicked, this, [this] { onVideo(); });
-  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onStop(); });
-  connect(control<QPushButton>(1107), &QPushButton::clicked, this, [this] { onSizeConfirm(); });
-  connect(control<QPushButton>(1067), &QPushButton::clicked, this, [this] { onSave(); });
-  connect(control<QRadioButton>(1110), &QRadioButton::clicked, this, [this] { onDisplayMode(0); });
-  connect(control<QRadioButton>(1111), &QRadioButton::clicked, this, [this] { onDisplayMode(1); });
-  connect(control<ReqScrollBar>(1119), &ReqScrollBar::scrollRequest, this,
+  connect(control<QPushButton>(kCaptureImageButton), &QPushButton::clicked, this,
+          [this] { onSingleFrame(); });
+  connect(control<QPushButton>(kCaptureVideoButton), &QPushButton::clicked, this, [this] { onVideo(); });
+  connect(control<QPushButton>(kStopButton), &QPushButton::clicked, this, [this] { onStop(); });
+  connect(control<QPushButton>(kSizeButton), &QPushButton::clicked, this, [this] { onSizeConfirm(); });
+  connect(control<QPushButton>(kSaveImageButton), &QPushButton::clicked, this, [this] { onSave(); });
+  connect(control<QRadioButton>(kOriginalRadio), &QRadioButton::clicked, this, [this] { onDisplayMode(0); });
+  connect(control<QRadioButton>(kZoomRadio), &QRadioButton::clicked, this, [this] { onDisplayMode(1); });
+  connect(control<ReqScrollBar>(kHorizontalBar), &ReqScrollBar::scrollRequest, this,
           [this](int code, int pos) { onScroll(true, code, pos); });
-  connect(control<ReqScrollBar>(1118), &ReqScrollBar::scrollRequest, this,
+  connect(control<ReqScrollBar>(kVerticalBar), &ReqScrollBar::scrollRequest, this,
           [this](int code, int pos) { onScroll(false, code, pos); });
   videoTimer_.setTimerType(Qt::PreciseTimer);
   videoTimer_.setInterval(kVideoPollMs);
   connect(&videoTimer_, &QTimer::timeout, this, [this] { onVideoTick(); });
 
   const QSize client = clientSize();
-  setBar(control<ReqScrollBar>(1118), 1024, 1024 - client.height(), 0);
-  setBar(control<ReqScrollBar>(1119), 1280, 1280 - client.width(), 0);
+  setBar(control<ReqScrollBar>(kVerticalBar), 1024, 1024 - client.height(), 0);
+  setBar(control<ReqScrollBar>(kHorizontalBar), 1280, 1280 - client.width(), 0);
   pushMembers();
 }
 
@@ -98,30 +102,30 @@ CDlgPaintUsb::~CDlgPaintUsb() {
   frame_ = nullptr;
 }
 
-QSize CDlgPaintUsb::clientSize() const { return controlWidget(1103)->size(); }
+QSize CDlgPaintUsb::clientSize() const { return controlWidget(kPicture)->size(); }
 
 void CDlgPaintUsb::pushMembers() {
   Busy guard(busy_);
-  control<QLineEdit>(1105)->setText(QString::number(static_cast<double>(captureRate_), 'g', 6));
-  control<QLineEdit>(1062)->setText(QString::number(totalFrames_));
-  control<QLineEdit>(1169)->setText(QString::number(rate_.fps(), 'f', 1));
-  control<QLineEdit>(1106)->setText(QString::number(width_));
-  control<QLineEdit>(1033)->setText(QString::number(height_));
-  control<QRadioButton>(displayMode_ == 0 ? 1110 : 1111)->setChecked(true);
-  control<ReqScrollBar>(1118)->setValue(vPos_);
-  control<ReqScrollBar>(1119)->setValue(hPos_);
+  control<QLineEdit>(kRateEdit)->setText(QString::number(static_cast<double>(captureRate_), 'g', 6));
+  control<QLineEdit>(kFrameCountEdit)->setText(QString::number(totalFrames_));
+  control<QLineEdit>(kDisplayRateEdit)->setText(QString::number(rate_.fps(), 'f', 1));
+  control<QLineEdit>(kWidthEdit)->setText(QString::number(width_));
+  control<QLineEdit>(kHeightEdit)->setText(QString::number(height_));
+  control<QRadioButton>(displayMode_ == 0 ? kOriginalRadio : kZoomRadio)->setChecked(true);
+  control<ReqScrollBar>(kVerticalBar)->setValue(vPos_);
+  control<ReqScrollBar>(kHorizontalBar)->setValue(hPos_);
 }
 
 void CDlgPaintUsb::takeMembers() {
   // An entry that is not a number keeps the value it replaced.
   bool ok = false;
-  const int w = control<QLineEdit>(1106)->text().trimmed().toInt(&ok);
+  const int w = control<QLineEdit>(kWidthEdit)->text().trimmed().toInt(&ok);
   if (ok) width_ = w;
-  const int h = control<QLineEdit>(1033)->text().trimmed().toInt(&ok);
+  const int h = control<QLineEdit>(kHeightEdit)->text().trimmed().toInt(&ok);
   if (ok) height_ = h;
-  displayMode_ = control<QRadioButton>(1111)->isChecked() ? 1 : 0;
-  vPos_ = control<ReqScrollBar>(1118)->value();
-  hPos_ = control<ReqScrollBar>(1119)->value();
+  displayMode_ = control<QRadioButton>(kZoomRadio)->isChecked() ? 1 : 0;
+  vPos_ = control<ReqScrollBar>(kVerticalBar)->value();
+  hPos_ = control<ReqScrollBar>(kHorizontalBar)->value();
 }
 
 void CDlgPaintUsb::setTargetSize() {
@@ -131,8 +135,8 @@ void CDlgPaintUsb::setTargetSize() {
 
 void CDlgPaintUsb::prepareBars() {
   const QSize client = clientSize();
-  setBar(control<ReqScrollBar>(1118), height_, client.height(), 0);
-  setBar(control<ReqScrollBar>(1119), width_, client.width(), 0);
+  setBar(control<ReqScrollBar>(kVerticalBar), height_, client.height(), 0);
+  setBar(control<ReqScrollBar>(kHorizontalBar), width_, client.width(), 0);
   vPos_ = 0;
   hPos_ = 0;
 }
@@ -165,7 +169,8 @@ void CDlgPaintUsb::onSingleFrame() {
 
 void CDlgPaintUsb::onVideo() {
   takeMembers();
-  for (int id : {1066, 1065, 1107, 1067}) controlWidget(id)->setEnabled(false);
+  for (int id : {kCaptureImageButton, kCaptureVideoButton, kSizeButton, kSaveImageButton})
+    controlWidget(id)->setEnabled(false);
   prepareBars();
   setTargetSize();
   void* previous = frame_;
@@ -194,7 +199,8 @@ void CDlgPaintUsb::onStop() {
   videoTimer_.stop();
   const bool wasRunning = videoRunning_;
   videoRunning_ = false;
-  for (int id : {1066, 1065, 1107, 1067}) controlWidget(id)->setEnabled(true);
+  for (int id : {kCaptureImageButton, kCaptureVideoButton, kSizeButton, kSaveImageButton})
+    controlWidget(id)->setEnabled(true);
   refresh();
   if (wasRunning) emit captureStateChanged();
 }
@@ -246,13 +252,13 @@ void CDlgPaintUsb::refresh() {
   CameraState& s = cameraState();
   CameraLibrary& lib = camera();
   lib.getUsbInfo(s.handle, 1, &usbInfo_);
-  if (s.typeCode != 321510) {
+  if (s.typeCode != model::kUsbLargeFrame) {
     if (width_ > 1280) width_ = usbInfo_.maxWidth;
     if (height_ > 1024) height_ = usbInfo_.maxHeight;
   }
   const QSize client = clientSize();
-  auto* hBar = control<ReqScrollBar>(1119);
-  auto* vBar = control<ReqScrollBar>(1118);
+  auto* hBar = control<ReqScrollBar>(kHorizontalBar);
+  auto* vBar = control<ReqScrollBar>(kVerticalBar);
   bool painted = false;
   bool counted = false;
   int32_t count = 0;
@@ -288,7 +294,7 @@ void CDlgPaintUsb::refresh() {
     rate_.frame(Desktop::get().nowMs());
   }
   pushMembers();
-  controlWidget(1103)->update();
+  controlWidget(kPicture)->update();
 }
 
 void CDlgPaintUsb::paintBitmap(const BitmapView& view) {
@@ -315,8 +321,8 @@ void CDlgPaintUsb::paintBitmap(const BitmapView& view) {
 }
 
 bool CDlgPaintUsb::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == controlWidget(1103) && event->type() == QEvent::Paint) {
-    QPainter painter(controlWidget(1103));
+  if (watched == controlWidget(kPicture) && event->type() == QEvent::Paint) {
+    QPainter painter(controlWidget(kPicture));
     painter.drawImage(0, 0, offscreen_);
     return true;
   }
@@ -325,7 +331,7 @@ bool CDlgPaintUsb::eventFilter(QObject* watched, QEvent* event) {
 
 void CDlgPaintUsb::onScroll(bool horizontal, int code, int pos) {
   if (busy_) return;
-  auto* bar = control<ReqScrollBar>(horizontal ? 1119 : 1118);
+  auto* bar = control<ReqScrollBar>(horizontal ? kHorizontalBar : kVerticalBar);
   const QSize client = clientSize();
   int next = horizontal ? hPos_ : vPos_;
   switch (code) {

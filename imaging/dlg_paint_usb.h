@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "abi/tyxcamera_types.h"
 #include "app/camera_page.h"
 #include "imaging/frame_scaler.h"
 #include "imaging/rate_meter.h"
-#include "abi/tyxcamera_types.h"
 
 // Fetches frames through the camera library as packed bitmaps, shows them at
 // their own size with scroll bars or stretched to the picture frame, shows
@@ -19,6 +19,25 @@
 class CDlgPaintUsb : public CompanionWindow {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kPicture = 1103,
+    kVerticalBar = 1118,
+    kHorizontalBar = 1119,
+    kRateEdit = 1105,
+    kFrameCountEdit = 1062,
+    kDisplayRateEdit = 1169,
+    kWidthEdit = 1106,
+    kHeightEdit = 1033,
+    kSizeButton = 1107,
+    kOriginalRadio = 1110,
+    kZoomRadio = 1111,
+    kCaptureImageButton = 1066,
+    kCaptureVideoButton = 1065,
+    kStopButton = 1001,
+    kSaveImageButton = 1067,
+  };
+
   CDlgPaintUsb(QWidget* owner, CTyxVistrelDlg* main);
   ~CDlgPaintUsb() override;
 

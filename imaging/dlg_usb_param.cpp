@@ -12,6 +12,9 @@
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgUsbParam::CtlId;
+
 namespace {
 
 // Both languages share one geometry; only the texts differ. The exposure-line
@@ -20,15 +23,15 @@ namespace {
 constexpr ControlSpec kControls[] = {
     {0, Ctl::Group, "Working Parameter", "系统参数", 8, 8, 300, 64},
     {0, Ctl::Label, "Exposetime", "曝光时间", 16, 26, 56, 10},
-    {1108, Ctl::Combo, nullptr, nullptr, 76, 24, 90, 13},
+    {kExposureList, Ctl::Combo, nullptr, nullptr, 76, 24, 90, 13},
     {0, Ctl::Label, "us", "微秒", 172, 26, 30, 10},
     {0, Ctl::Label, "Workmode", "工作模式", 16, 48, 56, 10},
-    {1095, Ctl::Check, "Trig", "外触发", 76, 48, 80, 10},
+    {kTriggerCheck, Ctl::Check, "Trig", "外触发", 76, 48, 80, 10},
     {0, Ctl::Group, "Version Info", "版本信息", 8, 82, 300, 40},
-    {1001, Ctl::Button, "Version", "版本", 16, 98, 60, 15},
-    {1098, Ctl::Label, "Expose Line", "曝光行数", 16, 136, 56, 10},
-    {1096, Ctl::HScroll, nullptr, nullptr, 76, 135, 170, 11},
-    {1099, Ctl::Edit, nullptr, nullptr, 252, 134, 40, 13},
+    {kVersionButton, Ctl::Button, "Version", "版本", 16, 98, 60, 15},
+    {kExposeLineLabel, Ctl::Label, "Expose Line", "曝光行数", 16, 136, 56, 10},
+    {kExposeLineBar, Ctl::HScroll, nullptr, nullptr, 76, 135, 170, 11},
+    {kExposeLineEdit, Ctl::Edit, nullptr, nullptr, 252, 134, 40, 13},
 };
 
 // List index -> exposure in microseconds.
@@ -65,22 +68,23 @@ CDlgUsbParam::CDlgUsbParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(p
   buildControls(kControls);
   setDialogSize(320, 200);
   Busy guard(busy_);
-  auto* list = control<QComboBox>(1108);
+  auto* list = control<QComboBox>(kExposureList);
   // Both lists give microseconds, the unit their label names, one item for
   // each row of the table: the value chosen is the value written.
   for (const int32_t microseconds : kExposures) list->addItem(QString::number(microseconds));
   list->setCurrentIndex(-1);
 
-  auto* bar = control<ReqScrollBar>(1096);
+  auto* bar = control<ReqScrollBar>(kExposeLineBar);
   bar->setRange(kLineMin, kLineMax);
   bar->setSingleStep(kLineStep);
   bar->setPageStep(kLinePage);
-  for (int id : {1098, 1096, 1099}) controlWidget(id)->hide();
+  for (int id : {kExposeLineLabel, kExposeLineBar, kExposeLineEdit}) controlWidget(id)->hide();
 
   connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onExposureChosen(index); });
-  connect(control<QCheckBox>(1095), &QCheckBox::clicked, this, [this](bool checked) { onTrigger(checked); });
+  connect(control<QCheckBox>(kTriggerCheck), &QCheckBox::clicked, this,
+          [this](bool checked) { onTrigger(checked); });
   connect(bar, &ReqScrollBar::scrollRequest, this, [this](int code, int pos) { onExposureLines(code, pos); });
-  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onVersion(); });
+  connect(control<QPushButton>(kVersionButton), &QPushButton::clicked, this, [this] { onVersion(); });
   pushMembers();
 }
 
@@ -113,12 +117,12 @@ QString CDlgUsbParam::versionText(int32_t driver, int32_t firmware, int32_t hard
 
 void CDlgUsbParam::pushMembers() {
   Busy guard(busy_);
-  auto* list = control<QComboBox>(1108);
+  auto* list = control<QComboBox>(kExposureList);
   if (list->currentIndex() != exposureIndex_) list->setCurrentIndex(exposureIndex_);
-  control<QCheckBox>(1095)->setChecked(trigger_ != 0);
-  control<ReqScrollBar>(1096)->setValue(linePos_);
+  control<QCheckBox>(kTriggerCheck)->setChecked(trigger_ != 0);
+  control<ReqScrollBar>(kExposeLineBar)->setValue(linePos_);
   const QString line = QString::number(lineText_);
-  if (control<QLineEdit>(1099)->text() != line) control<QLineEdit>(1099)->setText(line);
+  if (control<QLineEdit>(kExposeLineEdit)->text() != line) control<QLineEdit>(kExposeLineEdit)->setText(line);
 }
 
 void CDlgUsbParam::refresh() {
@@ -167,7 +171,7 @@ void CDlgUsbParam::onTrigger(bool checked) {
 void CDlgUsbParam::onExposureLines(int code, int pos) {
   if (busy_) return;
   Busy guard(busy_);
-  auto* bar = control<ReqScrollBar>(1096);
+  auto* bar = control<ReqScrollBar>(kExposeLineBar);
   const int position =
       ReqScrollBar::standardPosition(code, pos, bar->value(), kLineMin, kLineMax, kLineStep, kLinePage);
   linePos_ = lineText_ = position;

@@ -10,7 +10,17 @@
 // shows its driver, firmware, hardware and software versions.
 class CDlgUsbParam : public CameraPage {
   Q_OBJECT
-public:
+ public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kExposureList = 1108,
+    kTriggerCheck = 1095,
+    kVersionButton = 1001,
+    kExposeLineLabel = 1098,
+    kExposeLineBar = 1096,
+    kExposeLineEdit = 1099,
+  };
+
   CDlgUsbParam(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgUsbParam() override;
 
@@ -27,7 +37,7 @@ public:
   static QString versionText(int32_t driver, int32_t firmware, int32_t hardware, int32_t hardwareType,
                              int32_t software, bool chinese);
 
-private:
+ private:
   void pushMembers();
   void onExposureChosen(int index);
   void onTrigger(bool checked);

@@ -7,24 +7,25 @@
 #include "app/camera_library.h"
 #include "app/desktop.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgVideo::CtlId;
+
 namespace {
 
 // Both languages share one geometry; only the texts differ (the English
 // labels are the camera maker's, spelling included).
 constexpr ControlSpec kControls[] = {
     {0, Ctl::Group, "video param", "视频状态", 8, 8, 150, 70},
-    {1125, Ctl::Check, "horizontal inverse", "左右反转", 16, 24, 130, 10},
-    {1126, Ctl::Check, "virtical inverse", "上下反转", 16, 40, 130, 10},
-    {1127, Ctl::Check, "negative image ", "负像", 16, 56, 130, 10},
+    {kHorizontalInverseCheck, Ctl::Check, "horizontal inverse", "左右反转", 16, 24, 130, 10},
+    {kVerticalInverseCheck, Ctl::Check, "virtical inverse", "上下反转", 16, 40, 130, 10},
+    {kNegativeImageCheck, Ctl::Check, "negative image ", "负像", 16, 56, 130, 10},
     {0, Ctl::Group, "recursion param ", "递归参数", 168, 8, 100, 40},
-    {1128, Ctl::Combo, nullptr, nullptr, 176, 24, 60, 13},
+    {kRecursionList, Ctl::Combo, nullptr, nullptr, 176, 24, 60, 13},
 };
 
 constexpr int kRecursionCount = 16;
 
-bool circleVideoModel(const CameraState& s) {
-  return (s.typeCode == 212630 || s.typeCode == 216330) && s.versionCode == 4;
-}
+bool circleVideoModel(const CameraState& s) { return types::isCircleVideo(s.typeCode, s.versionCode); }
 
 }  // namespace
 
@@ -34,13 +35,15 @@ CDlgVideo::CDlgVideo(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent,
   Busy guard(busy_);
   // Static so that the connections may refer to the rows.
   static const Switch switches[] = {
-      {1125, &CDlgVideo::horizontalInverse_, 27, &CameraParams::horizontalInverse},
-      {1126, &CDlgVideo::verticalInverse_, 28, &CameraParams::verticalInverse},
-      {1127, &CDlgVideo::negativeImage_, 26, &CameraParams::negativeImage},
+      {kHorizontalInverseCheck, &CDlgVideo::horizontalInverse_, tyxid::kHorizontalInverse,
+       &CameraParams::horizontalInverse},
+      {kVerticalInverseCheck, &CDlgVideo::verticalInverse_, tyxid::kVerticalInverse,
+       &CameraParams::verticalInverse},
+      {kNegativeImageCheck, &CDlgVideo::negativeImage_, tyxid::kNegativeImage, &CameraParams::negativeImage},
   };
   for (const Switch& sw : switches)
     connect(control<QCheckBox>(sw.checkId), &QCheckBox::clicked, this, [this, &sw] { onSwitch(sw); });
-  auto* list = control<QComboBox>(1128);
+  auto* list = control<QComboBox>(kRecursionList);
   for (int i = 0; i < kRecursionCount; ++i) list->addItem(QString::number(i));
   connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onRecursion(index); });
   pushMembers();
@@ -50,10 +53,10 @@ CDlgVideo::~CDlgVideo() = default;
 
 void CDlgVideo::pushMembers() {
   Busy guard(busy_);
-  control<QCheckBox>(1125)->setChecked(horizontalInverse_ != 0);
-  control<QCheckBox>(1126)->setChecked(verticalInverse_ != 0);
-  control<QCheckBox>(1127)->setChecked(negativeImage_ != 0);
-  auto* list = control<QComboBox>(1128);
+  control<QCheckBox>(kHorizontalInverseCheck)->setChecked(horizontalInverse_ != 0);
+  control<QCheckBox>(kVerticalInverseCheck)->setChecked(verticalInverse_ != 0);
+  control<QCheckBox>(kNegativeImageCheck)->setChecked(negativeImage_ != 0);
+  auto* list = control<QComboBox>(kRecursionList);
   // A value outside 0..15 selects nothing rather than a wrong entry.
   const int index = recursionIndex_ >= 0 && recursionIndex_ < kRecursionCount ? recursionIndex_ : -1;
   if (list->currentIndex() != index) list->setCurrentIndex(index);
@@ -67,12 +70,13 @@ void CDlgVideo::refresh() {
   negativeImage_ = p.negativeImage;
   recursionIndex_ = p.recursionParam;
 
-  control<QCheckBox>(1125)->setEnabled(s.versionCode == 4 || s.videoPageTag == 1);
+  control<QCheckBox>(kHorizontalInverseCheck)->setEnabled(s.versionCode == 4 || s.videoPageTag == 1);
   // The tags are asked at each showing, so a camera that gains a feature
   // (new firmware, a reconnection) offers it without restarting.
   CameraLibrary& lib = CameraLibrary::instance();
   const bool model = circleVideoModel(s);
-  const std::pair<int, int32_t> tagged[] = {{1126, 28}, {1127, 26}, {1128, 25}};
+  const std::pair<int, int32_t> tagged[] = {
+      {kVerticalInverseCheck, 28}, {kNegativeImageCheck, 26}, {kRecursionList, 25}};
   for (const auto& [id, tag] : tagged)
     controlWidget(id)->setEnabled(model || lib.functionTag(s.handle, tag) == 1);
   pushMembers();

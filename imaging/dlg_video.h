@@ -10,7 +10,15 @@
 // reports; the page asks again each time it is shown.
 class CDlgVideo : public CameraPage {
   Q_OBJECT
-public:
+ public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kHorizontalInverseCheck = 1125,
+    kVerticalInverseCheck = 1126,
+    kNegativeImageCheck = 1127,
+    kRecursionList = 1128,
+  };
+
   CDlgVideo(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgVideo() override;
 
@@ -18,7 +26,7 @@ public:
   // shows the members.
   void refresh() override;
 
-private:
+ private:
   // One switch: its check box, page member, parameter id and record field.
   struct Switch {
     int checkId;

@@ -13,36 +13,35 @@
 #include "app/typed_number.h"
 #include "pages/area/color_number_text.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgColorParam::CtlId;
+
 namespace {
 
 // The bars start where the drawn "0" labels stand (65 px) and end past the
 // "255" labels (280 px); the step labels are drawn at 365 px, right of the
 // edits. Both languages share the geometry.
 constexpr ControlSpec kControls[] = {
-    {1088, Ctl::Label, "R Gain", "R增益", 1, 13, 40, 9},
-    {1057, Ctl::HScroll, nullptr, nullptr, 41, 12, 147, 9},
-    {1052, Ctl::Edit, nullptr, nullptr, 191, 11, 32, 12},
-    {1089, Ctl::Label, "G Gain", "G增益", 1, 33, 40, 9},
-    {1058, Ctl::HScroll, nullptr, nullptr, 41, 32, 147, 9},
-    {1053, Ctl::Edit, nullptr, nullptr, 191, 31, 32, 12},
-    {1090, Ctl::Label, "B Gain", "B增益", 1, 53, 40, 9},
-    {1059, Ctl::HScroll, nullptr, nullptr, 41, 52, 147, 9},
-    {1054, Ctl::Edit, nullptr, nullptr, 191, 51, 32, 12},
-    {1091, Ctl::Label, "Saturation", "饱和度", 1, 73, 40, 9},
-    {1060, Ctl::HScroll, nullptr, nullptr, 41, 72, 147, 9},
-    {1055, Ctl::Edit, nullptr, nullptr, 191, 71, 32, 12},
-    {1212, Ctl::EditDisabled, nullptr, nullptr, 227, 71, 28, 12},
+    {kRedGainLabel, Ctl::Label, "R Gain", "R增益", 1, 13, 40, 9},
+    {kRedGainBar, Ctl::HScroll, nullptr, nullptr, 41, 12, 147, 9},
+    {kRedGainEdit, Ctl::Edit, nullptr, nullptr, 191, 11, 32, 12},
+    {kGreenGainLabel, Ctl::Label, "G Gain", "G增益", 1, 33, 40, 9},
+    {kGreenGainBar, Ctl::HScroll, nullptr, nullptr, 41, 32, 147, 9},
+    {kGreenGainEdit, Ctl::Edit, nullptr, nullptr, 191, 31, 32, 12},
+    {kBlueGainLabel, Ctl::Label, "B Gain", "B增益", 1, 53, 40, 9},
+    {kBlueGainBar, Ctl::HScroll, nullptr, nullptr, 41, 52, 147, 9},
+    {kBlueGainEdit, Ctl::Edit, nullptr, nullptr, 191, 51, 32, 12},
+    {kSaturationLabel, Ctl::Label, "Saturation", "饱和度", 1, 73, 40, 9},
+    {kSaturationBar, Ctl::HScroll, nullptr, nullptr, 41, 72, 147, 9},
+    {kSaturationEdit, Ctl::Edit, nullptr, nullptr, 191, 71, 32, 12},
+    {kSaturationByteEdit, Ctl::EditDisabled, nullptr, nullptr, 227, 71, 28, 12},
     {0, Ctl::Group, "White Balance", "白平衡", 4, 84, 120, 26},
-    {1065, Ctl::Button, "White Balance", "白平衡", 12, 95, 64, 12},
+    {kWhiteBalanceButton, Ctl::Button, "White Balance", "白平衡", 12, 95, 64, 12},
 };
 
-constexpr int kGainBars[3] = {1057, 1058, 1059};
-constexpr int kGainEdits[3] = {1052, 1053, 1054};
-constexpr int32_t kGainIds[3] = {10, 11, 12};
-constexpr int kSaturationBar = 1060;
-constexpr int kSaturationEdit = 1055;
-constexpr int kSaturationByte = 1212;
-constexpr int kWhiteBalance = 1065;
+constexpr int kGainBars[3] = {kRedGainBar, kGreenGainBar, kBlueGainBar};
+constexpr int kGainEdits[3] = {kRedGainEdit, kGreenGainEdit, kBlueGainEdit};
+constexpr int32_t kGainIds[3] = {tyxid::kRGain, tyxid::kGGain, tyxid::kBGain};
 constexpr int kSaturationRow = 3;
 // The saturation edit reads no more of its text than this, which also keeps
 // the conversion far from overflow.
@@ -72,7 +71,8 @@ CDlgColorParam::CDlgColorParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPa
   TypedNumber::attach(
       control<QLineEdit>(kSaturationEdit), [](const QString& t) { return judgeSaturation(t); },
       [this] { onSaturationEdit(); });
-  connect(control<QPushButton>(kWhiteBalance), &QPushButton::clicked, this, [this] { onWhiteBalance(); });
+  connect(control<QPushButton>(kWhiteBalanceButton), &QPushButton::clicked, this,
+          [this] { onWhiteBalance(); });
   Busy guard(busy_);
   applyRanges();
   pushMembers();
@@ -80,7 +80,7 @@ CDlgColorParam::CDlgColorParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPa
 
 CDlgColorParam::~CDlgColorParam() = default;
 
-bool CDlgColorParam::unitGains() const { return cameraState().typeCode == 321140; }
+bool CDlgColorParam::unitGains() const { return cameraState().typeCode == model::kMelko; }
 
 void CDlgColorParam::applyRanges() {
   const int gainMax = unitGains() ? 255 : 252;
@@ -117,7 +117,7 @@ void CDlgColorParam::refresh() {
   saturationText_ = QString::number(p.saturation);
   saturationPos_ = p.saturation;
   saturationByte_ = lowByte(p.saturation);
-  control<QPushButton>(kWhiteBalance)->setEnabled(s.whiteBalanceTag == 1);
+  control<QPushButton>(kWhiteBalanceButton)->setEnabled(s.whiteBalanceTag == 1);
   pushMembers();
   update();
 }
@@ -131,7 +131,7 @@ void CDlgColorParam::pushMembers() {
   control<ReqScrollBar>(kSaturationBar)->setValue(saturationPos_);
   auto* edit = control<QLineEdit>(kSaturationEdit);
   if (edit->text() != saturationText_) edit->setText(saturationText_);
-  colortext::setNumber(control<QLineEdit>(kSaturationByte), saturationByte_);
+  colortext::setNumber(control<QLineEdit>(kSaturationByteEdit), saturationByte_);
 }
 
 void CDlgColorParam::takeMembers() {

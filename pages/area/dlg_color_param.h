@@ -17,6 +17,24 @@ class QPaintEvent;
 class CDlgColorParam : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kRedGainLabel = 1088,
+    kRedGainBar = 1057,
+    kRedGainEdit = 1052,
+    kGreenGainLabel = 1089,
+    kGreenGainBar = 1058,
+    kGreenGainEdit = 1053,
+    kBlueGainLabel = 1090,
+    kBlueGainBar = 1059,
+    kBlueGainEdit = 1054,
+    kSaturationLabel = 1091,
+    kSaturationBar = 1060,
+    kSaturationEdit = 1055,
+    kSaturationByteEdit = 1212,
+    kWhiteBalanceButton = 1065,
+  };
+
   CDlgColorParam(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgColorParam() override;
 

@@ -14,44 +14,48 @@
 #include "app/typed_number.h"
 #include "pages/area/param_number.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgMode::CtlId;
+
 namespace {
 
 // The page carries Chinese labels in both languages; only the full and part
 // buttons are relabelled by the refresh. Multi-frame average lies on the
 // place of the binning button, which is never shown.
 constexpr ControlSpec kControls[] = {
-    {1075, Ctl::Group, "运行模式", nullptr, 4, 2, 62, 100},
-    {1035, Ctl::RadioFirst, "连续", nullptr, 10, 14, 52, 10},
-    {1036, Ctl::Radio, "沿触发", nullptr, 10, 28, 52, 10},
-    {1037, Ctl::Radio, "外同步", nullptr, 10, 42, 52, 10},
-    {1003, Ctl::Radio, "末帧冻结", nullptr, 10, 56, 52, 10},
-    {1025, Ctl::Radio, "脉冲触发", nullptr, 10, 70, 52, 10},
-    {1208, Ctl::Radio, "触发保持", nullptr, 10, 84, 52, 10},
-    {1077, Ctl::Group, "幅度模式", nullptr, 70, 2, 58, 60},
-    {1040, Ctl::RadioFirst, "全图", nullptr, 76, 13, 48, 10},
-    {1041, Ctl::Radio, "局部", nullptr, 76, 25, 48, 10},
-    {1042, Ctl::Radio, "Binning", nullptr, 76, 37, 48, 10},
-    {1002, Ctl::Radio, "多帧平均", nullptr, 76, 37, 48, 10},
-    {1043, Ctl::Radio, "PAL", nullptr, 76, 49, 48, 10},
-    {1078, Ctl::Group, "输出", nullptr, 70, 64, 58, 38},
-    {1045, Ctl::RadioFirst, "摄像机", nullptr, 76, 75, 48, 10},
-    {1046, Ctl::Radio, "测试图", nullptr, 76, 88, 48, 10},
-    {1149, Ctl::Group, "外触发保护", nullptr, 132, 2, 148, 100},
-    {1150, Ctl::Label, "上升沿延时(us)", nullptr, 138, 14, 100, 9},
-    {1153, Ctl::HScroll, nullptr, nullptr, 138, 25, 102, 10},
-    {1062, Ctl::Edit, "", nullptr, 244, 24, 30, 12},
-    {1151, Ctl::Label, "下降沿延时(us)", nullptr, 138, 43, 100, 9},
-    {1032, Ctl::HScroll, nullptr, nullptr, 138, 54, 102, 10},
-    {1038, Ctl::Edit, "", nullptr, 244, 53, 30, 12},
-    {1152, Ctl::Label, "保护时间(ms)", nullptr, 138, 72, 100, 9},
-    {1033, Ctl::HScroll, nullptr, nullptr, 138, 83, 102, 10},
-    {1039, Ctl::Edit, "", nullptr, 244, 82, 30, 12},
+    {kRunModeGroup, Ctl::Group, "运行模式", nullptr, 4, 2, 62, 100},
+    {kFreeRunRadio, Ctl::RadioFirst, "连续", nullptr, 10, 14, 52, 10},
+    {kEdgeTriggerRadio, Ctl::Radio, "沿触发", nullptr, 10, 28, 52, 10},
+    {kExternalSyncRadio, Ctl::Radio, "外同步", nullptr, 10, 42, 52, 10},
+    {kLastFrameFreezeRadio, Ctl::Radio, "末帧冻结", nullptr, 10, 56, 52, 10},
+    {kPulseTriggerRadio, Ctl::Radio, "脉冲触发", nullptr, 10, 70, 52, 10},
+    {kTriggerHoldRadio, Ctl::Radio, "触发保持", nullptr, 10, 84, 52, 10},
+    {kFrameModeGroup, Ctl::Group, "幅度模式", nullptr, 70, 2, 58, 60},
+    {kFullRadio, Ctl::RadioFirst, "全图", nullptr, 76, 13, 48, 10},
+    {kPartRadio, Ctl::Radio, "局部", nullptr, 76, 25, 48, 10},
+    {kBinningRadio, Ctl::Radio, "Binning", nullptr, 76, 37, 48, 10},
+    {kFrameAverageRadio, Ctl::Radio, "多帧平均", nullptr, 76, 37, 48, 10},
+    {kPalRadio, Ctl::Radio, "PAL", nullptr, 76, 49, 48, 10},
+    {kOutputGroup, Ctl::Group, "输出", nullptr, 70, 64, 58, 38},
+    {kCameraOutputRadio, Ctl::RadioFirst, "摄像机", nullptr, 76, 75, 48, 10},
+    {kTestImageRadio, Ctl::Radio, "测试图", nullptr, 76, 88, 48, 10},
+    {kProtectGroup, Ctl::Group, "外触发保护", nullptr, 132, 2, 148, 100},
+    {kRiseDelayLabel, Ctl::Label, "上升沿延时(us)", nullptr, 138, 14, 100, 9},
+    {kRiseDelayBar, Ctl::HScroll, nullptr, nullptr, 138, 25, 102, 10},
+    {kRiseDelayEdit, Ctl::Edit, "", nullptr, 244, 24, 30, 12},
+    {kFallDelayLabel, Ctl::Label, "下降沿延时(us)", nullptr, 138, 43, 100, 9},
+    {kFallDelayBar, Ctl::HScroll, nullptr, nullptr, 138, 54, 102, 10},
+    {kFallDelayEdit, Ctl::Edit, "", nullptr, 244, 53, 30, 12},
+    {kProtectTimeLabel, Ctl::Label, "保护时间(ms)", nullptr, 138, 72, 100, 9},
+    {kProtectTimeBar, Ctl::HScroll, nullptr, nullptr, 138, 83, 102, 10},
+    {kProtectTimeEdit, Ctl::Edit, "", nullptr, 244, 82, 30, 12},
 };
 
 // Buttons in the order of their selection index.
-constexpr int kRunButtons[] = {1035, 1036, 1037, 1003, 1025, 1208};
-constexpr int kFrameButtons[] = {1040, 1041, 1042, 1002, 1043};
-constexpr int kOutputButtons[] = {1045, 1046};
+constexpr int kRunButtons[] = {kFreeRunRadio,         kEdgeTriggerRadio,  kExternalSyncRadio,
+                               kLastFrameFreezeRadio, kPulseTriggerRadio, kTriggerHoldRadio};
+constexpr int kFrameButtons[] = {kFullRadio, kPartRadio, kBinningRadio, kFrameAverageRadio, kPalRadio};
+constexpr int kOutputButtons[] = {kCameraOutputRadio, kTestImageRadio};
 
 constexpr int kProtectPage = 40;
 
@@ -79,9 +83,12 @@ void showOn(QWidget* w, bool on) {
 }  // namespace
 
 const CDlgMode::Row CDlgMode::kRows[3] = {
-    {1153, 1062, 1150, 31, 30, &ExtendedParams::riseDelay, &CameraState::riseDelayTag},
-    {1032, 1038, 1151, 32, 30, &ExtendedParams::fallDelay, &CameraState::fallDelayTag},
-    {1033, 1039, 1152, 33, 650, &ExtendedParams::protectTime, &CameraState::protectTimeTag},
+    {kRiseDelayBar, kRiseDelayEdit, kRiseDelayLabel, 31, 30, &ExtendedParams::riseDelay,
+     &CameraState::riseDelayTag},
+    {kFallDelayBar, kFallDelayEdit, kFallDelayLabel, 32, 30, &ExtendedParams::fallDelay,
+     &CameraState::fallDelayTag},
+    {kProtectTimeBar, kProtectTimeEdit, kProtectTimeLabel, 33, 650, &ExtendedParams::protectTime,
+     &CameraState::protectTimeTag},
 };
 
 CDlgMode::CDlgMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
@@ -114,9 +121,9 @@ CDlgMode::CDlgMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, m
         },
         [this, row] { onProtectEdit(row); });
   }
-  control<QWidget>(1152)->setEnabled(false);
+  control<QWidget>(kProtectTimeLabel)->setEnabled(false);
   // Binning is never offered; multi-frame average lies on its place.
-  control<QWidget>(1042)->hide();
+  control<QWidget>(kBinningRadio)->hide();
   pushMembers();
 }
 
@@ -143,25 +150,21 @@ void CDlgMode::applyRules() {
   const int32_t v = s.versionCode;
   auto w = [this](int id) { return controlWidget(id); };
 
-  showOn(w(1037), types::isOneOf(t, {210780, 210781, 210785, 211520, 211521, 211890, 211891, 212630,
-                                     213370, 213740, 214480, 215220, 215221, 215590, 215591, 216330,
-                                     216700, 216701, 217070, 217071, 218180, 219290, 219291}));
-  w(1036)->setEnabled(lib.functionTag(s.handle, tyxid::kTagEdgeTrigger) == 1);
-  showOn(w(1003), types::isOneOf(t, {210780, 210781, 212630, 216330}) && v == 4);
-  showOn(w(1208), types::isOneOf(t, {210780, 210781}) && v == 1);
-  showOn(w(1025), types::isOneOf(t, {211520, 211521, 211890, 211891, 213370, 213740, 215220, 215221, 215590,
-                                     215591, 216700, 216701, 217070, 217071}) ||
-                      (t == 212630 && v == 4));
+  showOn(w(kExternalSyncRadio), types::hasExternalSync(t));
+  w(kEdgeTriggerRadio)->setEnabled(lib.functionTag(s.handle, tyxid::kTagEdgeTrigger) == 1);
+  showOn(w(kLastFrameFreezeRadio), types::hasLastFrameFreeze(t, v));
+  showOn(w(kTriggerHoldRadio), types::hasTriggerHold(t, v));
+  showOn(w(kPulseTriggerRadio), types::hasPulseTrigger(t, v));
   // The image orientation model has no full-frame choice. Another camera
   // opened later on the same page gets the group back.
-  w(1040)->setEnabled(t != 321140);
-  w(1077)->setEnabled(t != 321140);
-  showOn(w(1041), lib.functionTag(s.handle, tyxid::kTagPartialFrame) == 1);
-  w(1042)->hide();
-  const bool pal = (t == 210780 && (v == 1 || v == 2)) || (t == 210781 && v > 0) || t == 210785;
-  showOn(w(1043), pal);
-  const bool average = t == 210780 && v == 4;
-  showOn(w(1002), average);
+  w(kFullRadio)->setEnabled(t != model::kMelko);
+  w(kFrameModeGroup)->setEnabled(t != model::kMelko);
+  showOn(w(kPartRadio), lib.functionTag(s.handle, tyxid::kTagPartialFrame) == 1);
+  w(kBinningRadio)->hide();
+  const bool pal = types::hasPalNtsc(t, v);
+  showOn(w(kPalRadio), pal);
+  const bool average = types::hasFrameAverage(t, v);
+  showOn(w(kFrameAverageRadio), average);
 
   bool anyRow = false;
   for (int row = 0; row < 3; ++row) {
@@ -173,14 +176,17 @@ void CDlgMode::applyRules() {
     w(r.label)->setEnabled(shown);
     anyRow = anyRow || shown;
   }
-  w(1149)->setEnabled(anyRow);
+  w(kProtectGroup)->setEnabled(anyRow);
 
-  if (t != 321140) {
-    control<QRadioButton>(1040)->setText(t == 210780 && v == 3 ? QStringLiteral("VGA")
-                                                               : s.text("Full", "全图"));
+  if (t != model::kMelko) {
+    control<QRadioButton>(kFullRadio)
+        ->setText(types::fullFrameIsVga(t, v) ? QStringLiteral("VGA") : s.text("Full", "全图"));
   }
-  control<QRadioButton>(1041)->setText(t == 210785 ? QString::fromUtf8("单场") : s.text("Part", "局部"));
-  if (pal) control<QRadioButton>(1043)->setText(t == 210781 ? QStringLiteral("NTSC") : QStringLiteral("PAL"));
+  control<QRadioButton>(kPartRadio)
+      ->setText(t == model::kFieldCamera ? QString::fromUtf8("单场") : s.text("Part", "局部"));
+  if (pal)
+    control<QRadioButton>(kPalRadio)->setText(t == model::kNtscCamera ? QStringLiteral("NTSC")
+                                                                      : QStringLiteral("PAL"));
   // On this camera frame mode 4 is multi-frame average; it is held as 5 so
   // that it is told apart from PAL. Nothing is written to the camera.
   if (average && s.params.frameMode == 4) s.params.frameMode = 5;
@@ -291,9 +297,8 @@ void CDlgMode::onFrameMode(int buttonId) {
     Busy guard(busy_);
     CameraParams& p = s.params;
     switch (buttonId) {
-      case 1040: {
-        if ((s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2 && p.frameMode == 4)
-          leavingPal_ = true;
+      case kFullRadio: {
+        if (types::isPalSwitching(s.typeCode, s.versionCode) && p.frameMode == 4) leavingPal_ = true;
         WaitCursor wait;
         if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
         p.frameMode = 1;
@@ -304,7 +309,7 @@ void CDlgMode::onFrameMode(int buttonId) {
         }
         break;
       }
-      case 1041: {
+      case kPartRadio: {
         WaitCursor wait;
         if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
         p.frameMode = 2;
@@ -316,7 +321,7 @@ void CDlgMode::onFrameMode(int buttonId) {
         clampExposureFromAbove();
         break;
       }
-      case 1042:
+      case kBinningRadio:
         p.frameMode = 3;
         s.applyParam(tyxid::kFrameMode, 3);
         if (leavingPal_) {
@@ -325,21 +330,21 @@ void CDlgMode::onFrameMode(int buttonId) {
         }
         clampExposureFromAbove();
         break;
-      case 1043: {
+      case kPalRadio: {
         WaitCursor wait;
         if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
         p.frameMode = 4;
         writeFrameModeTwice(4);
-        if (s.typeCode == 210785) {
+        if (s.typeCode == model::kFieldCamera) {
           s.applyParam(tyxid::kRate, 1);
-        } else if ((s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2) {
+        } else if (types::isPalSwitching(s.typeCode, s.versionCode)) {
           s.applyParam(tyxid::kRate, 0);
         }
         leavingPal_ = true;
         clampExposureFromAbove();
         break;
       }
-      case 1002:
+      case kFrameAverageRadio:
         // The camera's own code for multi-frame average is 4; the record
         // holds 5 to tell it apart from PAL.
         p.frameMode = 5;

@@ -13,6 +13,36 @@
 class CDlgMode : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kRunModeGroup = 1075,
+    kFreeRunRadio = 1035,
+    kEdgeTriggerRadio = 1036,
+    kExternalSyncRadio = 1037,
+    kLastFrameFreezeRadio = 1003,
+    kPulseTriggerRadio = 1025,
+    kTriggerHoldRadio = 1208,
+    kFrameModeGroup = 1077,
+    kFullRadio = 1040,
+    kPartRadio = 1041,
+    kBinningRadio = 1042,
+    kFrameAverageRadio = 1002,
+    kPalRadio = 1043,
+    kOutputGroup = 1078,
+    kCameraOutputRadio = 1045,
+    kTestImageRadio = 1046,
+    kProtectGroup = 1149,
+    kRiseDelayLabel = 1150,
+    kRiseDelayBar = 1153,
+    kRiseDelayEdit = 1062,
+    kFallDelayLabel = 1151,
+    kFallDelayBar = 1032,
+    kFallDelayEdit = 1038,
+    kProtectTimeLabel = 1152,
+    kProtectTimeBar = 1033,
+    kProtectTimeEdit = 1039,
+  };
+
   CDlgMode(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgMode() override;
 

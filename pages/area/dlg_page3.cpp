@@ -13,21 +13,19 @@
 #include "app/tyx_vistrel_dlg.h"
 #include "pages/area/color_number_text.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgPage3::CtlId;
+
 namespace {
 
 constexpr ControlSpec kControls[] = {
     // The list is wide enough for its longest entry ("Exposal Time") in our
     // font; the bar gives up the room.
-    {1023, Ctl::ComboEdit, nullptr, nullptr, 2, 2, 76, 13},
-    {1031, Ctl::HScroll, nullptr, nullptr, 81, 4, 99, 9},
-    {1032, Ctl::Edit, nullptr, nullptr, 183, 2, 29, 13},
-    {1034, Ctl::Button, "完整模式", nullptr, 215, 2, 43, 13},
+    {kParamList, Ctl::ComboEdit, nullptr, nullptr, 2, 2, 76, 13},
+    {kValueBar, Ctl::HScroll, nullptr, nullptr, 81, 4, 99, 9},
+    {kValueEdit, Ctl::Edit, nullptr, nullptr, 183, 2, 29, 13},
+    {kFullModeButton, Ctl::Button, "完整模式", nullptr, 215, 2, 43, 13},
 };
-
-constexpr int kList = 1023;
-constexpr int kBar = 1031;
-constexpr int kEdit = 1032;
-constexpr int kFullMode = 1034;
 
 struct EntryText {
   const char* en;
@@ -41,7 +39,7 @@ constexpr EntryText kEntries[CDlgPage3::EntryCount] = {
 constexpr int kBasicEntries = 5;
 
 // The cameras whose bar also offers the colour values.
-bool hasColourEntries(int32_t type) { return types::isOneOf(type, {218180, 219290, 219291, 321140}); }
+bool hasColourEntries(int32_t type) { return types::hasRgbGains(type); }
 
 QString entryText(int entry) { return cameraState().text(kEntries[entry].en, kEntries[entry].zh); }
 
@@ -58,10 +56,10 @@ CDlgPage3::CDlgPage3(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(own
   const CameraState& s = cameraState();
   step_ = s.lineStep;
 
-  auto* list = control<QComboBox>(kList);
+  auto* list = control<QComboBox>(kParamList);
   list->setInsertPolicy(QComboBox::NoInsert);
   list->setMaxVisibleItems(EntryCount);
-  auto* edit = control<QLineEdit>(kEdit);
+  auto* edit = control<QLineEdit>(kValueEdit);
   // A numeric edit: digits only.
   edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
 
@@ -80,25 +78,25 @@ CDlgPage3::CDlgPage3(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(own
     }
     list->setCurrentIndex(Gain);
   }
-  if (!s.chinese()) control<QPushButton>(kFullMode)->setText("Full Mode");
+  if (!s.chinese()) control<QPushButton>(kFullModeButton)->setText("Full Mode");
 
   connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onSelect(index); });
   TypedNumber::attach(
       edit, [this](const QString& t) { return judgeEdit(t); }, [this] { onEdit(); });
-  connect(control<ReqScrollBar>(kBar), &ReqScrollBar::scrollRequest, this,
+  connect(control<ReqScrollBar>(kValueBar), &ReqScrollBar::scrollRequest, this,
           [this](int code, int pos) { onScroll(code, pos); });
-  connect(control<QPushButton>(kFullMode), &QPushButton::clicked, this, [this] { onFullMode(); });
+  connect(control<QPushButton>(kFullModeButton), &QPushButton::clicked, this, [this] { onFullMode(); });
 }
 
 CDlgPage3::~CDlgPage3() = default;
 
 void CDlgPage3::setRange(int lo, int hi) {
-  auto* bar = control<ReqScrollBar>(kBar);
+  auto* bar = control<ReqScrollBar>(kValueBar);
   bar->setRange(lo, std::max(lo, hi));
 }
 
 void CDlgPage3::syncEntries() {
-  auto* list = control<QComboBox>(kList);
+  auto* list = control<QComboBox>(kParamList);
   if (hasColourEntries(cameraState().typeCode)) {
     if (list->count() <= kBasicEntries) {
       for (int i = kBasicEntries; i < EntryCount; ++i) list->insertItem(i, entryText(i));
@@ -119,7 +117,7 @@ void CDlgPage3::syncEntries() {
 void CDlgPage3::refresh() {
   Busy guard(busy_);
   syncEntries();
-  auto* list = control<QComboBox>(kList);
+  auto* list = control<QComboBox>(kParamList);
   int entry = list->currentIndex();
   if (entry < 0 || entry >= list->count()) {
     entry = Gain;
@@ -198,25 +196,25 @@ void CDlgPage3::showEntry(int entry, bool selecting) {
 
 void CDlgPage3::pushMembers() {
   Busy guard(busy_);
-  auto* list = control<QComboBox>(kList);
+  auto* list = control<QComboBox>(kParamList);
   if (list->currentText() != listText_) list->setEditText(listText_);
-  control<ReqScrollBar>(kBar)->setValue(barPos_);
-  colortext::setNumber(control<QLineEdit>(kEdit), editValue_);
+  control<ReqScrollBar>(kValueBar)->setValue(barPos_);
+  colortext::setNumber(control<QLineEdit>(kValueEdit), editValue_);
 }
 
 void CDlgPage3::takeMembers() {
-  auto* list = control<QComboBox>(kList);
+  auto* list = control<QComboBox>(kParamList);
   selected_ = list->currentIndex();
   listText_ = list->currentText();
-  if (auto v = colortext::unsignedValue(control<QLineEdit>(kEdit)->text()))
+  if (auto v = colortext::unsignedValue(control<QLineEdit>(kValueEdit)->text()))
     editValue_ = static_cast<int64_t>(*v);
-  barPos_ = control<ReqScrollBar>(kBar)->value();
+  barPos_ = control<ReqScrollBar>(kValueBar)->value();
 }
 
 void CDlgPage3::onSelect(int index) {
   if (busy_) return;
   Busy guard(busy_);
-  auto* list = control<QComboBox>(kList);
+  auto* list = control<QComboBox>(kParamList);
   selected_ = index;
   listText_ = index >= 0 ? list->itemText(index) : QString();
   showEntry(index, true);
@@ -273,7 +271,7 @@ void CDlgPage3::onEdit() {
   if (busy_) return;
   Busy guard(busy_);
   takeMembers();
-  const auto typed = colortext::unsignedValue(control<QLineEdit>(kEdit)->text());
+  const auto typed = colortext::unsignedValue(control<QLineEdit>(kValueEdit)->text());
   if (!typed) return;
   const uint64_t x = *typed;
   CameraState& s = cameraState();
@@ -352,7 +350,7 @@ void CDlgPage3::onEdit() {
 void CDlgPage3::onScroll(int code, int pos) {
   if (busy_) return;
   Busy guard(busy_);
-  auto* bar = control<ReqScrollBar>(kBar);
+  auto* bar = control<ReqScrollBar>(kValueBar);
   const int32_t st = step();
   const int32_t p = bar->value();
   const int32_t lo = bar->minimum();

@@ -14,6 +14,14 @@
 class CDlgPage3 : public CompanionWindow {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kParamList = 1023,
+    kValueBar = 1031,
+    kValueEdit = 1032,
+    kFullModeButton = 1034,
+  };
+
   // The positions of the parameter list.
   enum Entry {
     Gain = 0,

@@ -19,36 +19,39 @@
 #include "app/typed_number.h"
 #include "pages/area/param_number.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgParam::CtlId;
+
 namespace {
 
 // Chinese labels in both languages, except the step label, which the
 // refresh writes. The bars leave 12 pixels above them for the scale labels.
 constexpr ControlSpec kControls[] = {
-    {1079, Ctl::Label, "增益", nullptr, 2, 10, 38, 9},
-    {1047, Ctl::HScroll, nullptr, nullptr, 41, 10, 110, 9},
-    {1048, Ctl::Edit, "", nullptr, 154, 8, 30, 12},
-    {1080, Ctl::Label, "黑电平", nullptr, 2, 30, 38, 9},
-    {1035, Ctl::HScroll, nullptr, nullptr, 41, 30, 110, 9},
-    {1036, Ctl::Edit, "", nullptr, 154, 28, 30, 12},
-    {1083, Ctl::Label, "亮度", nullptr, 2, 50, 38, 9},
-    {1171, Ctl::HScroll, nullptr, nullptr, 41, 50, 110, 9},
-    {1172, Ctl::Edit, "", nullptr, 154, 48, 30, 12},
-    {1081, Ctl::Label, "局部起始行", nullptr, 2, 70, 38, 9},
-    {1039, Ctl::HScroll, nullptr, nullptr, 41, 70, 110, 9},
-    {1040, Ctl::Edit, "", nullptr, 154, 68, 30, 12},
-    {1082, Ctl::Label, "局部结束行", nullptr, 2, 90, 38, 9},
-    {1033, Ctl::HScroll, nullptr, nullptr, 41, 90, 110, 9},
-    {1034, Ctl::Edit, "", nullptr, 154, 88, 30, 12},
-    {1049, Ctl::Label, "Static", nullptr, 2, 100, 60, 9},
-    {1084, Ctl::Label, "帧频", nullptr, 190, 4, 22, 9},
-    {1074, Ctl::Combo, nullptr, nullptr, 214, 2, 64, 12},
+    {kGainLabel, Ctl::Label, "增益", nullptr, 2, 10, 38, 9},
+    {kGainBar, Ctl::HScroll, nullptr, nullptr, 41, 10, 110, 9},
+    {kGainEdit, Ctl::Edit, "", nullptr, 154, 8, 30, 12},
+    {kBlackLabel, Ctl::Label, "黑电平", nullptr, 2, 30, 38, 9},
+    {kBlackBar, Ctl::HScroll, nullptr, nullptr, 41, 30, 110, 9},
+    {kBlackEdit, Ctl::Edit, "", nullptr, 154, 28, 30, 12},
+    {kBrightnessLabel, Ctl::Label, "亮度", nullptr, 2, 50, 38, 9},
+    {kBrightnessBar, Ctl::HScroll, nullptr, nullptr, 41, 50, 110, 9},
+    {kBrightnessEdit, Ctl::Edit, "", nullptr, 154, 48, 30, 12},
+    {kBeginLineLabel, Ctl::Label, "局部起始行", nullptr, 2, 70, 38, 9},
+    {kBeginLineBar, Ctl::HScroll, nullptr, nullptr, 41, 70, 110, 9},
+    {kBeginLineEdit, Ctl::Edit, "", nullptr, 154, 68, 30, 12},
+    {kEndLineLabel, Ctl::Label, "局部结束行", nullptr, 2, 90, 38, 9},
+    {kEndLineBar, Ctl::HScroll, nullptr, nullptr, 41, 90, 110, 9},
+    {kEndLineEdit, Ctl::Edit, "", nullptr, 154, 88, 30, 12},
+    {kStepLabel, Ctl::Label, "Static", nullptr, 2, 100, 60, 9},
+    {kRateLabel, Ctl::Label, "帧频", nullptr, 190, 4, 22, 9},
+    {kRateList, Ctl::Combo, nullptr, nullptr, 214, 2, 64, 12},
     {0, Ctl::Group, "曝光时间(微秒)", nullptr, 188, 18, 91, 90},
-    {1129, Ctl::RadioFirst, "粗调", nullptr, 194, 30, 40, 10},
-    {1130, Ctl::Radio, "细调", nullptr, 236, 30, 40, 10},
-    {1135, Ctl::Radio, "短曝光", nullptr, 194, 43, 50, 10},
-    {1094, Ctl::Combo, nullptr, nullptr, 194, 58, 78, 12},
-    {1131, Ctl::Edit, "", nullptr, 194, 76, 44, 12},
-    {1001, Ctl::Button, "修改", nullptr, 242, 76, 30, 12},
+    {kCoarseRadio, Ctl::RadioFirst, "粗调", nullptr, 194, 30, 40, 10},
+    {kFineRadio, Ctl::Radio, "细调", nullptr, 236, 30, 40, 10},
+    {kShortExposureRadio, Ctl::Radio, "短曝光", nullptr, 194, 43, 50, 10},
+    {kCoarseList, Ctl::Combo, nullptr, nullptr, 194, 58, 78, 12},
+    {kExposureEdit, Ctl::Edit, "", nullptr, 194, 76, 44, 12},
+    {kApplyExposureButton, Ctl::Button, "修改", nullptr, 242, 76, 30, 12},
 };
 
 // Bar, edit, label and parameter id of each row, in RowIndex order.
@@ -56,8 +59,11 @@ struct RowIds {
   int bar, edit, label, id;
 };
 constexpr RowIds kRowIds[] = {
-    {1047, 1048, 1079, 1}, {1035, 1036, 1080, 4}, {1171, 1172, 1083, 37},
-    {1039, 1040, 1081, 7}, {1033, 1034, 1082, 8},
+    {kGainBar, kGainEdit, kGainLabel, 1},
+    {kBlackBar, kBlackEdit, kBlackLabel, 4},
+    {kBrightnessBar, kBrightnessEdit, kBrightnessLabel, 37},
+    {kBeginLineBar, kBeginLineEdit, kBeginLineLabel, 7},
+    {kEndLineBar, kEndLineEdit, kEndLineLabel, 8},
 };
 
 // Upper limits of the coarse positions: each is the shorter standard time
@@ -93,20 +99,24 @@ CDlgParam::CDlgParam(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent,
         control<QLineEdit>(kRowIds[row].edit), [this, row](const QString& t) { return judgeValue(row, t); },
         [this, row] { onValueEdit(row); });
   }
-  for (int id : {1083, 1171, 1172}) controlWidget(id)->hide();
-  auto* coarse = control<QComboBox>(1094);
+  for (int id : {kBrightnessLabel, kBrightnessBar, kBrightnessEdit}) controlWidget(id)->hide();
+  auto* coarse = control<QComboBox>(kCoarseList);
   for (int32_t t : kStandardTimes) coarse->addItem(QString::number(t));
   connect(coarse, &QComboBox::activated, this, [this](int index) { onCoarseChosen(index); });
-  connect(control<QComboBox>(1074), &QComboBox::activated, this, [this](int index) { onRateChosen(index); });
-  connect(control<QRadioButton>(1129), &QRadioButton::clicked, this, [this] { onExposureRadio(Coarse); });
-  connect(control<QRadioButton>(1130), &QRadioButton::clicked, this, [this] { onExposureRadio(Fine); });
-  connect(control<QRadioButton>(1135), &QRadioButton::clicked, this, [this] { onExposureRadio(Short); });
-  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onApplyTime(); });
+  connect(control<QComboBox>(kRateList), &QComboBox::activated, this,
+          [this](int index) { onRateChosen(index); });
+  connect(control<QRadioButton>(kCoarseRadio), &QRadioButton::clicked, this,
+          [this] { onExposureRadio(Coarse); });
+  connect(control<QRadioButton>(kFineRadio), &QRadioButton::clicked, this, [this] { onExposureRadio(Fine); });
+  connect(control<QRadioButton>(kShortExposureRadio), &QRadioButton::clicked, this,
+          [this] { onExposureRadio(Short); });
+  connect(control<QPushButton>(kApplyExposureButton), &QPushButton::clicked, this, [this] { onApplyTime(); });
 
   const CameraState& s = cameraState();
   lineStep_ = s.lineStep;
   setGeometryRanges();
-  for (int id : {1047, 1035, 1171, 1033}) control<ReqScrollBar>(id)->setSingleStep(1);
+  for (int id : {kGainBar, kBlackBar, kBrightnessBar, kEndLineBar})
+    control<ReqScrollBar>(id)->setSingleStep(1);
   ratePos_ = s.params.rate;
   timeEdit_ = CameraLibrary::instance().calExposeTime(s.handle, s.params.exposalTime);
   pushMembers();
@@ -116,14 +126,15 @@ CDlgParam::~CDlgParam() = default;
 
 void CDlgParam::setGeometryRanges() {
   const CameraState& s = cameraState();
-  control<ReqScrollBar>(1047)->setRange(0, 1023);
-  control<ReqScrollBar>(1035)->setRange(0, 255);
-  control<ReqScrollBar>(1171)->setRange(0, 1023);
-  control<ReqScrollBar>(1039)->setRange(step(), s.lineCount - step());
-  control<ReqScrollBar>(1033)->setRange(step(), s.lineCount - 1);
-  control<ReqScrollBar>(1039)->setSingleStep(step());
-  control<ReqScrollBar>(1039)->setPageStep(3 * step());
-  for (int id : {1047, 1035, 1171, 1033}) control<ReqScrollBar>(id)->setPageStep(40);
+  control<ReqScrollBar>(kGainBar)->setRange(0, 1023);
+  control<ReqScrollBar>(kBlackBar)->setRange(0, 255);
+  control<ReqScrollBar>(kBrightnessBar)->setRange(0, 1023);
+  control<ReqScrollBar>(kBeginLineBar)->setRange(step(), s.lineCount - step());
+  control<ReqScrollBar>(kEndLineBar)->setRange(step(), s.lineCount - 1);
+  control<ReqScrollBar>(kBeginLineBar)->setSingleStep(step());
+  control<ReqScrollBar>(kBeginLineBar)->setPageStep(3 * step());
+  for (int id : {kGainBar, kBlackBar, kBrightnessBar, kEndLineBar})
+    control<ReqScrollBar>(id)->setPageStep(40);
 }
 
 void CDlgParam::inserted() {
@@ -146,8 +157,8 @@ void CDlgParam::refresh() {
   // The begin line stays a whole number of steps below the end line.
   const int st = step();
   const int32_t endLine = p.endLine;
-  control<ReqScrollBar>(1039)->setRange(st, endLine - ((endLine - 1) % st) - 1);
-  control<ReqScrollBar>(1033)->setRange(p.beginLine + 1, s.lineCount - 1);
+  control<ReqScrollBar>(kBeginLineBar)->setRange(st, endLine - ((endLine - 1) % st) - 1);
+  control<ReqScrollBar>(kEndLineBar)->setRange(p.beginLine + 1, s.lineCount - 1);
 
   edit_[Begin] = pos_[Begin] = p.beginLine;
   edit_[Black] = pos_[Black] = p.black;
@@ -159,41 +170,46 @@ void CDlgParam::refresh() {
   // guessing what it sets, so the whole row comes and goes together.
   const bool brightness = s.brightnessRowTag == 2;
   if (!brightness) edit_[Brightness] = pos_[Brightness] = 0;
-  for (int id : {1171, 1083, 1172}) {
+  for (int id : {kBrightnessBar, kBrightnessLabel, kBrightnessEdit}) {
     controlWidget(id)->setVisible(brightness);
     controlWidget(id)->setEnabled(brightness);
   }
 
   const bool partial = lib.functionTag(s.handle, tyxid::kTagPartialFrame) != 0;
-  for (int id : {1039, 1033, 1040, 1034, 1081, 1082, 1049}) controlWidget(id)->setVisible(partial);
+  for (int id :
+       {kBeginLineBar, kEndLineBar, kBeginLineEdit, kEndLineEdit, kBeginLineLabel, kEndLineLabel, kStepLabel})
+    controlWidget(id)->setVisible(partial);
 
   // The image orientation model sets its exposure and rate on its own page;
   // another camera opened later gets them back.
-  const bool timing = s.typeCode != 321140;
+  const bool timing = s.typeCode != model::kMelko;
   if (exposureGroup_ != nullptr) exposureGroup_->setVisible(timing);
-  for (int id : {1129, 1130, 1135, 1094, 1001, 1131, 1084, 1074}) controlWidget(id)->setVisible(timing);
+  for (int id : {kCoarseRadio, kFineRadio, kShortExposureRadio, kCoarseList, kApplyExposureButton,
+                 kExposureEdit, kRateLabel, kRateList})
+    controlWidget(id)->setVisible(timing);
 
   fillRateList();
   pushMembers();
 
   const bool coarse = exposureMode_ == Coarse;
-  controlWidget(1094)->setEnabled(coarse);
-  controlWidget(1131)->setEnabled(!coarse);
-  controlWidget(1001)->setEnabled(!coarse);
-  const bool shortExposure = s.typeCode == 215590 && s.versionCode == 9;
-  controlWidget(1135)->setEnabled(shortExposure);
-  controlWidget(1130)->setEnabled(!shortExposure);
+  controlWidget(kCoarseList)->setEnabled(coarse);
+  controlWidget(kExposureEdit)->setEnabled(!coarse);
+  controlWidget(kApplyExposureButton)->setEnabled(!coarse);
+  const bool shortExposure = types::hasShortExposure(s.typeCode, s.versionCode);
+  controlWidget(kShortExposureRadio)->setEnabled(shortExposure);
+  controlWidget(kFineRadio)->setEnabled(!shortExposure);
 
   showExposure(hi);
 
-  control<QLabel>(1084)->setText(QString::fromUtf8(s.typeCode == 210785 ? "场频" : "帧频"));
-  control<QLabel>(1049)->setText(s.text("Step:%1", "步长:%1").arg(s.lineStep));
+  control<QLabel>(kRateLabel)
+      ->setText(QString::fromUtf8(s.typeCode == model::kFieldCamera ? "场频" : "帧频"));
+  control<QLabel>(kStepLabel)->setText(s.text("Step:%1", "步长:%1").arg(s.lineStep));
   update();
 }
 
 void CDlgParam::fillRateList() {
   CameraState& s = cameraState();
-  auto* combo = control<QComboBox>(1074);
+  auto* combo = control<QComboBox>(kRateList);
   combo->clear();
   for (int i = 0; i < kMaxRates; ++i) {
     const double rate = CameraLibrary::instance().calFrameRate(s.handle, i);
@@ -242,15 +258,15 @@ void CDlgParam::showExposure(int32_t rangeMax) {
     // Factory settings: back to the list, showing where the camera stands.
     s.defaultsRestored = 0;
     exposureMode_ = Coarse;
-    controlWidget(1094)->setEnabled(true);
-    controlWidget(1131)->setEnabled(false);
-    controlWidget(1001)->setEnabled(false);
+    controlWidget(kCoarseList)->setEnabled(true);
+    controlWidget(kExposureEdit)->setEnabled(false);
+    controlWidget(kApplyExposureButton)->setEnabled(false);
     coarsePos_ = position;
     timeEdit_ = lastTime_;
     pushMembers();
   } else if (exposureMode_ == Coarse) {
     coarsePos_ = position;
-    control<QComboBox>(1094)->setCurrentIndex(position);
+    control<QComboBox>(kCoarseList)->setCurrentIndex(position);
   } else if (exposureMode_ == Fine) {
     timeEdit_ = lib.calExposeTime(s.handle, s.params.exposalTime);
     pushMembers();
@@ -259,9 +275,9 @@ void CDlgParam::showExposure(int32_t rangeMax) {
                 lib.calExposeTime(s.handle, s.params.exposalTime);
     pushMembers();
   }
-  control<QRadioButton>(exposureMode_ == Coarse ? 1129
-                        : exposureMode_ == Fine ? 1130
-                                                : 1135)
+  control<QRadioButton>(exposureMode_ == Coarse ? kCoarseRadio
+                        : exposureMode_ == Fine ? kFineRadio
+                                                : kShortExposureRadio)
       ->setChecked(true);
 }
 
@@ -271,10 +287,10 @@ void CDlgParam::pushMembers() {
     control<ReqScrollBar>(kRowIds[row].bar)->setValue(pos_[row]);
     paramnumber::setNumber(control<QLineEdit>(kRowIds[row].edit), edit_[row]);
   }
-  auto* rate = control<QComboBox>(1074);
+  auto* rate = control<QComboBox>(kRateList);
   rate->setCurrentIndex(ratePos_ < rate->count() ? ratePos_ : -1);
-  control<QComboBox>(1094)->setCurrentIndex(coarsePos_);
-  paramnumber::setNumber(control<QLineEdit>(1131), timeEdit_);
+  control<QComboBox>(kCoarseList)->setCurrentIndex(coarsePos_);
+  paramnumber::setNumber(control<QLineEdit>(kExposureEdit), timeEdit_);
 }
 
 void CDlgParam::takeMembers() {
@@ -282,9 +298,9 @@ void CDlgParam::takeMembers() {
     pos_[row] = control<ReqScrollBar>(kRowIds[row].bar)->value();
     if (auto x = paramnumber::unsignedValue32(control<QLineEdit>(kRowIds[row].edit)->text())) edit_[row] = *x;
   }
-  ratePos_ = control<QComboBox>(1074)->currentIndex();
-  coarsePos_ = control<QComboBox>(1094)->currentIndex();
-  if (auto x = paramnumber::unsignedValue32(control<QLineEdit>(1131)->text())) timeEdit_ = *x;
+  ratePos_ = control<QComboBox>(kRateList)->currentIndex();
+  coarsePos_ = control<QComboBox>(kCoarseList)->currentIndex();
+  if (auto x = paramnumber::unsignedValue32(control<QLineEdit>(kExposureEdit)->text())) timeEdit_ = *x;
 }
 
 void CDlgParam::clampExposureAfterLines() {
@@ -454,9 +470,9 @@ void CDlgParam::onRateChosen(int position) {
     p.rate = position;
     int32_t value = position;
     // In PAL/NTSC mode these cameras number their two rates themselves.
-    if (p.frameMode == 4 && s.typeCode == 210785)
+    if (p.frameMode == 4 && s.typeCode == model::kFieldCamera)
       value = 1;
-    else if (p.frameMode == 4 && (s.typeCode == 210780 || s.typeCode == 210781) && s.versionCode == 2)
+    else if (p.frameMode == 4 && types::isPalSwitching(s.typeCode, s.versionCode))
       value = 0;
     s.applyParam(tyxid::kRate, value);
   }
@@ -518,7 +534,7 @@ void CDlgParam::onApplyTime() {
     Busy guard(busy_);
     if (exposureMode_ != Coarse) {
       takeMembers();
-      if (const auto typed = paramnumber::unsignedValue32(control<QLineEdit>(1131)->text())) {
+      if (const auto typed = paramnumber::unsignedValue32(control<QLineEdit>(kExposureEdit)->text())) {
         WaitCursor wait;
         if (exposureMode_ == Fine)
           writeFine(*typed);
@@ -596,13 +612,13 @@ void CDlgParam::paintEvent(QPaintEvent* event) {
                      QString::number(right));
   };
   const CameraState& s = cameraState();
-  scale(1047, 0, 1023);
-  scale(1035, 0, 255);
+  scale(kGainBar, 0, 1023);
+  scale(kBlackBar, 0, 255);
   // Tag 38 at 2, not the brightness row's tag 37: the labels follow their own tag.
-  if (s.whiteBalanceTag == 2) scale(1171, 0, 1023);
+  if (s.whiteBalanceTag == 2) scale(kBrightnessBar, 0, 1023);
   // The partial-window bars are visible exactly when the camera has them.
-  if (!controlWidget(1039)->isHidden()) {
-    scale(1039, s.lineStep, control<ReqScrollBar>(1039)->maximum());
-    scale(1033, s.params.beginLine + 1, s.lineCount - 1);
+  if (!controlWidget(kBeginLineBar)->isHidden()) {
+    scale(kBeginLineBar, s.lineStep, control<ReqScrollBar>(kBeginLineBar)->maximum());
+    scale(kEndLineBar, s.params.beginLine + 1, s.lineCount - 1);
   }
 }

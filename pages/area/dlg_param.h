@@ -19,6 +19,34 @@ class QPaintEvent;
 class CDlgParam : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kGainLabel = 1079,
+    kGainBar = 1047,
+    kGainEdit = 1048,
+    kBlackLabel = 1080,
+    kBlackBar = 1035,
+    kBlackEdit = 1036,
+    kBrightnessLabel = 1083,
+    kBrightnessBar = 1171,
+    kBrightnessEdit = 1172,
+    kBeginLineLabel = 1081,
+    kBeginLineBar = 1039,
+    kBeginLineEdit = 1040,
+    kEndLineLabel = 1082,
+    kEndLineBar = 1033,
+    kEndLineEdit = 1034,
+    kStepLabel = 1049,
+    kRateLabel = 1084,
+    kRateList = 1074,
+    kCoarseRadio = 1129,
+    kFineRadio = 1130,
+    kShortExposureRadio = 1135,
+    kCoarseList = 1094,
+    kExposureEdit = 1131,
+    kApplyExposureButton = 1001,
+  };
+
   // Exposure modes of the three radios.
   enum ExposureMode { Coarse = 0, Fine = 1, Short = 2 };
 

@@ -9,6 +9,9 @@
 #include "app/typed_number.h"
 #include "pages/linescan/linear_timing.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgLinearColor::CtlId;
+
 namespace {
 
 // One value of the page: its parameter id, its field in the block and its
@@ -22,45 +25,45 @@ struct Channel {
 };
 
 const Channel kChannels[CDlgLinearColor::kValues] = {
-    {112, &LinearParams::redGain, 1173, 1174, 1082},
-    {113, &LinearParams::greenGain, 1175, 1176, 1192},
-    {114, &LinearParams::blueGain, 1177, 1178, 1193},
-    {115, &LinearParams::redOffset, 1179, 1180, 1194},
-    {116, &LinearParams::greenOffset, 1181, 1182, 1195},
-    {117, &LinearParams::blueOffset, 1183, 1184, 1196},
-    {125, &LinearParams::overallGain, 1185, 1186, 1197},
-    {126, &LinearParams::overallOffset, 1187, 1188, 1198},
+    {tyxid::kRedGain, &LinearParams::redGain, kRedGainBar, kRedGainEdit, kRedGainLabel},
+    {tyxid::kGreenGain, &LinearParams::greenGain, kGreenGainBar, kGreenGainEdit, kGreenGainLabel},
+    {tyxid::kBlueGain, &LinearParams::blueGain, kBlueGainBar, kBlueGainEdit, kBlueGainLabel},
+    {tyxid::kRedOffset, &LinearParams::redOffset, kRedOffsetBar, kRedOffsetEdit, kRedOffsetLabel},
+    {tyxid::kGreenOffset, &LinearParams::greenOffset, kGreenOffsetBar, kGreenOffsetEdit, kGreenOffsetLabel},
+    {tyxid::kBlueOffset, &LinearParams::blueOffset, kBlueOffsetBar, kBlueOffsetEdit, kBlueOffsetLabel},
+    {tyxid::kOverallGain, &LinearParams::overallGain, kGainBar, kGainEdit, kGainLabel},
+    {tyxid::kOverallOffset, &LinearParams::overallOffset, kOffsetBar, kOffsetEdit, kOffsetLabel},
 };
 constexpr int kChannelCount = 6;  // the first six are the colour channels
 
 // Templates 169 and 173. The labels carry ids in both languages here, so
 // that the labels of hidden controls are hidden with them.
 const ControlSpec kControls[] = {
-    {1082, Ctl::Label, "Red Gain(0-1023):", "红色增益(0-1023):", 10, 12, 90, 10},
-    {1173, Ctl::HScroll, nullptr, nullptr, 104, 11, 150, 11},
-    {1174, Ctl::Edit, "", nullptr, 262, 10, 48, 13},
-    {1192, Ctl::Label, "Green Gain(0-1023):", "绿色增益(0-1023):", 10, 32, 90, 10},
-    {1175, Ctl::HScroll, nullptr, nullptr, 104, 31, 150, 11},
-    {1176, Ctl::Edit, "", nullptr, 262, 30, 48, 13},
-    {1193, Ctl::Label, "Blue Gain(0-1023):", "蓝色增益(0-1023):", 10, 52, 90, 10},
-    {1177, Ctl::HScroll, nullptr, nullptr, 104, 51, 150, 11},
-    {1178, Ctl::Edit, "", nullptr, 262, 50, 48, 13},
-    {1194, Ctl::Label, "Red offset(0-1023):", "红色偏置(0-1023):", 10, 72, 90, 10},
-    {1179, Ctl::HScroll, nullptr, nullptr, 104, 71, 150, 11},
-    {1180, Ctl::Edit, "", nullptr, 262, 70, 48, 13},
-    {1195, Ctl::Label, "Green offset(0-1023):", "绿色偏置(0-1023):", 10, 92, 90, 10},
-    {1181, Ctl::HScroll, nullptr, nullptr, 104, 91, 150, 11},
-    {1182, Ctl::Edit, "", nullptr, 262, 90, 48, 13},
-    {1196, Ctl::Label, "Blue offset(0-1023):", "蓝色偏置(0-1023):", 10, 112, 90, 10},
-    {1183, Ctl::HScroll, nullptr, nullptr, 104, 111, 150, 11},
-    {1184, Ctl::Edit, "", nullptr, 262, 110, 48, 13},
+    {kRedGainLabel, Ctl::Label, "Red Gain(0-1023):", "红色增益(0-1023):", 10, 12, 90, 10},
+    {kRedGainBar, Ctl::HScroll, nullptr, nullptr, 104, 11, 150, 11},
+    {kRedGainEdit, Ctl::Edit, "", nullptr, 262, 10, 48, 13},
+    {kGreenGainLabel, Ctl::Label, "Green Gain(0-1023):", "绿色增益(0-1023):", 10, 32, 90, 10},
+    {kGreenGainBar, Ctl::HScroll, nullptr, nullptr, 104, 31, 150, 11},
+    {kGreenGainEdit, Ctl::Edit, "", nullptr, 262, 30, 48, 13},
+    {kBlueGainLabel, Ctl::Label, "Blue Gain(0-1023):", "蓝色增益(0-1023):", 10, 52, 90, 10},
+    {kBlueGainBar, Ctl::HScroll, nullptr, nullptr, 104, 51, 150, 11},
+    {kBlueGainEdit, Ctl::Edit, "", nullptr, 262, 50, 48, 13},
+    {kRedOffsetLabel, Ctl::Label, "Red offset(0-1023):", "红色偏置(0-1023):", 10, 72, 90, 10},
+    {kRedOffsetBar, Ctl::HScroll, nullptr, nullptr, 104, 71, 150, 11},
+    {kRedOffsetEdit, Ctl::Edit, "", nullptr, 262, 70, 48, 13},
+    {kGreenOffsetLabel, Ctl::Label, "Green offset(0-1023):", "绿色偏置(0-1023):", 10, 92, 90, 10},
+    {kGreenOffsetBar, Ctl::HScroll, nullptr, nullptr, 104, 91, 150, 11},
+    {kGreenOffsetEdit, Ctl::Edit, "", nullptr, 262, 90, 48, 13},
+    {kBlueOffsetLabel, Ctl::Label, "Blue offset(0-1023):", "蓝色偏置(0-1023):", 10, 112, 90, 10},
+    {kBlueOffsetBar, Ctl::HScroll, nullptr, nullptr, 104, 111, 150, 11},
+    {kBlueOffsetEdit, Ctl::Edit, "", nullptr, 262, 110, 48, 13},
     // The overall controls take the place of the first two rows.
-    {1197, Ctl::Label, "Gain(0-1023):", "增益(0-1023):", 10, 12, 90, 10},
-    {1185, Ctl::HScroll, nullptr, nullptr, 104, 11, 150, 11},
-    {1186, Ctl::Edit, "", nullptr, 262, 10, 48, 13},
-    {1198, Ctl::Label, "Offset(0-1023):", "偏置(0-1023):", 10, 32, 90, 10},
-    {1187, Ctl::HScroll, nullptr, nullptr, 104, 31, 150, 11},
-    {1188, Ctl::Edit, "", nullptr, 262, 30, 48, 13},
+    {kGainLabel, Ctl::Label, "Gain(0-1023):", "增益(0-1023):", 10, 12, 90, 10},
+    {kGainBar, Ctl::HScroll, nullptr, nullptr, 104, 11, 150, 11},
+    {kGainEdit, Ctl::Edit, "", nullptr, 262, 10, 48, 13},
+    {kOffsetLabel, Ctl::Label, "Offset(0-1023):", "偏置(0-1023):", 10, 32, 90, 10},
+    {kOffsetBar, Ctl::HScroll, nullptr, nullptr, 104, 31, 150, 11},
+    {kOffsetEdit, Ctl::Edit, "", nullptr, 262, 30, 48, 13},
 };
 
 }  // namespace

@@ -11,6 +11,34 @@
 class CDlgLinearColor : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kRedGainLabel = 1082,
+    kRedGainBar = 1173,
+    kRedGainEdit = 1174,
+    kGreenGainLabel = 1192,
+    kGreenGainBar = 1175,
+    kGreenGainEdit = 1176,
+    kBlueGainLabel = 1193,
+    kBlueGainBar = 1177,
+    kBlueGainEdit = 1178,
+    kRedOffsetLabel = 1194,
+    kRedOffsetBar = 1179,
+    kRedOffsetEdit = 1180,
+    kGreenOffsetLabel = 1195,
+    kGreenOffsetBar = 1181,
+    kGreenOffsetEdit = 1182,
+    kBlueOffsetLabel = 1196,
+    kBlueOffsetBar = 1183,
+    kBlueOffsetEdit = 1184,
+    kGainLabel = 1197,
+    kGainBar = 1185,
+    kGainEdit = 1186,
+    kOffsetLabel = 1198,
+    kOffsetBar = 1187,
+    kOffsetEdit = 1188,
+  };
+
   CDlgLinearColor(QWidget* parent, CTyxVistrelDlg* main);
 
   void refresh() override;

@@ -6,28 +6,33 @@
 #include "app/desktop.h"
 #include "pages/linescan/linear_timing.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgLinearMode::CtlId;
+
 namespace {
 
 // Templates 170 and 180 share their geometry; only the group labels differ.
 const ControlSpec kControls[] = {
     {0, Ctl::Group, "work mode", "工作模式", 10, 8, 150, 36},
-    {1175, Ctl::Combo, nullptr, nullptr, 18, 22, 134, 14},
+    {kWorkModeList, Ctl::Combo, nullptr, nullptr, 18, 22, 134, 14},
     {0, Ctl::Group, "CameraLink output mode", "CameraLink输入模式", 170, 8, 150, 36},
-    {1185, Ctl::Combo, nullptr, nullptr, 178, 22, 134, 14},
+    {kOutputFormatList, Ctl::Combo, nullptr, nullptr, 178, 22, 134, 14},
     {0, Ctl::Group, "test video mode", "测试图模式", 10, 52, 150, 36},
-    {1025, Ctl::Combo, nullptr, nullptr, 18, 66, 134, 14},
+    {kTestImageList, Ctl::Combo, nullptr, nullptr, 18, 66, 134, 14},
     {0, Ctl::Group, "regulate begin ", "校正起始行", 170, 52, 150, 36},
-    {1026, Ctl::Combo, nullptr, nullptr, 178, 66, 134, 14},
+    {kCorrectionStartList, Ctl::Combo, nullptr, nullptr, 178, 66, 134, 14},
     {0, Ctl::Group, "regulate line num", "数据移位", 10, 96, 150, 36},
-    {1027, Ctl::Combo, nullptr, nullptr, 18, 110, 134, 14},
+    {kDataShiftList, Ctl::Combo, nullptr, nullptr, 18, 110, 134, 14},
     {0, Ctl::Group, "data offset", "位置校正行数", 170, 96, 150, 36},
-    {1028, Ctl::Combo, nullptr, nullptr, 178, 110, 134, 14},
+    {kCorrectionLinesList, Ctl::Combo, nullptr, nullptr, 178, 110, 134, 14},
 };
 
 // The list ids in the order of the page's positions, and the parameter id
 // each one writes (work mode has its own handler).
-constexpr int kLists[6] = {1175, 1185, 1025, 1026, 1028, 1027};
-constexpr int kIds[6] = {102, 103, 108, 109, 110, 111};
+constexpr int kLists[6] = {kWorkModeList,        kOutputFormatList,    kTestImageList,
+                           kCorrectionStartList, kCorrectionLinesList, kDataShiftList};
+constexpr int kIds[6] = {tyxid::kWorkMode,        tyxid::kCameraLinkMode,  tyxid::kTestImage,
+                         tyxid::kCorrectionStart, tyxid::kCorrectionLines, tyxid::kDataShift};
 
 int32_t& blockField(LinearParams& b, int index) {
   switch (index) {
@@ -70,20 +75,20 @@ CDlgLinearMode::CDlgLinearMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPa
   buildControls(kControls);
   setDialogSize(330, 210);
   const bool zh = cameraState().chinese();
-  fill(control<QComboBox>(1175),
+  fill(control<QComboBox>(kWorkModeList),
        utf8List({"Free-run,Programmable", "Free-run,Edge-controlled", "ExSync,Programmable",
                  "ExSync,Edge-controlled", "ExSync,Level-congrolled"}));
-  fill(control<QComboBox>(1026),
+  fill(control<QComboBox>(kCorrectionStartList),
        zh ? utf8List({"红色起始", "蓝色起始"}) : utf8List({"red line", "blue line"}));
-  fill(control<QComboBox>(1027),
+  fill(control<QComboBox>(kDataShiftList),
        zh ? utf8List({"无移位", "移1位", "移2位", "移3位"}) : utf8List({"none", "1", "2", "3"}));
   QStringList lines;
   lines << (zh ? QString::fromUtf8("无校正") : QString("none"));
   for (int i = 1; i <= 16; ++i) lines << (zh ? QString::fromUtf8("校正%1行").arg(i) : QString::number(i));
-  fill(control<QComboBox>(1028), lines);
+  fill(control<QComboBox>(kCorrectionLinesList), lines);
   copyFromBlock();
 
-  connect(control<QComboBox>(1175), &QComboBox::currentIndexChanged, this, [this](int position) {
+  connect(control<QComboBox>(kWorkModeList), &QComboBox::currentIndexChanged, this, [this](int position) {
     if (!busy_) onWorkMode(position);
   });
   for (int i = 1; i < 6; ++i) {
@@ -103,7 +108,7 @@ void CDlgLinearMode::refresh() {
   Busy guard(busy_);
   CameraState& s = cameraState();
   const bool colour = s.typeCode == linescan::kColourType;
-  QComboBox* output = control<QComboBox>(1185);
+  QComboBox* output = control<QComboBox>(kOutputFormatList);
   if (colour) {
     fill(output, {"20 MHz 8 Bit RGB mode", "60 MHz Single Pixel 8 Bit mode", "40 MHz Dual Pixel 8 Bit mode",
                   "60 MHz Single Pixel 10 Bit mode", "40 MHz Dual Pixel 10 Bit mode"});
@@ -115,7 +120,7 @@ void CDlgLinearMode::refresh() {
   QStringList tests = utf8List(
       {"实时图像", "水平测试图", "纵向测试图", "双向测试图", "红色测试图", "绿色测试图", "蓝色测试图"});
   if (!colour) tests = tests.mid(0, 4);
-  QComboBox* test = control<QComboBox>(1025);
+  QComboBox* test = control<QComboBox>(kTestImageList);
   fill(test, tests);
   testImageText_ = itemText(test, s.linear.testImage);
 
@@ -125,8 +130,8 @@ void CDlgLinearMode::refresh() {
     const int32_t position = positions_[static_cast<size_t>(i)];
     box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
   }
-  control<QComboBox>(1026)->setEnabled(colour);
-  control<QComboBox>(1028)->setEnabled(colour);
+  control<QComboBox>(kCorrectionStartList)->setEnabled(colour);
+  control<QComboBox>(kCorrectionLinesList)->setEnabled(colour);
 }
 
 void CDlgLinearMode::onSimpleChoice(int listId, int position) {
@@ -137,8 +142,8 @@ void CDlgLinearMode::onSimpleChoice(int listId, int position) {
     WaitCursor wait;
     positions_[static_cast<size_t>(index)] = position;
     blockField(s.linear, index) = position;
-    if (listId == 1185) outputText_ = control<QComboBox>(1185)->itemText(position);
-    if (listId == 1025) testImageText_ = control<QComboBox>(1025)->itemText(position);
+    if (listId == kOutputFormatList) outputText_ = control<QComboBox>(kOutputFormatList)->itemText(position);
+    if (listId == kTestImageList) testImageText_ = control<QComboBox>(kTestImageList)->itemText(position);
     s.applyParam(kIds[index], position);
   }
   s.repaintInfo();

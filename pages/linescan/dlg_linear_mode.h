@@ -12,6 +12,16 @@
 class CDlgLinearMode : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kWorkModeList = 1175,
+    kOutputFormatList = 1185,
+    kTestImageList = 1025,
+    kCorrectionStartList = 1026,
+    kDataShiftList = 1027,
+    kCorrectionLinesList = 1028,
+  };
+
   CDlgLinearMode(QWidget* parent, CTyxVistrelDlg* main);
 
   void refresh() override;

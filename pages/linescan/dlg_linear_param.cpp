@@ -14,6 +14,9 @@
 #include "app/typed_number.h"
 #include "pages/linescan/linear_timing.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgLinearParam::CtlId;
+
 using namespace linescan;
 
 namespace {
@@ -21,30 +24,30 @@ namespace {
 // Templates 171 and 186 share their geometry; the Chinese group captions
 // are the only difference.
 const ControlSpec kControls[] = {
-    {1082, Ctl::Label, "", nullptr, 10, 12, 105, 10},
-    {1176, Ctl::HScroll, nullptr, nullptr, 118, 11, 140, 11},
-    {1177, Ctl::Edit, "", nullptr, 264, 10, 50, 13},
-    {1192, Ctl::Label, "", nullptr, 10, 32, 105, 10},
-    {1186, Ctl::HScroll, nullptr, nullptr, 118, 31, 140, 11},
-    {1189, Ctl::Edit, "", nullptr, 264, 30, 50, 13},
-    {1193, Ctl::Label, "", nullptr, 10, 52, 105, 10},
-    {1187, Ctl::HScroll, nullptr, nullptr, 118, 51, 140, 11},
-    {1190, Ctl::Edit, "", nullptr, 264, 50, 50, 13},
-    {1194, Ctl::Label, "", nullptr, 10, 72, 105, 10},
-    {1188, Ctl::HScroll, nullptr, nullptr, 118, 71, 140, 11},
-    {1191, Ctl::Edit, "", nullptr, 264, 70, 50, 13},
+    {kStartLabel, Ctl::Label, "", nullptr, 10, 12, 105, 10},
+    {kStartBar, Ctl::HScroll, nullptr, nullptr, 118, 11, 140, 11},
+    {kStartEdit, Ctl::Edit, "", nullptr, 264, 10, 50, 13},
+    {kLengthLabel, Ctl::Label, "", nullptr, 10, 32, 105, 10},
+    {kLengthBar, Ctl::HScroll, nullptr, nullptr, 118, 31, 140, 11},
+    {kLengthEdit, Ctl::Edit, "", nullptr, 264, 30, 50, 13},
+    {kTime1Label, Ctl::Label, "", nullptr, 10, 52, 105, 10},
+    {kTime1Bar, Ctl::HScroll, nullptr, nullptr, 118, 51, 140, 11},
+    {kTime1Edit, Ctl::Edit, "", nullptr, 264, 50, 50, 13},
+    {kTime2Label, Ctl::Label, "", nullptr, 10, 72, 105, 10},
+    {kTime2Bar, Ctl::HScroll, nullptr, nullptr, 118, 71, 140, 11},
+    {kTime2Edit, Ctl::Edit, "", nullptr, 264, 70, 50, 13},
     {0, Ctl::Group, "color gain level", "颜色增益等级", 10, 94, 96, 36},
-    {1184, Ctl::Combo, nullptr, nullptr, 18, 108, 80, 14},
+    {kGainLevelList, Ctl::Combo, nullptr, nullptr, 18, 108, 80, 14},
     {0, Ctl::Group, "expose line(us)", "曝光时间(us)", 114, 94, 96, 36},
-    {1131, Ctl::EditReadOnly, "", nullptr, 122, 108, 80, 13},
+    {kExposureEdit, Ctl::EditReadOnly, "", nullptr, 122, 108, 80, 13},
     {0, Ctl::Group, "line frequency(KHz)", "行频(KHz)", 218, 94, 96, 36},
-    {1062, Ctl::EditReadOnly, "", nullptr, 226, 108, 80, 13},
-    {1097, Ctl::EditReadOnly, "", nullptr, 10, 140, 40, 13},
-    {1063, Ctl::EditReadOnly, "", nullptr, 60, 140, 40, 13},
+    {kLineRateEdit, Ctl::EditReadOnly, "", nullptr, 226, 108, 80, 13},
+    {kHiddenTimeEdit, Ctl::EditReadOnly, "", nullptr, 10, 140, 40, 13},
+    {kHiddenRateEdit, Ctl::EditReadOnly, "", nullptr, 60, 140, 40, 13},
 };
 
-constexpr int kEdits[4] = {1177, 1189, 1190, 1191};
-constexpr int kBars[4] = {1176, 1186, 1187, 1188};
+constexpr int kEdits[4] = {kStartEdit, kLengthEdit, kTime1Edit, kTime2Edit};
+constexpr int kBars[4] = {kStartBar, kLengthBar, kTime1Bar, kTime2Bar};
 
 // Brings a value to the decimals it is shown with, by formatting and
 // reading it back, so that what is kept is exactly what is shown.
@@ -60,11 +63,11 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
   buildControls(kControls);
   setDialogSize(330, 210);
   // The two hidden integers are kept for what reads them, not shown.
-  controlWidget(1097)->hide();
-  controlWidget(1063)->hide();
+  controlWidget(kHiddenTimeEdit)->hide();
+  controlWidget(kHiddenRateEdit)->hide();
 
   CameraState& s = cameraState();
-  QComboBox* gain = control<QComboBox>(1184);
+  QComboBox* gain = control<QComboBox>(kGainLevelList);
   for (const char* item : {"1级", "2级", "3级", "4级"}) gain->addItem(QString::fromUtf8(item));
   setInitialBars(s.typeCode);
   gainLevel_ = s.linear.gainLevel;
@@ -74,7 +77,7 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
     pushValues();
   }
 
-  for (int id : {1177, 1189}) {
+  for (int id : {kStartEdit, kLengthEdit}) {
     TypedNumber::attach(
         control<QLineEdit>(id),
         [](const QString& t) {
@@ -84,7 +87,7 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
         },
         [this, id] { runEditHandler(id); });
   }
-  for (int id : {1190, 1191}) {
+  for (int id : {kTime1Edit, kTime2Edit}) {
     TypedNumber::attach(
         control<QLineEdit>(id), [this, id](const QString& t) { return judgeTime(id, t); },
         [this, id] { runEditHandler(id); });
@@ -101,14 +104,14 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
 void CDlgLinearParam::setInitialBars(int32_t type) {
   const bool small = type == kSmallType;
   const bool longTimes = type == kLongType;
-  control<ReqScrollBar>(1176)->setRange(1, small ? 1023 : 2047);
-  control<ReqScrollBar>(1186)->setRange(1, small ? 1024 : 2048);
-  control<ReqScrollBar>(1187)->setRange(1, longTimes ? 65535 : 500);
-  control<ReqScrollBar>(1188)->setRange(longTimes ? 2118 : 1, longTimes ? 65535 : 500);
-  setBar(1176, start_, 200);
-  setBar(1186, length_, 1000);
-  setBar(1187, time1_, longTimes ? 10000 : 100);
-  setBar(1188, time2_, longTimes ? 10000 : small ? 10 : 200);
+  control<ReqScrollBar>(kStartBar)->setRange(1, small ? 1023 : 2047);
+  control<ReqScrollBar>(kLengthBar)->setRange(1, small ? 1024 : 2048);
+  control<ReqScrollBar>(kTime1Bar)->setRange(1, longTimes ? 65535 : 500);
+  control<ReqScrollBar>(kTime2Bar)->setRange(longTimes ? 2118 : 1, longTimes ? 65535 : 500);
+  setBar(kStartBar, start_, 200);
+  setBar(kLengthBar, length_, 1000);
+  setBar(kTime1Bar, time1_, longTimes ? 10000 : 100);
+  setBar(kTime2Bar, time2_, longTimes ? 10000 : small ? 10 : 200);
 }
 
 void CDlgLinearParam::setBar(int barId, Pair& pair, int32_t value) {
@@ -127,10 +130,10 @@ int32_t CDlgLinearParam::aoiEndLimit() const { return cameraState().typeCode == 
 void CDlgLinearParam::setRanges(int32_t type) {
   const bool small = type == kSmallType;
   const bool longTimes = type == kLongType;
-  control<ReqScrollBar>(1176)->setRange(0, small ? 1023 : 2047);
-  control<ReqScrollBar>(1186)->setRange(0, small ? 1024 : 2048);
-  control<ReqScrollBar>(1187)->setRange(longTimes ? 1 : 0, longTimes ? 65535 : 500);
-  control<ReqScrollBar>(1188)->setRange(longTimes ? 2118 : 0, longTimes ? 65535 : 500);
+  control<ReqScrollBar>(kStartBar)->setRange(0, small ? 1023 : 2047);
+  control<ReqScrollBar>(kLengthBar)->setRange(0, small ? 1024 : 2048);
+  control<ReqScrollBar>(kTime1Bar)->setRange(longTimes ? 1 : 0, longTimes ? 65535 : 500);
+  control<ReqScrollBar>(kTime2Bar)->setRange(longTimes ? 2118 : 0, longTimes ? 65535 : 500);
   // The camera's own labels; the page sets the same texts in either
   // interface language.
   labels_[0] = QString::fromUtf8(small ? "AOI起始像素(1-1023)：" : "AOI起始像素(1-2047)：");
@@ -147,10 +150,10 @@ bool CDlgLinearParam::editNumber(int editId, int32_t* value) const {
 }
 
 void CDlgLinearParam::takeValues() {
-  editNumber(1177, &start_.edit);
-  editNumber(1189, &length_.edit);
-  editNumber(1190, &time1_.edit);
-  editNumber(1191, &time2_.edit);
+  editNumber(kStartEdit, &start_.edit);
+  editNumber(kLengthEdit, &length_.edit);
+  editNumber(kTime1Edit, &time1_.edit);
+  editNumber(kTime2Edit, &time2_.edit);
 }
 
 void CDlgLinearParam::pushValues() {
@@ -164,15 +167,15 @@ void CDlgLinearParam::pushValues() {
       edit->setText(text);
       changed.push_back(id);
     };
-    setText(1177, QString::number(start_.edit));
-    setText(1189, QString::number(length_.edit));
-    setText(1190, QString::number(time1_.edit));
-    setText(1191, QString::number(time2_.edit));
-    setText(1097, QString::number(hiddenTime_));
-    setText(1063, QString::number(hiddenFrequency_));
-    setText(1131, QString::asprintf("%.3f", static_cast<double>(exposure_)));
-    setText(1062, QString::asprintf("%.1f", static_cast<double>(lineFrequency_)));
-    const int labelIds[4] = {1082, 1192, 1193, 1194};
+    setText(kStartEdit, QString::number(start_.edit));
+    setText(kLengthEdit, QString::number(length_.edit));
+    setText(kTime1Edit, QString::number(time1_.edit));
+    setText(kTime2Edit, QString::number(time2_.edit));
+    setText(kHiddenTimeEdit, QString::number(hiddenTime_));
+    setText(kHiddenRateEdit, QString::number(hiddenFrequency_));
+    setText(kExposureEdit, QString::asprintf("%.3f", static_cast<double>(exposure_)));
+    setText(kLineRateEdit, QString::asprintf("%.1f", static_cast<double>(lineFrequency_)));
+    const int labelIds[4] = {kStartLabel, kLengthLabel, kTime1Label, kTime2Label};
     for (int i = 0; i < 4; ++i) control<QLabel>(labelIds[i])->setText(labels_[i]);
   }
   if (wasBusy) return;
@@ -182,10 +185,10 @@ void CDlgLinearParam::pushValues() {
 void CDlgLinearParam::runEditHandler(int editId) {
   if (busy_) return;
   switch (editId) {
-    case 1177:
-    case 1189: onAoiTyped(editId); break;
-    case 1190: onTime1Typed(); break;
-    case 1191: onTime2Typed(); break;
+    case kStartEdit:
+    case kLengthEdit: onAoiTyped(editId); break;
+    case kTime1Edit: onTime1Typed(); break;
+    case kTime2Edit: onTime2Typed(); break;
     default: break;
   }
 }
@@ -196,7 +199,7 @@ void CDlgLinearParam::message(const char* text) {
 
 void CDlgLinearParam::onAoiTyped(int editId) {
   Busy guard(busy_);
-  const bool isStart = editId == 1177;
+  const bool isStart = editId == kStartEdit;
   int32_t value = 0;
   if (!editNumber(editId, &value)) return;
   takeValues();
@@ -214,7 +217,7 @@ void CDlgLinearParam::onAoiTyped(int editId) {
 void CDlgLinearParam::onTime1Typed() {
   Busy guard(busy_);
   int32_t typed = 0;
-  if (!editNumber(1190, &typed)) return;
+  if (!editNumber(kTime1Edit, &typed)) return;
   takeValues();
   CameraState& s = cameraState();
   const TimeCheck c = checkTime1(s.typeCode, s.linear.workMode, typed, time2_.edit, false);
@@ -232,7 +235,7 @@ void CDlgLinearParam::onTime1Typed() {
 void CDlgLinearParam::onTime2Typed() {
   Busy guard(busy_);
   int32_t typed = 0;
-  if (!editNumber(1191, &typed)) return;
+  if (!editNumber(kTime2Edit, &typed)) return;
   takeValues();
   CameraState& s = cameraState();
   const TimeCheck c = checkTime2(s.typeCode, s.linear.workMode, time1_.edit, typed, false);
@@ -273,7 +276,7 @@ TypedNumber::Verdict CDlgLinearParam::judgeTime(int editId, const QString& text)
   const CameraState& s = cameraState();
   const int32_t type = s.typeCode;
   const int32_t w = s.linear.workMode;
-  const bool isTime1 = editId == 1190;
+  const bool isTime1 = editId == kTime1Edit;
   const auto check = [&](int64_t v) {
     return isTime1 ? checkTime1(type, w, v, time2_.edit, false) : checkTime2(type, w, time1_.edit, v, false);
   };
@@ -310,14 +313,17 @@ void CDlgLinearParam::onGainLevel(int position) {
 void CDlgLinearParam::onScroll(int barId, int code, int pos) {
   if (busy_) return;
   ReqScrollBar* bar = control<ReqScrollBar>(barId);
-  const Pair& pair = barId == 1176 ? start_ : barId == 1186 ? length_ : barId == 1187 ? time1_ : time2_;
+  const Pair& pair = barId == kStartBar    ? start_
+                     : barId == kLengthBar ? length_
+                     : barId == kTime1Bar  ? time1_
+                                           : time2_;
   // The page's own bar value is where the thumb was last put; it is the
   // base of line and page steps and what the end of scrolling keeps.
   const int position =
       ReqScrollBar::standardPosition(code, pos, pair.bar, bar->minimum(), bar->maximum(), 1, 2);
-  if (barId == 1176 || barId == 1186) {
+  if (barId == kStartBar || barId == kLengthBar) {
     scrollAoi(barId, code, position);
-  } else if (barId == 1187) {
+  } else if (barId == kTime1Bar) {
     scrollTime1(code, position);
   } else {
     scrollTime2(code, position);
@@ -329,7 +335,7 @@ void CDlgLinearParam::onScroll(int barId, int code, int pos) {
 
 void CDlgLinearParam::scrollAoi(int barId, int code, int position) {
   CameraState& s = cameraState();
-  const bool isStart = barId == 1176;
+  const bool isStart = barId == kStartBar;
   const int32_t other = isStart ? length_.edit : start_.edit;
   const int32_t limit = aoiEndLimit();
   // The area may not end past the sensor. A length typed longer than the
@@ -347,7 +353,7 @@ void CDlgLinearParam::scrollAoi(int barId, int code, int position) {
 void CDlgLinearParam::scrollTime1(int code, int position) {
   CameraState& s = cameraState();
   s.linear.time1 = position;
-  setBar(1187, time1_, position);
+  setBar(kTime1Bar, time1_, position);
   takeValues();
   if (code != SbEndScroll) return;
   const TimeCheck c = checkTime1(s.typeCode, s.linear.workMode, time1_.edit, time2_.edit, true);
@@ -366,7 +372,7 @@ void CDlgLinearParam::scrollTime1(int code, int position) {
 void CDlgLinearParam::scrollTime2(int code, int position) {
   CameraState& s = cameraState();
   s.linear.time2 = position;
-  setBar(1188, time2_, position);
+  setBar(kTime2Bar, time2_, position);
   takeValues();
   if (code != SbEndScroll) return;
   const int32_t w = s.linear.workMode;
@@ -380,7 +386,7 @@ void CDlgLinearParam::scrollTime2(int code, int position) {
   if (!c.write) {
     time2_.edit = c.value;
     s.linear.time2 = c.value;
-    setBar(1188, time2_, c.value);
+    setBar(kTime2Bar, time2_, c.value);
     return;
   }
   if (c.setOther) setTime1(c.other);
@@ -451,7 +457,7 @@ void CDlgLinearParam::refresh() {
     start_.edit = b.aoiStart;
     length_.edit = b.aoiLength;
     gainLevel_ = b.gainLevel;
-    QComboBox* gain = control<QComboBox>(1184);
+    QComboBox* gain = control<QComboBox>(kGainLevelList);
     gain->setCurrentIndex(gainLevel_ >= 0 && gainLevel_ < gain->count() ? gainLevel_ : -1);
     computeDerived();
   }
@@ -459,9 +465,9 @@ void CDlgLinearParam::refresh() {
   if (type == kSmallType) {
     // This camera's bars always rest at the same places after a repaint;
     // the edit boxes carry the values.
-    control<ReqScrollBar>(1176)->setValue(200);
-    control<ReqScrollBar>(1186)->setValue(1000);
-    control<ReqScrollBar>(1187)->setValue(10);
-    control<ReqScrollBar>(1188)->setValue(10);
+    control<ReqScrollBar>(kStartBar)->setValue(200);
+    control<ReqScrollBar>(kLengthBar)->setValue(1000);
+    control<ReqScrollBar>(kTime1Bar)->setValue(10);
+    control<ReqScrollBar>(kTime2Bar)->setValue(10);
   }
 }

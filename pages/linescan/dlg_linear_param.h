@@ -15,6 +15,27 @@ class ReqScrollBar;
 class CDlgLinearParam : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kStartLabel = 1082,
+    kStartBar = 1176,
+    kStartEdit = 1177,
+    kLengthLabel = 1192,
+    kLengthBar = 1186,
+    kLengthEdit = 1189,
+    kTime1Label = 1193,
+    kTime1Bar = 1187,
+    kTime1Edit = 1190,
+    kTime2Label = 1194,
+    kTime2Bar = 1188,
+    kTime2Edit = 1191,
+    kGainLevelList = 1184,
+    kExposureEdit = 1131,
+    kLineRateEdit = 1062,
+    kHiddenTimeEdit = 1097,
+    kHiddenRateEdit = 1063,
+  };
+
   CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main);
 
   void refresh() override;
@@ -32,7 +53,7 @@ class CDlgLinearParam : public CameraPage {
   void onAoiTyped(int editId);
   void onTime1Typed();
   void onTime2Typed();
-  // The typing rule's question for the Time1 (1190) or Time2 (1191) edit.
+  // The typing rule's question for the Time1 (kTime1Edit) or Time2 (kTime2Edit) edit.
   TypedNumber::Verdict judgeTime(int editId, const QString& text) const;
   // The other time of a pair that a correction had to lower: stored, shown
   // and written.
@@ -68,7 +89,7 @@ class CDlgLinearParam : public CameraPage {
   int32_t gainLevel_ = 0;
   float exposure_ = 0.0f;
   float lineFrequency_ = 0.0f;
-  int32_t hiddenTime_ = 0;       // the sum or copy of the times (1097)
-  int32_t hiddenFrequency_ = 0;  // whole part of the line frequency (1063)
-  QString labels_[4];            // texts of 1082, 1192, 1193, 1194
+  int32_t hiddenTime_ = 0;       // the sum or copy of the times (kHiddenTimeEdit)
+  int32_t hiddenFrequency_ = 0;  // whole part of the line frequency (kHiddenRateEdit)
+  QString labels_[4];            // texts of the four bar labels
 };

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "app/camera_models.h"
+
 // Time1 and Time2 mean different things on the three line-scan cameras and in
 // the five work modes (exposure and line period, or the two halves of a line
 // period), so each camera accepts a different set of pairs. These functions
@@ -10,9 +12,9 @@
 // one statement of them.
 namespace linescan {
 
-inline constexpr int32_t kColourType = 120770;  // colour, times up to 500
-inline constexpr int32_t kLongType = 117810;    // times in 25 ns ticks up to 65535
-inline constexpr int32_t kSmallType = 110410;   // 1024 pixels, times up to 500
+inline constexpr int32_t kColourType = model::kLineScanColour;  // colour, times up to 500
+inline constexpr int32_t kLongType = model::kLineScanLong;      // times in 25 ns ticks up to 65535
+inline constexpr int32_t kSmallType = model::kLineScanSmall;    // 1024 pixels, times up to 500
 
 inline constexpr const char* kExceedMessage = "input exceed valid range of expose time";
 inline constexpr const char* kInvalidMessage = "input data invalid";

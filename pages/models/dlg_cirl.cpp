@@ -7,21 +7,24 @@
 
 #include "app/desktop.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgCirl::CtlId;
+
 namespace {
 
 // Both languages share one geometry; only the texts differ.
 constexpr ControlSpec kControls[] = {
     {0, Ctl::Group, "Radius", "半径", 8, 8, 120, 40},
-    {1095, Ctl::Edit, nullptr, nullptr, 18, 24, 50, 13},
-    {1099, Ctl::Button, "Change", "设置", 76, 23, 44, 15},
+    {kRadiusEdit, Ctl::Edit, nullptr, nullptr, 18, 24, 50, 13},
+    {kRadiusButton, Ctl::Button, "Change", "设置", 76, 23, 44, 15},
     {0, Ctl::Group, "Coordinate", "中心坐标", 8, 56, 200, 40},
     {0, Ctl::Label, "X:", nullptr, 16, 74, 12, 10},
-    {1096, Ctl::Edit, nullptr, nullptr, 30, 72, 50, 13},
+    {kCentreXEdit, Ctl::Edit, nullptr, nullptr, 30, 72, 50, 13},
     {0, Ctl::Label, "Y:", nullptr, 88, 74, 12, 10},
-    {1097, Ctl::Edit, nullptr, nullptr, 102, 72, 50, 13},
-    {1098, Ctl::Button, "Change", "设置", 158, 71, 44, 15},
-    {1101, Ctl::Button, "Read Param", "当前参数", 8, 108, 70, 15},
-    {1100, Ctl::Button, "Memory Param", "记忆体参数", 86, 108, 70, 15},
+    {kCentreYEdit, Ctl::Edit, nullptr, nullptr, 102, 72, 50, 13},
+    {kCentreButton, Ctl::Button, "Change", "设置", 158, 71, 44, 15},
+    {kReadParamButton, Ctl::Button, "Read Param", "当前参数", 8, 108, 70, 15},
+    {kMemoryParamButton, Ctl::Button, "Memory Param", "记忆体参数", 86, 108, 70, 15},
 };
 
 // The camera takes the two centre coordinates as separate commands and needs
@@ -57,14 +60,14 @@ class UnsignedValidator : public QValidator {
 CDlgCirl::CDlgCirl(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
   buildControls(kControls);
   setDialogSize(320, 200);
-  for (int id : {1095, 1096, 1097}) {
+  for (int id : {kRadiusEdit, kCentreXEdit, kCentreYEdit}) {
     auto* edit = control<QLineEdit>(id);
     edit->setValidator(new UnsignedValidator(edit));
   }
-  connect(control<QPushButton>(1099), &QPushButton::clicked, this, [this] { onChangeRadius(); });
-  connect(control<QPushButton>(1098), &QPushButton::clicked, this, [this] { onChangeCentre(); });
-  connect(control<QPushButton>(1101), &QPushButton::clicked, this, [this] { onRead(0); });
-  connect(control<QPushButton>(1100), &QPushButton::clicked, this, [this] { onRead(1); });
+  connect(control<QPushButton>(kRadiusButton), &QPushButton::clicked, this, [this] { onChangeRadius(); });
+  connect(control<QPushButton>(kCentreButton), &QPushButton::clicked, this, [this] { onChangeCentre(); });
+  connect(control<QPushButton>(kReadParamButton), &QPushButton::clicked, this, [this] { onRead(0); });
+  connect(control<QPushButton>(kMemoryParamButton), &QPushButton::clicked, this, [this] { onRead(1); });
   refresh();
 }
 
@@ -78,9 +81,9 @@ void CDlgCirl::copyFromParams() {
 }
 
 void CDlgCirl::pushMembers() {
-  control<QLineEdit>(1095)->setText(QString::number(radius_));
-  control<QLineEdit>(1096)->setText(QString::number(x_));
-  control<QLineEdit>(1097)->setText(QString::number(y_));
+  control<QLineEdit>(kRadiusEdit)->setText(QString::number(radius_));
+  control<QLineEdit>(kCentreXEdit)->setText(QString::number(x_));
+  control<QLineEdit>(kCentreYEdit)->setText(QString::number(y_));
 }
 
 void CDlgCirl::refresh() {
@@ -98,7 +101,7 @@ bool CDlgCirl::takeNumber(int editId, uint32_t* out) {
 }
 
 void CDlgCirl::onChangeRadius() {
-  if (!takeNumber(1095, &radius_)) return;
+  if (!takeNumber(kRadiusEdit, &radius_)) return;
   CameraState& s = cameraState();
   WaitCursor wait;
   s.applyParam(tyxid::kRadius, static_cast<intptr_t>(radius_));
@@ -111,7 +114,7 @@ void CDlgCirl::onChangeRadius() {
 void CDlgCirl::onChangeCentre() {
   uint32_t x = 0;
   uint32_t y = 0;
-  if (!takeNumber(1096, &x) || !takeNumber(1097, &y)) return;
+  if (!takeNumber(kCentreXEdit, &x) || !takeNumber(kCentreYEdit, &y)) return;
   x_ = x;
   y_ = y;
   CameraState& s = cameraState();

@@ -12,6 +12,17 @@
 class CDlgCirl : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kRadiusEdit = 1095,
+    kRadiusButton = 1099,
+    kCentreXEdit = 1096,
+    kCentreYEdit = 1097,
+    kCentreButton = 1098,
+    kReadParamButton = 1101,
+    kMemoryParamButton = 1100,
+  };
+
   CDlgCirl(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgCirl() override;
 

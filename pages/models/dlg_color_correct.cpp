@@ -11,22 +11,25 @@
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgColorCorrect::CtlId;
+
 namespace {
 
 // Both languages share one geometry; only the texts differ.
 constexpr ControlSpec kControls[] = {
     {0, Ctl::Label, "Select Channel", "选择颜色通道", 8, 12, 72, 10},
-    {1102, Ctl::Combo, nullptr, nullptr, 84, 10, 80, 13},
+    {kChannelList, Ctl::Combo, nullptr, nullptr, 84, 10, 80, 13},
     {0, Ctl::Label, "Brightness", "亮度", 8, 38, 72, 10},
-    {1098, Ctl::HScroll, nullptr, nullptr, 84, 37, 170, 11},
-    {1099, Ctl::Edit, nullptr, nullptr, 262, 36, 36, 13},
+    {kBrightnessBar, Ctl::HScroll, nullptr, nullptr, 84, 37, 170, 11},
+    {kBrightnessEdit, Ctl::Edit, nullptr, nullptr, 262, 36, 36, 13},
     {0, Ctl::Label, "Contrast", "对比度", 8, 60, 72, 10},
-    {1100, Ctl::HScroll, nullptr, nullptr, 84, 59, 170, 11},
-    {1101, Ctl::Edit, nullptr, nullptr, 262, 58, 36, 13},
+    {kContrastBar, Ctl::HScroll, nullptr, nullptr, 84, 59, 170, 11},
+    {kContrastEdit, Ctl::Edit, nullptr, nullptr, 262, 58, 36, 13},
     {0, Ctl::Label, "All Contrast", "全色对比度", 8, 82, 72, 10},
-    {1117, Ctl::HScroll, nullptr, nullptr, 84, 81, 170, 11},
-    {1103, Ctl::Edit, nullptr, nullptr, 262, 80, 36, 13},
-    {1001, Ctl::Button, "Set Default", "设置默认值", 8, 108, 72, 15},
+    {kAllContrastBar, Ctl::HScroll, nullptr, nullptr, 84, 81, 170, 11},
+    {kAllContrastEdit, Ctl::Edit, nullptr, nullptr, 262, 80, 36, 13},
+    {kSetDefaultButton, Ctl::Button, "Set Default", "设置默认值", 8, 108, 72, 15},
 };
 
 // The list items, in channel order. One English template had no items; both
@@ -47,30 +50,26 @@ constexpr int kPage = 3;
 constexpr int32_t kBrightnessFallback = 140;
 constexpr int32_t kContrastFallback = 60;
 
-// The two models with an all-channel contrast; on them the all-channel
-// brightness is the black level alone.
-bool hasAllContrast(int32_t type) { return types::isOneOf(type, {218550, 219660}); }
-
 std::vector<int32_t> brightnessIds(int channel, int32_t type) {
   switch (channel) {
     case CDlgColorCorrect::All:
-      if (hasAllContrast(type)) return {4};
-      return {21, 22, 23};
-    case CDlgColorCorrect::Red: return {21};
-    case CDlgColorCorrect::Green: return {22};
-    case CDlgColorCorrect::Blue: return {23};
-    case CDlgColorCorrect::Mono: return {4};
+      if (types::hasAllContrast(type)) return {tyxid::kBlack};
+      return {tyxid::kRBrightness, tyxid::kGBrightness, tyxid::kBBrightness};
+    case CDlgColorCorrect::Red: return {tyxid::kRBrightness};
+    case CDlgColorCorrect::Green: return {tyxid::kGBrightness};
+    case CDlgColorCorrect::Blue: return {tyxid::kBBrightness};
+    case CDlgColorCorrect::Mono: return {tyxid::kBlack};
     default: return {};
   }
 }
 
 std::vector<int32_t> contrastIds(int channel) {
   switch (channel) {
-    case CDlgColorCorrect::All: return {10, 11, 12};
-    case CDlgColorCorrect::Red: return {10};
-    case CDlgColorCorrect::Green: return {11};
-    case CDlgColorCorrect::Blue: return {12};
-    case CDlgColorCorrect::Mono: return {1};
+    case CDlgColorCorrect::All: return {tyxid::kRGain, tyxid::kGGain, tyxid::kBGain};
+    case CDlgColorCorrect::Red: return {tyxid::kRGain};
+    case CDlgColorCorrect::Green: return {tyxid::kGGain};
+    case CDlgColorCorrect::Blue: return {tyxid::kBGain};
+    case CDlgColorCorrect::Mono: return {tyxid::kGain};
     default: return {};
   }
 }
@@ -118,8 +117,9 @@ CDlgColorCorrect::~CDlgColorCorrect() = default;
 
 void CDlgColorCorrect::initialise() {
   Busy guard(busy_);
-  const std::pair<int, Slider> bars[] = {
-      {1098, Slider::Brightness}, {1100, Slider::Contrast}, {1117, Slider::AllContrast}};
+  const std::pair<int, Slider> bars[] = {{kBrightnessBar, Slider::Brightness},
+                                         {kContrastBar, Slider::Contrast},
+                                         {kAllContrastBar, Slider::AllContrast}};
   for (const auto& [id, slider] : bars) {
     auto* bar = control<ReqScrollBar>(id);
     bar->setRange(kMin, kMax);
@@ -132,14 +132,14 @@ void CDlgColorCorrect::initialise() {
   const auto judge = [](const QString& t) {
     return TypedNumber::judge(t, TypedNumber::intValue(t), kMin, kMax);
   };
-  TypedNumber::attach(control<QLineEdit>(1099), judge, [this] { onTyped(Slider::Brightness); });
-  TypedNumber::attach(control<QLineEdit>(1101), judge, [this] { onTyped(Slider::Contrast); });
+  TypedNumber::attach(control<QLineEdit>(kBrightnessEdit), judge, [this] { onTyped(Slider::Brightness); });
+  TypedNumber::attach(control<QLineEdit>(kContrastEdit), judge, [this] { onTyped(Slider::Contrast); });
   // The all-contrast box only shows the value; typing in it writes nothing.
 
-  auto* list = control<QComboBox>(1102);
+  auto* list = control<QComboBox>(kChannelList);
   for (const char* item : kChannelItems) list->addItem(QString::fromUtf8(item));
   connect(list, &QComboBox::currentIndexChanged, this, [this](int index) { onChannel(index); });
-  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [this] { onSetDefault(); });
+  connect(control<QPushButton>(kSetDefaultButton), &QPushButton::clicked, this, [this] { onSetDefault(); });
 
   updateAllContrastBar();
   pushMembers();
@@ -148,8 +148,8 @@ void CDlgColorCorrect::initialise() {
 void CDlgColorCorrect::updateAllContrastBar() {
   // The page lives across reconnections, so the bar follows the camera of
   // the moment rather than the one present when the page was made.
-  auto* bar = control<ReqScrollBar>(1117);
-  const bool on = hasAllContrast(cameraState().typeCode);
+  auto* bar = control<ReqScrollBar>(kAllContrastBar);
+  const bool on = types::hasAllContrast(cameraState().typeCode);
   bar->setVisible(true);
   bar->setEnabled(on);
 }
@@ -178,32 +178,32 @@ void CDlgColorCorrect::loadFromParams() {
   const int32_t contrastMean = (contrast_[Red] + contrast_[Green] + contrast_[Blue]) / 3;
   brightness_[All] = brightnessPos_ = brightnessValue_ = p.black >= 1 ? p.black : brightnessMean;
   contrast_[All] = contrastPos_ = contrastValue_ = p.gain >= 1 ? p.gain : contrastMean;
-  allContrastPos_ = allContrastValue_ = hasAllContrast(s.typeCode) ? p.allContrast : 0;
+  allContrastPos_ = allContrastValue_ = types::hasAllContrast(s.typeCode) ? p.allContrast : 0;
 }
 
 void CDlgColorCorrect::pushMembers() {
   Busy guard(busy_);
-  control<ReqScrollBar>(1098)->setValue(brightnessPos_);
-  control<ReqScrollBar>(1100)->setValue(contrastPos_);
-  control<ReqScrollBar>(1117)->setValue(allContrastPos_);
-  setEditNumber(control<QLineEdit>(1099), brightnessValue_);
-  setEditNumber(control<QLineEdit>(1101), contrastValue_);
-  setEditNumber(control<QLineEdit>(1103), allContrastValue_);
+  control<ReqScrollBar>(kBrightnessBar)->setValue(brightnessPos_);
+  control<ReqScrollBar>(kContrastBar)->setValue(contrastPos_);
+  control<ReqScrollBar>(kAllContrastBar)->setValue(allContrastPos_);
+  setEditNumber(control<QLineEdit>(kBrightnessEdit), brightnessValue_);
+  setEditNumber(control<QLineEdit>(kContrastEdit), contrastValue_);
+  setEditNumber(control<QLineEdit>(kAllContrastEdit), allContrastValue_);
   // The list is matched by text, without regard to case, as the chosen
   // channel's name is kept with a capital C.
-  auto* list = control<QComboBox>(1102);
+  auto* list = control<QComboBox>(kChannelList);
   const int index = list->findText(channelText_, Qt::MatchFixedString);
   if (index >= 0) list->setCurrentIndex(index);
 }
 
 void CDlgColorCorrect::takeMembers() {
-  brightnessPos_ = control<ReqScrollBar>(1098)->value();
-  contrastPos_ = control<ReqScrollBar>(1100)->value();
-  allContrastPos_ = control<ReqScrollBar>(1117)->value();
-  parseNumber(control<QLineEdit>(1099)->text(), &brightnessValue_);
-  parseNumber(control<QLineEdit>(1101)->text(), &contrastValue_);
-  parseNumber(control<QLineEdit>(1103)->text(), &allContrastValue_);
-  channelText_ = control<QComboBox>(1102)->currentText();
+  brightnessPos_ = control<ReqScrollBar>(kBrightnessBar)->value();
+  contrastPos_ = control<ReqScrollBar>(kContrastBar)->value();
+  allContrastPos_ = control<ReqScrollBar>(kAllContrastBar)->value();
+  parseNumber(control<QLineEdit>(kBrightnessEdit)->text(), &brightnessValue_);
+  parseNumber(control<QLineEdit>(kContrastEdit)->text(), &contrastValue_);
+  parseNumber(control<QLineEdit>(kAllContrastEdit)->text(), &allContrastValue_);
+  channelText_ = control<QComboBox>(kChannelList)->currentText();
 }
 
 void CDlgColorCorrect::write(int32_t id, int32_t value) {
@@ -236,11 +236,11 @@ void CDlgColorCorrect::onScroll(Slider slider, int code, int pos) {
     return ReqScrollBar::standardPosition(code, pos, bar->value(), kMin, kMax, kLine, kPage);
   };
   switch (slider) {
-    case Slider::Brightness: setBrightness(position(1098)); break;
-    case Slider::Contrast: setContrast(position(1100)); break;
+    case Slider::Brightness: setBrightness(position(kBrightnessBar)); break;
+    case Slider::Contrast: setContrast(position(kContrastBar)); break;
     case Slider::AllContrast:
-      allContrastPos_ = allContrastValue_ = position(1117);
-      write(24, allContrastValue_);
+      allContrastPos_ = allContrastValue_ = position(kAllContrastBar);
+      write(tyxid::kAllContrast, allContrastValue_);
       break;
   }
   pushMembers();
@@ -251,7 +251,7 @@ void CDlgColorCorrect::onScroll(Slider slider, int code, int pos) {
 void CDlgColorCorrect::onTyped(Slider slider) {
   if (busy_) return;
   Busy guard(busy_);
-  const int editId = slider == Slider::Brightness ? 1099 : 1101;
+  const int editId = slider == Slider::Brightness ? kBrightnessEdit : kContrastEdit;
   int32_t value = 0;
   // An empty or half-typed entry is not a value yet.
   if (!parseNumber(control<QLineEdit>(editId)->text(), &value)) return;
@@ -298,25 +298,25 @@ void CDlgColorCorrect::onSetDefault() {
   channel_ = All;
   channelText_ = QStringLiteral("All channel");
   // The all-channel contrast is set to 100 below; show what the camera holds.
-  if (hasAllContrast(type)) allContrastPos_ = allContrastValue_ = 100;
+  if (types::hasAllContrast(type)) allContrastPos_ = allContrastValue_ = 100;
   pushMembers();
   repaint();
 
   WaitCursor wait;
-  if (types::isOneOf(type, {211150, 211151, 213000, 214850})) {
-    write(4, 140);
-    write(1, 128);
-  } else if (types::isOneOf(type, {218550, 219660, 319660, 320400, 321510})) {
-    write(10, 212);
-    write(11, 160);
-    write(12, 252);
-    if (hasAllContrast(type)) {
-      write(24, 100);
-      write(4, 140);
+  if (types::hasPlainCorrection(type)) {
+    write(tyxid::kBlack, 140);
+    write(tyxid::kGain, 128);
+  } else if (types::hasChannelCorrection(type)) {
+    write(tyxid::kRGain, 212);
+    write(tyxid::kGGain, 160);
+    write(tyxid::kBGain, 252);
+    if (types::hasAllContrast(type)) {
+      write(tyxid::kAllContrast, 100);
+      write(tyxid::kBlack, 140);
     } else {
-      write(21, 128);
-      write(22, 123);  // this camera family's green default is 123, not 128
-      write(23, 128);
+      write(tyxid::kRBrightness, 128);
+      write(tyxid::kGBrightness, 123);  // this camera family's green default is 123, not 128
+      write(tyxid::kBBrightness, 128);
     }
   }
   cameraState().repaintInfo();

@@ -12,7 +12,19 @@
 // last; every change is written at once.
 class CDlgColorCorrect : public CameraPage {
   Q_OBJECT
-public:
+ public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kChannelList = 1102,
+    kBrightnessBar = 1098,
+    kBrightnessEdit = 1099,
+    kContrastBar = 1100,
+    kContrastEdit = 1101,
+    kAllContrastBar = 1117,
+    kAllContrastEdit = 1103,
+    kSetDefaultButton = 1001,
+  };
+
   enum Channel { All = 0, Red = 1, Green = 2, Blue = 3, Mono = 4, ChannelCount = 5 };
 
   CDlgColorCorrect(QWidget* parent, CTyxVistrelDlg* main);
@@ -28,7 +40,7 @@ public:
   // values for fields the camera has never set.
   void loadFromParams();
 
-private:
+ private:
   enum class Slider { Brightness, Contrast, AllContrast };
 
   void initialise();

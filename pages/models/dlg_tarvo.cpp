@@ -13,29 +13,32 @@
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CDlgTarvo::CtlId;
+
 namespace {
 
 // Both languages share one geometry; only the texts differ.
 constexpr ControlSpec kControls[] = {
     {0, Ctl::Label, "contrast", "对比度", 8, 10, 100, 10},
-    {1100, Ctl::HScroll, nullptr, nullptr, 110, 9, 134, 11},
-    {1101, Ctl::Edit, nullptr, nullptr, 248, 8, 36, 13},
+    {kContrastBar, Ctl::HScroll, nullptr, nullptr, 110, 9, 134, 11},
+    {kContrastEdit, Ctl::Edit, nullptr, nullptr, 248, 8, 36, 13},
     {0, Ctl::Label, "saturation", "饱和度", 8, 28, 100, 10},
-    {1213, Ctl::HScroll, nullptr, nullptr, 110, 27, 134, 11},
-    {1212, Ctl::Edit, nullptr, nullptr, 248, 26, 36, 13},
+    {kSaturationBar, Ctl::HScroll, nullptr, nullptr, 110, 27, 134, 11},
+    {kSaturationEdit, Ctl::Edit, nullptr, nullptr, 248, 26, 36, 13},
     {0, Ctl::Label, "Auto extinction target value", "自动消光目标值", 8, 46, 100, 10},
-    {1214, Ctl::HScroll, nullptr, nullptr, 110, 45, 134, 11},
-    {1063, Ctl::Edit, nullptr, nullptr, 248, 44, 36, 13},
+    {kExtinctionTargetBar, Ctl::HScroll, nullptr, nullptr, 110, 45, 134, 11},
+    {kExtinctionTargetEdit, Ctl::Edit, nullptr, nullptr, 248, 44, 36, 13},
     {0, Ctl::Group, "resolution&sencerfrq", "输出分辨率和传感器频率", 6, 64, 182, 38},
-    {1230, Ctl::Combo, nullptr, nullptr, 12, 79, 78, 13},
-    {1231, Ctl::Combo, nullptr, nullptr, 94, 79, 40, 13},
-    {1065, Ctl::Button, "set", "设置", 138, 78, 44, 15},
+    {kResolutionList, Ctl::Combo, nullptr, nullptr, 12, 79, 78, 13},
+    {kSensorRateList, Ctl::Combo, nullptr, nullptr, 94, 79, 40, 13},
+    {kSetVideoModeButton, Ctl::Button, "set", "设置", 138, 78, 44, 15},
     {0, Ctl::Group, "Resolution setting mode", "分辨率设置方式", 194, 64, 118, 38},
-    {1227, Ctl::RadioFirst, "switch", "开关", 202, 81, 50, 10},
-    {1228, Ctl::Radio, "COM", "串口", 256, 81, 50, 10},
-    {1001, Ctl::Button, "Manual White Balance", "手动白平衡", 8, 112, 92, 15},
-    {1122, Ctl::Check, "auto extinction", "自动消光", 110, 114, 80, 10},
-    {1123, Ctl::Check, "automatic white balance ", "自动白平衡", 194, 114, 118, 10},
+    {kSwitchRadio, Ctl::RadioFirst, "switch", "开关", 202, 81, 50, 10},
+    {kComRadio, Ctl::Radio, "COM", "串口", 256, 81, 50, 10},
+    {kManualWhiteBalanceButton, Ctl::Button, "Manual White Balance", "手动白平衡", 8, 112, 92, 15},
+    {kAutoExtinctionCheck, Ctl::Check, "auto extinction", "自动消光", 110, 114, 80, 10},
+    {kAutoWhiteBalanceCheck, Ctl::Check, "automatic white balance ", "自动白平衡", 194, 114, 118, 10},
 };
 
 // The output video modes, in list order, with what the set button writes.
@@ -80,9 +83,12 @@ void CDlgTarvo::initialise() {
   Busy guard(busy_);
   // The three bar-and-edit pairs; static so the connections may refer to them.
   static const Slider sliders[] = {
-      {1100, 1101, &CDlgTarvo::contrast_, 49, &ExtendedParams::modelContrast},
-      {1213, 1212, &CDlgTarvo::saturation_, 48, &ExtendedParams::modelSaturation},
-      {1214, 1063, &CDlgTarvo::target_, 50, &ExtendedParams::autoExtinctionTarget},
+      {kContrastBar, kContrastEdit, &CDlgTarvo::contrast_, tyxid::kModelContrast,
+       &ExtendedParams::modelContrast},
+      {kSaturationBar, kSaturationEdit, &CDlgTarvo::saturation_, tyxid::kModelSaturation,
+       &ExtendedParams::modelSaturation},
+      {kExtinctionTargetBar, kExtinctionTargetEdit, &CDlgTarvo::target_, tyxid::kAutoExtinctionTarget,
+       &ExtendedParams::autoExtinctionTarget},
   };
   for (const Slider& s : sliders) {
     ReqScrollBar* b = bar(s.barId);
@@ -97,18 +103,18 @@ void CDlgTarvo::initialise() {
   }
 
   // The lists keep the order given, in both languages.
-  auto* modes = control<QComboBox>(1230);
+  auto* modes = control<QComboBox>(kResolutionList);
   for (const VideoMode& m : kVideoModes) modes->addItem(QString::fromUtf8(m.text));
-  auto* speeds = control<QComboBox>(1231);
+  auto* speeds = control<QComboBox>(kSensorRateList);
   speeds->addItem(QString::fromUtf8("慢"));
   speeds->addItem(QString::fromUtf8("快"));
 
-  connect(control<QCheckBox>(1122), &QCheckBox::clicked, this, [](bool checked) {
+  connect(control<QCheckBox>(kAutoExtinctionCheck), &QCheckBox::clicked, this, [](bool checked) {
     cameraState().ext.autoExtinction = checked ? 1 : 0;
     cameraState().applyParam(tyxid::kAutoExtinction, checked ? 1 : 0);
     cameraState().repaintInfo();
   });
-  connect(control<QCheckBox>(1123), &QCheckBox::clicked, this, [](bool checked) {
+  connect(control<QCheckBox>(kAutoWhiteBalanceCheck), &QCheckBox::clicked, this, [](bool checked) {
     CameraState& st = cameraState();
     st.ext.autoWhiteBalance = checked ? 1 : 0;
     // This switch has never reported a failed write; keep it quiet.
@@ -123,14 +129,14 @@ void CDlgTarvo::initialise() {
       cameraState().repaintInfo();
     });
   };
-  radio(1227, 0);
-  radio(1228, 1);
-  connect(control<QPushButton>(1001), &QPushButton::clicked, this, [] {
+  radio(kSwitchRadio, 0);
+  radio(kComRadio, 1);
+  connect(control<QPushButton>(kManualWhiteBalanceButton), &QPushButton::clicked, this, [] {
     WaitCursor wait;
     cameraState().applyParam(tyxid::kManualWhiteBalance, 1);
     cameraState().repaintInfo();
   });
-  connect(control<QPushButton>(1065), &QPushButton::clicked, this, [this] { onSet(); });
+  connect(control<QPushButton>(kSetVideoModeButton), &QPushButton::clicked, this, [this] { onSet(); });
 
   loadFromCamera();
 }
@@ -143,14 +149,15 @@ void CDlgTarvo::loadFromCamera() {
   contrast_ = e.modelContrast;
   saturation_ = e.modelSaturation;
   target_ = e.autoExtinctionTarget;
-  bar(1100)->setValue(contrast_);
-  bar(1213)->setValue(saturation_);
-  bar(1214)->setValue(target_);
-  control<QCheckBox>(1122)->setChecked(e.autoExtinction == 1);
-  control<QCheckBox>(1123)->setChecked(e.autoWhiteBalance == 1);
-  control<QRadioButton>(e.resolutionSettingMode != 0 ? 1228 : 1227)->setChecked(true);
-  control<QComboBox>(1230)->setCurrentIndex(videoModeIndex(e.resolution, e.frameRate));
-  control<QComboBox>(1231)->setCurrentIndex(e.sensorSpeed == 0 || e.sensorSpeed == 1 ? e.sensorSpeed : -1);
+  bar(kContrastBar)->setValue(contrast_);
+  bar(kSaturationBar)->setValue(saturation_);
+  bar(kExtinctionTargetBar)->setValue(target_);
+  control<QCheckBox>(kAutoExtinctionCheck)->setChecked(e.autoExtinction == 1);
+  control<QCheckBox>(kAutoWhiteBalanceCheck)->setChecked(e.autoWhiteBalance == 1);
+  control<QRadioButton>(e.resolutionSettingMode != 0 ? kComRadio : kSwitchRadio)->setChecked(true);
+  control<QComboBox>(kResolutionList)->setCurrentIndex(videoModeIndex(e.resolution, e.frameRate));
+  control<QComboBox>(kSensorRateList)
+      ->setCurrentIndex(e.sensorSpeed == 0 || e.sensorSpeed == 1 ? e.sensorSpeed : -1);
   pushMembers();
 }
 
@@ -158,9 +165,9 @@ ReqScrollBar* CDlgTarvo::bar(int id) const { return control<ReqScrollBar>(id); }
 
 void CDlgTarvo::pushMembers() {
   Busy guard(busy_);
-  control<QLineEdit>(1101)->setText(QString::number(contrast_));
-  control<QLineEdit>(1212)->setText(QString::number(saturation_));
-  control<QLineEdit>(1063)->setText(QString::number(target_));
+  control<QLineEdit>(kContrastEdit)->setText(QString::number(contrast_));
+  control<QLineEdit>(kSaturationEdit)->setText(QString::number(saturation_));
+  control<QLineEdit>(kExtinctionTargetEdit)->setText(QString::number(target_));
 }
 
 bool CDlgTarvo::takeMembers() {
@@ -169,7 +176,8 @@ bool CDlgTarvo::takeMembers() {
     int editId;
     int32_t* member;
   };
-  const Field fields[] = {{1101, &contrast_}, {1212, &saturation_}, {1063, &target_}};
+  const Field fields[] = {
+      {kContrastEdit, &contrast_}, {kSaturationEdit, &saturation_}, {kExtinctionTargetEdit, &target_}};
   for (const Field& f : fields) {
     bool ok = false;
     const int value = control<QLineEdit>(f.editId)->text().trimmed().toInt(&ok);
@@ -229,8 +237,8 @@ void CDlgTarvo::onSet() {
   WaitCursor wait;
   CameraState& st = cameraState();
   CameraLibrary& lib = CameraLibrary::instance();
-  const int mode = control<QComboBox>(1230)->currentIndex();
-  const int speed = control<QComboBox>(1231)->currentIndex();
+  const int mode = control<QComboBox>(kResolutionList)->currentIndex();
+  const int speed = control<QComboBox>(kSensorRateList)->currentIndex();
   // These three writes have never reported failures; the camera shows the
   // result on its video output.
   if (mode >= 0 && mode < static_cast<int>(kVideoModes.size())) {

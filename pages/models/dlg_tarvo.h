@@ -16,6 +16,24 @@ class ReqScrollBar;
 class CDlgTarvo : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kContrastBar = 1100,
+    kContrastEdit = 1101,
+    kSaturationBar = 1213,
+    kSaturationEdit = 1212,
+    kExtinctionTargetBar = 1214,
+    kExtinctionTargetEdit = 1063,
+    kResolutionList = 1230,
+    kSensorRateList = 1231,
+    kSetVideoModeButton = 1065,
+    kSwitchRadio = 1227,
+    kComRadio = 1228,
+    kManualWhiteBalanceButton = 1001,
+    kAutoExtinctionCheck = 1122,
+    kAutoWhiteBalanceCheck = 1123,
+  };
+
   CDlgTarvo(QWidget* parent, CTyxVistrelDlg* main);
   ~CDlgTarvo() override;
 

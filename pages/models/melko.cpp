@@ -14,6 +14,9 @@
 #include "app/typed_number.h"
 #include "pages/models/melko_note_page.h"
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CMelko::CtlId;
+
 namespace {
 
 // The page exists only in the Chinese interface; the English texts are
@@ -21,33 +24,33 @@ namespace {
 constexpr ControlSpec kControls[] = {
     {0, Ctl::Group, "save&display", "存图及分屏显示", 5, 3, 152, 72},
     {0, Ctl::Label, "save", "保存", 11, 17, 22, 10},
-    {1241, Ctl::HScroll, nullptr, nullptr, 34, 16, 80, 11},
-    {1242, Ctl::Edit, nullptr, nullptr, 118, 15, 32, 13},
+    {kSaveValueBar, Ctl::HScroll, nullptr, nullptr, 34, 16, 80, 11},
+    {kSaveValueEdit, Ctl::Edit, nullptr, nullptr, 118, 15, 32, 13},
     {0, Ctl::Label, "open", "打开", 11, 35, 22, 10},
-    {1232, Ctl::HScroll, nullptr, nullptr, 34, 34, 80, 11},
-    {1062, Ctl::Edit, nullptr, nullptr, 118, 33, 32, 13},
-    {1233, Ctl::RadioFirst, "full", "全屏显示", 14, 55, 60, 10},
-    {1234, Ctl::Radio, "half", "半屏显示", 82, 55, 60, 10},
+    {kOpenValueBar, Ctl::HScroll, nullptr, nullptr, 34, 34, 80, 11},
+    {kOpenValueEdit, Ctl::Edit, nullptr, nullptr, 118, 33, 32, 13},
+    {kFullScreenRadio, Ctl::RadioFirst, "full", "全屏显示", 14, 55, 60, 10},
+    {kHalfScreenRadio, Ctl::Radio, "half", "半屏显示", 82, 55, 60, 10},
     {0, Ctl::Label, "rotate", "旋转", 166, 8, 44, 10},
-    {1243, Ctl::Combo, nullptr, nullptr, 212, 6, 100, 13},
+    {kOrientationList, Ctl::Combo, nullptr, nullptr, 212, 6, 100, 13},
     {0, Ctl::Label, "color mode", "色彩模式", 166, 26, 44, 10},
-    {1244, Ctl::Combo, nullptr, nullptr, 212, 24, 100, 13},
+    {kColourModeList, Ctl::Combo, nullptr, nullptr, 212, 24, 100, 13},
     {0, Ctl::Label, "image aspect", "图像比例", 166, 44, 44, 10},
-    {1240, Ctl::Combo, nullptr, nullptr, 212, 42, 100, 13},
-    {1123, Ctl::Check, "text display", "字符显示", 166, 62, 70, 10},
-    {1122, Ctl::Check, "gamma", nullptr, 240, 62, 50, 10},
+    {kAspectList, Ctl::Combo, nullptr, nullptr, 212, 42, 100, 13},
+    {kTextDisplayCheck, Ctl::Check, "text display", "字符显示", 166, 62, 70, 10},
+    {kGammaCheck, Ctl::Check, "gamma", nullptr, 240, 62, 50, 10},
     {0, Ctl::Label, "Xshift", "图像X偏移", 8, 88, 52, 10},
-    {1235, Ctl::HScroll, nullptr, nullptr, 62, 87, 180, 11},
-    {1063, Ctl::Edit, nullptr, nullptr, 248, 86, 40, 13},
+    {kShiftXBar, Ctl::HScroll, nullptr, nullptr, 62, 87, 180, 11},
+    {kShiftXEdit, Ctl::Edit, nullptr, nullptr, 248, 86, 40, 13},
     {0, Ctl::Label, "Yshift", "图像Y偏移", 8, 106, 52, 10},
-    {1116, Ctl::HScroll, nullptr, nullptr, 62, 105, 180, 11},
-    {1064, Ctl::Edit, nullptr, nullptr, 248, 104, 40, 13},
+    {kShiftYBar, Ctl::HScroll, nullptr, nullptr, 62, 105, 180, 11},
+    {kShiftYEdit, Ctl::Edit, nullptr, nullptr, 248, 104, 40, 13},
     {0, Ctl::Label, "expose line", "曝光行数", 8, 124, 52, 10},
-    {1236, Ctl::HScroll, nullptr, nullptr, 62, 123, 180, 11},
-    {1238, Ctl::Edit, nullptr, nullptr, 248, 122, 40, 13},
+    {kExposureLinesBar, Ctl::HScroll, nullptr, nullptr, 62, 123, 180, 11},
+    {kExposureLinesEdit, Ctl::Edit, nullptr, nullptr, 248, 122, 40, 13},
     {0, Ctl::Label, "edge enhance", "边缘增强", 8, 142, 52, 10},
-    {1237, Ctl::HScroll, nullptr, nullptr, 62, 141, 180, 11},
-    {1239, Ctl::Edit, nullptr, nullptr, 248, 140, 40, 13},
+    {kEdgeEnhanceBar, Ctl::HScroll, nullptr, nullptr, 62, 141, 180, 11},
+    {kEdgeEnhanceEdit, Ctl::Edit, nullptr, nullptr, 248, 140, 40, 13},
 };
 
 constexpr int kLine = 1;
@@ -99,12 +102,13 @@ void CMelko::initialise() {
   Busy guard(busy_);
   // Static so that the connections may refer to the rows.
   static const Slider sliders[] = {
-      {1241, 1242, &CMelko::save_, 66, true, 0, 255},
-      {1232, 1062, &CMelko::open_, 65, true, 0, 255},
-      {1235, 1063, &CMelko::xShift_, 62, true, 0, 215},
-      {1116, 1064, &CMelko::yShift_, 63, false, 0, 255},
-      {1236, 1238, &CMelko::exposure_, 68, true, 0, kExposureMax},
-      {1237, 1239, &CMelko::edge_, 64, true, 0, 15},
+      {kSaveValueBar, kSaveValueEdit, &CMelko::save_, tyxid::kSaveValue, true, 0, 255},
+      {kOpenValueBar, kOpenValueEdit, &CMelko::open_, tyxid::kOpenValue, true, 0, 255},
+      {kShiftXBar, kShiftXEdit, &CMelko::xShift_, tyxid::kXShift, true, 0, 215},
+      {kShiftYBar, kShiftYEdit, &CMelko::yShift_, tyxid::kYShift, false, 0, 255},
+      {kExposureLinesBar, kExposureLinesEdit, &CMelko::exposure_, tyxid::kExposureLines, true, 0,
+       kExposureMax},
+      {kEdgeEnhanceBar, kEdgeEnhanceEdit, &CMelko::edge_, tyxid::kEdgeEnhance, true, 0, 15},
   };
   for (const Slider& s : sliders) {
     ReqScrollBar* b = bar(s.barId);
@@ -119,49 +123,49 @@ void CMelko::initialise() {
         },
         [this, &s] { onEditChanged(s); });
   }
-  control<QCheckBox>(1122)->hide();
+  control<QCheckBox>(kGammaCheck)->hide();
 
   const CameraParams& p = cameraState().params;
   edge_ = p.edgeEnhance;
   xShift_ = p.xShift;
   yShift_ = p.yShift;
   save_ = open_ = 0;
-  bar(1237)->setRange(0, 15);
+  bar(kEdgeEnhanceBar)->setRange(0, 15);
   // Qt sizes the thumb by the page step; the page handling itself is the
   // page's (40), so a short bar only gets a thumb that fits.
-  bar(1237)->setPageStep(2);
-  bar(1237)->setValue(edge_);
-  bar(1232)->setRange(0, 255);
-  bar(1232)->setValue(0);
-  bar(1241)->setRange(0, 255);
-  bar(1241)->setValue(0);
-  bar(1235)->setRange(0, 215);
-  bar(1235)->setValue(xShift_);
-  bar(1116)->setRange(0, 255);
-  bar(1116)->setValue(yShift_);
-  bar(1236)->setRange(0, p.runMode == 1 ? kExposureFreeRun : kExposureMax);
+  bar(kEdgeEnhanceBar)->setPageStep(2);
+  bar(kEdgeEnhanceBar)->setValue(edge_);
+  bar(kOpenValueBar)->setRange(0, 255);
+  bar(kOpenValueBar)->setValue(0);
+  bar(kSaveValueBar)->setRange(0, 255);
+  bar(kSaveValueBar)->setValue(0);
+  bar(kShiftXBar)->setRange(0, 215);
+  bar(kShiftXBar)->setValue(xShift_);
+  bar(kShiftYBar)->setRange(0, 255);
+  bar(kShiftYBar)->setValue(yShift_);
+  bar(kExposureLinesBar)->setRange(0, p.runMode == 1 ? kExposureFreeRun : kExposureMax);
   pushMembers();
 
-  addSorted(combo(1243), "倒像", kUpsideDown);
-  addSorted(combo(1243), "镜像", kMirrored);
-  addSorted(combo(1243), "旋转", kRotated);
-  addSorted(combo(1243), "正像", kUpright);
-  addSorted(combo(1240), "16:9", 1);
-  addSorted(combo(1240), "带缩放4:3", 0);
-  addSorted(combo(1240), "无缩放4:3", 2);
-  addSorted(combo(1244), "标准色", 0);
-  addSorted(combo(1244), "偏蓝色", 1);
-  addSorted(combo(1244), "偏红色", 2);
-  addSorted(combo(1244), "自定义色", 3);
-  addSorted(combo(1244), "无色彩模式", 4);
+  addSorted(combo(kOrientationList), "倒像", kUpsideDown);
+  addSorted(combo(kOrientationList), "镜像", kMirrored);
+  addSorted(combo(kOrientationList), "旋转", kRotated);
+  addSorted(combo(kOrientationList), "正像", kUpright);
+  addSorted(combo(kAspectList), "16:9", 1);
+  addSorted(combo(kAspectList), "带缩放4:3", 0);
+  addSorted(combo(kAspectList), "无缩放4:3", 2);
+  addSorted(combo(kColourModeList), "标准色", 0);
+  addSorted(combo(kColourModeList), "偏蓝色", 1);
+  addSorted(combo(kColourModeList), "偏红色", 2);
+  addSorted(combo(kColourModeList), "自定义色", 3);
+  addSorted(combo(kColourModeList), "无色彩模式", 4);
 
   // activated and clicked come from the user only, as the platform's
   // selection and click notifications do; the page's own changes in
   // refresh() do not write again.
-  connect(combo(1243), &QComboBox::activated, this, [this] { onOrientation(); });
-  connect(combo(1240), &QComboBox::activated, this, [this] { onAspect(); });
-  connect(combo(1244), &QComboBox::activated, this, [this] { onColourMode(); });
-  connect(control<QCheckBox>(1123), &QCheckBox::clicked, this, [](bool checked) {
+  connect(combo(kOrientationList), &QComboBox::activated, this, [this] { onOrientation(); });
+  connect(combo(kAspectList), &QComboBox::activated, this, [this] { onAspect(); });
+  connect(combo(kColourModeList), &QComboBox::activated, this, [this] { onColourMode(); });
+  connect(control<QCheckBox>(kTextDisplayCheck), &QCheckBox::clicked, this, [](bool checked) {
     cameraState().params.textDisplay = checked ? 1 : 0;
     cameraState().applyParam(tyxid::kTextDisplay, checked ? 1 : 0);
     cameraState().repaintInfo();
@@ -173,8 +177,8 @@ void CMelko::initialise() {
       cameraState().repaintInfo();
     });
   };
-  display(1233, 1);
-  display(1234, 0);
+  display(kFullScreenRadio, 1);
+  display(kHalfScreenRadio, 0);
 }
 
 void CMelko::refresh() {
@@ -186,41 +190,43 @@ void CMelko::refresh() {
   if (lib.setConfigParam(st.handle, tyxid::kColourMode, 4, 0) == 1) st.readCameraParams();
   const CameraParams& p = st.params;
 
-  bar(1236)->setRange(0, p.runMode == 1 ? kExposureFreeRun : kExposureMax);
+  bar(kExposureLinesBar)->setRange(0, p.runMode == 1 ? kExposureFreeRun : kExposureMax);
   int32_t lines = exposure_;
   if (lib.getConfigParam(st.handle, tyxid::kExposureLines, &lines, 0) == 1) exposure_ = lines;
-  bar(1236)->setValue(exposure_);
+  bar(kExposureLinesBar)->setValue(exposure_);
 
   edge_ = p.edgeEnhance;
   xShift_ = p.xShift;
   yShift_ = p.yShift;
-  bar(1237)->setValue(edge_);
-  bar(1235)->setValue(xShift_);
-  bar(1116)->setValue(yShift_);
+  bar(kEdgeEnhanceBar)->setValue(edge_);
+  bar(kShiftXBar)->setValue(xShift_);
+  bar(kShiftYBar)->setValue(yShift_);
 
-  combo(1244)->setCurrentIndex(combo(1244)->findData(4));
+  combo(kColourModeList)->setCurrentIndex(combo(kColourModeList)->findData(4));
   save_ = open_ = 0;
-  bar(1241)->setValue(0);
-  bar(1232)->setValue(0);
+  bar(kSaveValueBar)->setValue(0);
+  bar(kOpenValueBar)->setValue(0);
 
-  combo(1243)->setCurrentIndex(
-      combo(1243)->findData(orientationShown(p.horizontalInverse, p.verticalInverse)));
-  if (p.frameMode >= 0 && p.frameMode <= 2) combo(1240)->setCurrentIndex(combo(1240)->findData(p.frameMode));
+  combo(kOrientationList)
+      ->setCurrentIndex(
+          combo(kOrientationList)->findData(orientationShown(p.horizontalInverse, p.verticalInverse)));
+  if (p.frameMode >= 0 && p.frameMode <= 2)
+    combo(kAspectList)->setCurrentIndex(combo(kAspectList)->findData(p.frameMode));
 
-  control<QCheckBox>(1123)->setChecked(p.textDisplay == 1);
+  control<QCheckBox>(kTextDisplayCheck)->setChecked(p.textDisplay == 1);
   lib.setConfigParam(st.handle, tyxid::kDisplayMode, 1, 0);
-  control<QRadioButton>(1233)->setChecked(true);
+  control<QRadioButton>(kFullScreenRadio)->setChecked(true);
   pushMembers();
 }
 
 void CMelko::pushMembers() {
   Busy guard(busy_);
-  control<QLineEdit>(1242)->setText(QString::number(save_));
-  control<QLineEdit>(1062)->setText(QString::number(open_));
-  control<QLineEdit>(1063)->setText(QString::number(xShift_));
-  control<QLineEdit>(1064)->setText(QString::number(yShift_));
-  control<QLineEdit>(1238)->setText(QString::number(exposure_));
-  control<QLineEdit>(1239)->setText(QString::number(edge_));
+  control<QLineEdit>(kSaveValueEdit)->setText(QString::number(save_));
+  control<QLineEdit>(kOpenValueEdit)->setText(QString::number(open_));
+  control<QLineEdit>(kShiftXEdit)->setText(QString::number(xShift_));
+  control<QLineEdit>(kShiftYEdit)->setText(QString::number(yShift_));
+  control<QLineEdit>(kExposureLinesEdit)->setText(QString::number(exposure_));
+  control<QLineEdit>(kEdgeEnhanceEdit)->setText(QString::number(edge_));
 }
 
 bool CMelko::takeMembers() {
@@ -232,12 +238,12 @@ bool CMelko::takeMembers() {
     int lo, hi;
   };
   const Field fields[] = {
-      {1242, &save_, true, 0, 255},
-      {1062, &open_, true, 0, 255},
-      {1063, &xShift_, true, 0, 215},
-      {1064, &yShift_, false, 0, 0},
-      {1238, &exposure_, true, 0, kExposureMax},
-      {1239, &edge_, true, 0, 15},
+      {kSaveValueEdit, &save_, true, 0, 255},
+      {kOpenValueEdit, &open_, true, 0, 255},
+      {kShiftXEdit, &xShift_, true, 0, 215},
+      {kShiftYEdit, &yShift_, false, 0, 0},
+      {kExposureLinesEdit, &exposure_, true, 0, kExposureMax},
+      {kEdgeEnhanceEdit, &edge_, true, 0, 15},
   };
   for (const Field& f : fields) {
     bool ok = false;
@@ -264,9 +270,9 @@ bool CMelko::takeMembers() {
 void CMelko::mirror(int32_t paramId, int32_t value) {
   CameraParams& p = cameraState().params;
   switch (paramId) {
-    case 62: p.xShift = value; break;
-    case 63: p.yShift = value; break;
-    case 64: p.edgeEnhance = value; break;
+    case tyxid::kXShift: p.xShift = value; break;
+    case tyxid::kYShift: p.yShift = value; break;
+    case tyxid::kEdgeEnhance: p.edgeEnhance = value; break;
     default: break;
   }
 }
@@ -277,7 +283,7 @@ void CMelko::onEditChanged(const Slider& slider) {
   if (!takeMembers()) return;
   const int32_t value = this->*slider.member;
   // A save value of 0 is no picture to store.
-  if (slider.paramId == 66 && (value <= 0 || value >= 256)) return;
+  if (slider.paramId == tyxid::kSaveValue && (value <= 0 || value >= 256)) return;
   CameraState& st = cameraState();
   mirror(slider.paramId, value);
   // The edits have never reported failed writes.
@@ -298,7 +304,7 @@ void CMelko::onScroll(const Slider& slider, int code, int pos) {
   this->*slider.member = value;
   mirror(slider.paramId, value);
   st.applyParam(slider.paramId, value);
-  if (slider.paramId == 68) {
+  if (slider.paramId == tyxid::kExposureLines) {
     // The camera may hold the exposure to what its mode allows; show what
     // it took.
     int32_t lines = value;
@@ -316,7 +322,7 @@ void CMelko::onScroll(const Slider& slider, int code, int pos) {
 void CMelko::onOrientation() {
   WaitCursor wait;
   CameraState& st = cameraState();
-  const QVariant data = combo(1243)->currentData();
+  const QVariant data = combo(kOrientationList)->currentData();
   // No selection puts the image upright.
   const int code = data.isValid() ? data.toInt() : 0;
   const int32_t horizontal = code & 1;
@@ -331,7 +337,7 @@ void CMelko::onOrientation() {
 void CMelko::onAspect() {
   WaitCursor wait;
   CameraState& st = cameraState();
-  const QVariant data = combo(1240)->currentData();
+  const QVariant data = combo(kAspectList)->currentData();
   const int32_t mode = data.isValid() ? data.toInt() : 2;
   st.params.frameMode = mode;
   CameraLibrary::instance().setConfigParam(st.handle, tyxid::kFrameMode, mode, 0);
@@ -341,7 +347,7 @@ void CMelko::onAspect() {
 void CMelko::onColourMode() {
   WaitCursor wait;
   CameraState& st = cameraState();
-  const QVariant data = combo(1244)->currentData();
+  const QVariant data = combo(kColourModeList)->currentData();
   if (data.isValid())
     CameraLibrary::instance().setConfigParam(st.handle, tyxid::kColourMode, data.toInt(), 0);
   // The colour mode changes the camera's other colour values.

@@ -17,6 +17,29 @@ class ReqScrollBar;
 class CMelko : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kSaveValueBar = 1241,
+    kSaveValueEdit = 1242,
+    kOpenValueBar = 1232,
+    kOpenValueEdit = 1062,
+    kFullScreenRadio = 1233,
+    kHalfScreenRadio = 1234,
+    kOrientationList = 1243,
+    kColourModeList = 1244,
+    kAspectList = 1240,
+    kTextDisplayCheck = 1123,
+    kGammaCheck = 1122,
+    kShiftXBar = 1235,
+    kShiftXEdit = 1063,
+    kShiftYBar = 1116,
+    kShiftYEdit = 1064,
+    kExposureLinesBar = 1236,
+    kExposureLinesEdit = 1238,
+    kEdgeEnhanceBar = 1237,
+    kEdgeEnhanceEdit = 1239,
+  };
+
   CMelko(QWidget* parent, CTyxVistrelDlg* main);
   ~CMelko() override;
 

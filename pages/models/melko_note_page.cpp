@@ -3,10 +3,13 @@
 
 #include <QLabel>
 
+// The layout table and the tables below name controls by the window's ids.
+using enum CMelkoNotePage::CtlId;
+
 namespace {
 
 constexpr ControlSpec kControls[] = {
-    {1245, Ctl::Label, nullptr, nullptr, 10, 10, 300, 40},
+    {kNoteLabel, Ctl::Label, nullptr, nullptr, 10, 10, 300, 40},
 };
 
 }  // namespace
@@ -14,7 +17,7 @@ constexpr ControlSpec kControls[] = {
 CMelkoNotePage::CMelkoNotePage(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, main) {
   buildControls(kControls);
   setDialogSize(320, 200);
-  auto* label = control<QLabel>(1245);
+  auto* label = control<QLabel>(kNoteLabel);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setText(noteText());

@@ -9,6 +9,11 @@
 class CMelkoNotePage : public CameraPage {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kNoteLabel = 1245,
+  };
+
   CMelkoNotePage(QWidget* parent, CTyxVistrelDlg* main);
   ~CMelkoNotePage() override;
 

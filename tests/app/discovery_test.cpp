@@ -16,6 +16,8 @@
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"
 
+using enum CDlgPageWati::CtlId;
+
 namespace {
 
 CDlgPageWati* progressWindow() {
@@ -42,7 +44,7 @@ std::vector<int> sleepLengths(const FakeDesktop& d) {
 }  // namespace
 
 class DiscoveryTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     sim.reset();
     // Record what the progress window says at each wait.
@@ -153,7 +155,7 @@ TEST_F(DiscoveryTest, NoCameraKeepsTheCaptionAndShowsErrId) {
   EXPECT_EQ(s.linkFlag, 0);
   EXPECT_EQ(s.typeCode, 0);
   EXPECT_EQ(window->windowTitle(), "Vistrel 14.12");
-  EXPECT_EQ(qobject_cast<QLabel*>(window->controlWidget(1092))->text(), "ERR ID");
+  EXPECT_EQ(qobject_cast<QLabel*>(window->controlWidget(CTyxVistrelDlg::kModelLabel))->text(), "ERR ID");
   EXPECT_FALSE(CameraLibrary::instance().loaded());
 }
 
@@ -164,7 +166,7 @@ TEST_F(DiscoveryTest, ChineseTextsAndCaption) {
   EXPECT_EQ(shown[0], QString::fromUtf8("准备重新检测端口,请等待......"));
   EXPECT_EQ(shown[2], QString::fromUtf8("端口无设备连接,请检查设备连接是否正常"));
   EXPECT_EQ(window->windowTitle(), "Vistrel 20.09");
-  EXPECT_EQ(window->button(1002)->text(), QString::fromUtf8("重新打开"));
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kReopenButton)->text(), QString::fromUtf8("重新打开"));
 }
 
 struct TitleCase {
@@ -181,7 +183,8 @@ TEST_P(DriverTitle, MinorAlwaysHasTwoDigits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, DriverTitle,
-                         ::testing::Values(TitleCase{"2.10", "Vistrel 2.10"}, TitleCase{"2.5", "Vistrel 2.05"},
+                         ::testing::Values(TitleCase{"2.10", "Vistrel 2.10"},
+                                           TitleCase{"2.5", "Vistrel 2.05"},
                                            TitleCase{"14.0", "Vistrel 14.00"}));
 
 TEST_F(DiscoveryTest, DefaultCameraIsReadAtStartUp) {
@@ -201,7 +204,7 @@ TEST_F(DiscoveryTest, DefaultCameraIsReadAtStartUp) {
   bool readWhole = false;
   for (const auto& c : sim.calls("GetConfigParam")) readWhole |= c.value("id") == -1;
   EXPECT_TRUE(readWhole);
-  EXPECT_EQ(qobject_cast<QLabel*>(window->controlWidget(1092))->text(), s.modelText);
+  EXPECT_EQ(qobject_cast<QLabel*>(window->controlWidget(CTyxVistrelDlg::kModelLabel))->text(), s.modelText);
   EXPECT_NE(s.modelText, "ERR ID");
 }
 

@@ -53,7 +53,7 @@ class MainWindowKeys : public ::testing::Test {
 TEST_F(MainWindowKeys, EscapeLeavesTheProgramOpen) {
   QTest::keyClick(window.get(), Qt::Key_Escape);
   EXPECT_TRUE(window->isVisible());
-  QTest::keyClick(window->button(1005), Qt::Key_Escape);  // from a button
+  QTest::keyClick(window->button(CTyxVistrelDlg::kInfoButton), Qt::Key_Escape);  // from a button
   EXPECT_TRUE(window->isVisible());
 }
 

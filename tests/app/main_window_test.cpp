@@ -116,18 +116,18 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, ButtonCaptionsByLanguage) {
   start("219290");
-  EXPECT_EQ(window->button(1007)->text(), "Bar Mode");
-  EXPECT_EQ(window->button(1008)->text(), "<<Grab");
-  EXPECT_EQ(window->button(1006)->text(), "GAMMA SET>>");
-  EXPECT_EQ(window->button(1005)->text(), "Info Window >>");
-  EXPECT_EQ(window->button(1071)->text(), "Read Memory");
-  EXPECT_EQ(window->button(1026)->text(), "Write Memory");
-  EXPECT_EQ(window->button(1003)->text(), "Default Param");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kBarModeButton)->text(), "Bar Mode");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kGrabButton)->text(), "<<Grab");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kGammaButton)->text(), "GAMMA SET>>");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), "Info Window >>");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kReadMemoryButton)->text(), "Read Memory");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kWriteMemoryButton)->text(), "Write Memory");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kDefaultParamButton)->text(), "Default Param");
   EXPECT_EQ(window->button(1)->text(), "Close");
   window.reset();
   start("219290", 2);
-  EXPECT_EQ(window->button(1007)->text(), QString::fromUtf8("控制条模式"));
-  EXPECT_EQ(window->button(1003)->text(), QString::fromUtf8("恢复出厂设置"));
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kBarModeButton)->text(), QString::fromUtf8("控制条模式"));
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kDefaultParamButton)->text(), QString::fromUtf8("恢复出厂设置"));
   EXPECT_EQ(window->button(1), window->button(1));
   EXPECT_EQ(window->button(1)->text(), QString::fromUtf8("关闭"));
 }
@@ -148,11 +148,18 @@ TEST_P(StartupButtons, DisabledSet) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, StartupButtons,
-                         ::testing::Values(ButtonCase{"219290", {}}, ButtonCase{"212630/4", {}},
-                                           ButtonCase{"215590/9", {1006}},
-                                           ButtonCase{"120770", {1007, 1005, 1008, 1006}},
-                                           ButtonCase{"219660", {1007, 1006, 1005, 1002, 1071, 1026, 1003}}));
+INSTANTIATE_TEST_SUITE_P(
+    Types, StartupButtons,
+    ::testing::Values(ButtonCase{"219290", {}}, ButtonCase{"212630/4", {}},
+                      ButtonCase{"215590/9", {CTyxVistrelDlg::kGammaButton}},
+                      ButtonCase{"120770",
+                                 {CTyxVistrelDlg::kBarModeButton, CTyxVistrelDlg::kInfoButton,
+                                  CTyxVistrelDlg::kGrabButton, CTyxVistrelDlg::kGammaButton}},
+                      ButtonCase{"219660",
+                                 {CTyxVistrelDlg::kBarModeButton, CTyxVistrelDlg::kGammaButton,
+                                  CTyxVistrelDlg::kInfoButton, CTyxVistrelDlg::kReopenButton,
+                                  CTyxVistrelDlg::kReadMemoryButton, CTyxVistrelDlg::kWriteMemoryButton,
+                                  CTyxVistrelDlg::kDefaultParamButton}}));
 
 TEST_F(MainWindowTest, StartUpShowsThePlannedTabsWithTheFirstPageVisible) {
   start("219290");
@@ -166,19 +173,24 @@ TEST_F(MainWindowTest, StartUpShowsThePlannedTabsWithTheFirstPageVisible) {
 
 TEST_F(MainWindowTest, ReopenOnAnotherCameraRebuildsTabsAndButtons) {
   start("219660");
-  EXPECT_FALSE(enabled(1071));
+  EXPECT_FALSE(enabled(CTyxVistrelDlg::kReadMemoryButton));
   sim.control("camera COM1=219290");
   window->reopenCamera();
   EXPECT_EQ(cameraState().typeCode, 219290);
   EXPECT_EQ(shownTitles(), expectedTitles(true));
-  for (int id : {1007, 1008, 1006, 1005, 1002, 1071, 1026, 1003})
+  for (int id :
+       {CTyxVistrelDlg::kBarModeButton, CTyxVistrelDlg::kGrabButton, CTyxVistrelDlg::kGammaButton,
+        CTyxVistrelDlg::kInfoButton, CTyxVistrelDlg::kReopenButton, CTyxVistrelDlg::kReadMemoryButton,
+        CTyxVistrelDlg::kWriteMemoryButton, CTyxVistrelDlg::kDefaultParamButton})
     EXPECT_TRUE(enabled(id)) << "button " << id << " must come back for an area-scan camera";
 
   sim.control("camera COM1=120770");
   window->reopenCamera();
   EXPECT_EQ(shownTitles(), expectedTitles(true));
-  for (int id : {1007, 1005, 1008, 1006}) EXPECT_FALSE(enabled(id)) << id;
-  EXPECT_TRUE(enabled(1071));
+  for (int id : {CTyxVistrelDlg::kBarModeButton, CTyxVistrelDlg::kInfoButton, CTyxVistrelDlg::kGrabButton,
+                 CTyxVistrelDlg::kGammaButton})
+    EXPECT_FALSE(enabled(id)) << id;
+  EXPECT_TRUE(enabled(CTyxVistrelDlg::kReadMemoryButton));
 }
 
 TEST_F(MainWindowTest, FirstPageShownAfterRebuildWhateverWasShownBefore) {
@@ -363,11 +375,11 @@ TEST_F(MainWindowTest, InfoWindowToggles) {
   EXPECT_FALSE(info->isVisible());
   window->onInfoWindow();
   EXPECT_TRUE(info->isVisible());
-  EXPECT_EQ(window->button(1005)->text(), "Info Window<<");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), "Info Window<<");
   EXPECT_EQ(info->windowTitle(), "All Info");
   window->onInfoWindow();
   EXPECT_FALSE(info->isVisible());
-  EXPECT_EQ(window->button(1005)->text(), "Info Window>>");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), "Info Window>>");
 }
 
 TEST_F(MainWindowTest, InfoWindowSitsAtTheRightEdgeAndFollowsMoves) {
@@ -437,12 +449,12 @@ TEST_F(MainWindowTest, ChineseInfoWindowCaptions) {
   window->show();
   CompanionWindow* info = window->companion(CompanionKind::Info);
   ASSERT_NE(info, nullptr);
-  EXPECT_EQ(window->button(1005)->text(), QString::fromUtf8("参数显示>>"));
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), QString::fromUtf8("参数显示>>"));
   window->onInfoWindow();
-  EXPECT_EQ(window->button(1005)->text(), QString::fromUtf8("参数显示<<"));
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), QString::fromUtf8("参数显示<<"));
   EXPECT_EQ(info->windowTitle(), QString::fromUtf8("全部配置信息"));
   window->onInfoWindow();
-  EXPECT_EQ(window->button(1005)->text(), QString::fromUtf8("参数显示>>"));
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), QString::fromUtf8("参数显示>>"));
 }
 
 // The program runs the main window until it is closed. Bar Mode hides it
@@ -479,11 +491,11 @@ TEST_F(MainWindowTest, ClosingTheInfoWindowByItselfRestoresTheCaption) {
   ASSERT_TRUE(info->isVisible());
   info->close();  // the window's own close box
   EXPECT_FALSE(info->isVisible());
-  EXPECT_EQ(window->button(1005)->text(), "Info Window>>");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), "Info Window>>");
   EXPECT_FALSE(window->infoShown());
   window->onInfoWindow();
   EXPECT_TRUE(info->isVisible()) << "one press shows it again";
-  EXPECT_EQ(window->button(1005)->text(), "Info Window<<");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), "Info Window<<");
   EXPECT_TRUE(window->infoShown());
 }
 
@@ -521,7 +533,7 @@ TEST_P(ImageWindowClosedByItself, GrabButtonFollows) {
   ASSERT_TRUE(image->isVisible());
   image->close();
   EXPECT_FALSE(window->grabShown());
-  EXPECT_EQ(window->button(1008)->text(), "<<Grab");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kGrabButton)->text(), "<<Grab");
   if (video != nullptr) {
     EXPECT_EQ(video->board(), nullptr) << "the board is closed with the window";
   }
@@ -529,7 +541,7 @@ TEST_P(ImageWindowClosedByItself, GrabButtonFollows) {
   window->onGrab();
   EXPECT_TRUE(image->isVisible()) << "one press opens the window again";
   EXPECT_TRUE(window->grabShown());
-  EXPECT_EQ(window->button(1008)->text(), ">>Grab");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kGrabButton)->text(), ">>Grab");
   window->onGrab();
   EXPECT_FALSE(image->isVisible());
   EXPECT_FALSE(window->grabShown());

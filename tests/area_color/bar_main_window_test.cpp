@@ -34,7 +34,7 @@ class BarModeTest : public ::testing::Test {
     EXPECT_NE(w, nullptr) << id;
     return w;
   }
-  void clickBarMode() { QTest::mouseClick(main->button(1007), Qt::LeftButton); }
+  void clickBarMode() { QTest::mouseClick(main->button(CTyxVistrelDlg::kBarModeButton), Qt::LeftButton); }
 
   SimCamera sim;
   FakeDesktop desktop;
@@ -48,10 +48,10 @@ TEST_F(BarModeTest, BarModeHidesTheMainWindowAndFullModeBringsItBack) {
   EXPECT_FALSE(main->isVisible());
   EXPECT_TRUE(controlBar()->isVisible());
   EXPECT_EQ(controlBar()->windowTitle(), QString::fromUtf8("控制条模式"));
-  EXPECT_EQ(barCtl<QComboBox>(1023)->count(), 9);
-  EXPECT_EQ(barCtl<QPushButton>(1034)->text(), "Full Mode");
+  EXPECT_EQ(barCtl<QComboBox>(CDlgPage3::kParamList)->count(), 9);
+  EXPECT_EQ(barCtl<QPushButton>(CDlgPage3::kFullModeButton)->text(), "Full Mode");
 
-  QTest::mouseClick(barCtl<QPushButton>(1034), Qt::LeftButton);
+  QTest::mouseClick(barCtl<QPushButton>(CDlgPage3::kFullModeButton), Qt::LeftButton);
   EXPECT_TRUE(main->isVisible());
   EXPECT_FALSE(controlBar()->isVisible());
   EXPECT_TRUE(sim.writes().empty());
@@ -77,16 +77,16 @@ TEST_F(BarModeTest, AChangeInTheBarReachesTheCameraTheInfoWindowAndTheColourPage
     if (main->tabs()->page(i) == colour) main->tabs()->setCurrentIndex(i);
   }
   clickBarMode();
-  auto* list = barCtl<QComboBox>(1023);
+  auto* list = barCtl<QComboBox>(CDlgPage3::kParamList);
   list->setCurrentIndex(CDlgPage3::RedGain);
-  auto* edit = barCtl<QLineEdit>(1032);
+  auto* edit = barCtl<QLineEdit>(CDlgPage3::kValueEdit);
   edit->setFocus();
   edit->selectAll();
   QTest::keyClicks(edit, "252");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(10, 252)}));
   EXPECT_TRUE(CDlgPage2::lines().contains("R Gain: 252;"));
 
-  QTest::mouseClick(barCtl<QPushButton>(1034), Qt::LeftButton);
+  QTest::mouseClick(barCtl<QPushButton>(CDlgPage3::kFullModeButton), Qt::LeftButton);
   ASSERT_TRUE(colour->isVisible());
   EXPECT_EQ(colour->findChild<QLineEdit*>("1052")->text(), "252");
   EXPECT_EQ(colour->findChild<QScrollBar*>("1057")->value(), 252);
@@ -113,8 +113,8 @@ TEST_F(BarModeTest, ChineseBarKeepsItsCaption) {
   start("COM1", "219290", 2);
   clickBarMode();
   EXPECT_EQ(controlBar()->windowTitle(), QString::fromUtf8("控制条模式"));
-  EXPECT_EQ(barCtl<QPushButton>(1034)->text(), QString::fromUtf8("完整模式"));
-  EXPECT_EQ(barCtl<QComboBox>(1023)->currentText(), QString::fromUtf8("增益"));
+  EXPECT_EQ(barCtl<QPushButton>(CDlgPage3::kFullModeButton)->text(), QString::fromUtf8("完整模式"));
+  EXPECT_EQ(barCtl<QComboBox>(CDlgPage3::kParamList)->currentText(), QString::fromUtf8("增益"));
 }
 
 struct CameraCase {
@@ -126,9 +126,9 @@ class BarModeCameras : public BarModeTest, public ::testing::WithParamInterface<
 TEST_P(BarModeCameras, EntriesForTheOpenedCamera) {
   start(GetParam().port, GetParam().type);
   clickBarMode();
-  EXPECT_EQ(barCtl<QComboBox>(1023)->count(), GetParam().entries);
+  EXPECT_EQ(barCtl<QComboBox>(CDlgPage3::kParamList)->count(), GetParam().entries);
   clickBarMode();
-  EXPECT_EQ(barCtl<QComboBox>(1023)->count(), GetParam().entries);
+  EXPECT_EQ(barCtl<QComboBox>(CDlgPage3::kParamList)->count(), GetParam().entries);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cameras, BarModeCameras,

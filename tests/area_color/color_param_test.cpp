@@ -6,6 +6,8 @@
 #include "color_fixture.h"
 #include "pages/area/dlg_color_param.h"
 
+using enum CDlgColorParam::CtlId;
+
 namespace {
 
 const QString kRange = "input exceed valid range";
@@ -28,50 +30,50 @@ TEST_F(ColorParamTest, ShowsTheRecordAndWritesNothingWhenShown) {
   window->show();
   page()->repaint();
   EXPECT_TRUE(sim.writes().empty());
-  for (int id : {1052, 1053, 1054}) EXPECT_EQ(editText(id), "128") << id;
-  for (int id : {1057, 1058, 1059}) {
+  for (int id : {kRedGainEdit, kGreenGainEdit, kBlueGainEdit}) EXPECT_EQ(editText(id), "128") << id;
+  for (int id : {kRedGainBar, kGreenGainBar, kBlueGainBar}) {
     EXPECT_EQ(bar(id)->value(), 128) << id;
     EXPECT_EQ(bar(id)->minimum(), 0) << id;
     EXPECT_EQ(bar(id)->maximum(), 252) << id;
   }
-  EXPECT_EQ(bar(1060)->minimum(), -128);
-  EXPECT_EQ(bar(1060)->maximum(), 127);
-  EXPECT_EQ(bar(1060)->value(), -5);
-  EXPECT_EQ(editText(1055), "-5");
+  EXPECT_EQ(bar(kSaturationBar)->minimum(), -128);
+  EXPECT_EQ(bar(kSaturationBar)->maximum(), 127);
+  EXPECT_EQ(bar(kSaturationBar)->value(), -5);
+  EXPECT_EQ(editText(kSaturationEdit), "-5");
   // The byte the camera holds for -5.
-  EXPECT_EQ(editText(1212), "251");
-  EXPECT_FALSE(ctl<QLineEdit>(1212)->isEnabled());
-  EXPECT_TRUE(ctl<QPushButton>(1065)->isEnabled());
+  EXPECT_EQ(editText(kSaturationByteEdit), "251");
+  EXPECT_FALSE(ctl<QLineEdit>(kSaturationByteEdit)->isEnabled());
+  EXPECT_TRUE(ctl<QPushButton>(kWhiteBalanceButton)->isEnabled());
   EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(ColorParamTest, LabelsInBothLanguages) {
   start("COM1", "219290", 2);
-  EXPECT_EQ(ctl<QLabel>(1088)->text(), QString::fromUtf8("R增益"));
-  EXPECT_EQ(ctl<QLabel>(1091)->text(), QString::fromUtf8("饱和度"));
-  EXPECT_EQ(ctl<QPushButton>(1065)->text(), QString::fromUtf8("白平衡"));
+  EXPECT_EQ(ctl<QLabel>(kRedGainLabel)->text(), QString::fromUtf8("R增益"));
+  EXPECT_EQ(ctl<QLabel>(kSaturationLabel)->text(), QString::fromUtf8("饱和度"));
+  EXPECT_EQ(ctl<QPushButton>(kWhiteBalanceButton)->text(), QString::fromUtf8("白平衡"));
   window.reset();
   CameraLibrary::instance().closeCamera(cameraState().handle);
   cameraState().handle = nullptr;
   start("COM1", "219290", 9);
-  EXPECT_EQ(ctl<QLabel>(1088)->text(), "R Gain");
-  EXPECT_EQ(ctl<QPushButton>(1065)->text(), "White Balance");
+  EXPECT_EQ(ctl<QLabel>(kRedGainLabel)->text(), "R Gain");
+  EXPECT_EQ(ctl<QPushButton>(kWhiteBalanceButton)->text(), "White Balance");
 }
 
 TEST_F(ColorParamTest, BlueEditWritesEveryKeystrokeRoundedAndKeepsTheTypedText) {
   start();
-  type(1054, "103");
+  type(kBlueGainEdit, "103");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(12, 0), W(12, 8), W(12, 100)}));
-  EXPECT_EQ(editText(1054), "103");
-  EXPECT_EQ(bar(1059)->value(), 100);
+  EXPECT_EQ(editText(kBlueGainEdit), "103");
+  EXPECT_EQ(bar(kBlueGainBar)->value(), 100);
   EXPECT_EQ(cameraState().params.bGain, 100);
   // The other rows are untouched.
-  EXPECT_EQ(editText(1052), "128");
-  EXPECT_EQ(editText(1053), "128");
+  EXPECT_EQ(editText(kRedGainEdit), "128");
+  EXPECT_EQ(editText(kGreenGainEdit), "128");
   EXPECT_TRUE(desktop.messages.empty());
   // A repaint shows what the camera holds.
   page()->repaint();
-  EXPECT_EQ(editText(1054), "100");
+  EXPECT_EQ(editText(kBlueGainEdit), "100");
   EXPECT_EQ(sim.writes().size(), 3u);
 }
 
@@ -159,39 +161,39 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ColorParamTest, AValueSetByProgramActsLikeTyping) {
   start();
-  ctl<QLineEdit>(1052)->setText("300");
+  ctl<QLineEdit>(kRedGainEdit)->setText("300");
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_EQ(desktop.texts(), QStringList{kRange});
-  ctl<QLineEdit>(1052)->setText("47");
+  ctl<QLineEdit>(kRedGainEdit)->setText("47");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(10, 44)}));
-  EXPECT_EQ(editText(1052), "44");
+  EXPECT_EQ(editText(kRedGainEdit), "44");
 }
 
 TEST_F(ColorParamTest, FailedGainWriteKeepsTheValueAndReports) {
   start();
   sim.control("fail 11=106");
-  ctl<QLineEdit>(1053)->setText("64");
+  ctl<QLineEdit>(kGreenGainEdit)->setText("64");
   EXPECT_EQ(cameraState().params.gGain, 64);
-  EXPECT_EQ(bar(1058)->value(), 64);
+  EXPECT_EQ(bar(kGreenGainBar)->value(), 64);
   EXPECT_EQ(desktop.texts(), QStringList{"Can not write in for invalid link."});
 }
 
 TEST_F(ColorParamTest, SaturationTooLowIsRefusedAndTheEditReset) {
   start();
-  type(1055, "-129");
+  type(kSaturationEdit, "-129");
   // "-" is only the start of a number; -1 and -12 are written. -129 would
   // be refused by putting the stored value back under the user's fingers,
   // so it waits for Enter.
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, -1), W(13, -12)}));
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(editText(1055), "-129");
-  QTest::keyClick(ctl<QLineEdit>(1055), Qt::Key_Return);
+  EXPECT_EQ(editText(kSaturationEdit), "-129");
+  QTest::keyClick(ctl<QLineEdit>(kSaturationEdit), Qt::Key_Return);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, -1), W(13, -12)}));
   ASSERT_EQ(desktop.texts(), QStringList{kRange});
   EXPECT_EQ(desktop.messages[0].caption, "");
-  EXPECT_EQ(editText(1055), "-12");
-  EXPECT_EQ(editText(1212), "244");
-  EXPECT_EQ(bar(1060)->value(), -12);
+  EXPECT_EQ(editText(kSaturationEdit), "-12");
+  EXPECT_EQ(editText(kSaturationByteEdit), "244");
+  EXPECT_EQ(bar(kSaturationBar)->value(), -12);
   EXPECT_EQ(cameraState().params.saturation, -12);
 }
 
@@ -210,10 +212,10 @@ class SaturationEdit : public ColorParamTest, public ::testing::WithParamInterfa
 TEST_P(SaturationEdit, WritesAndShows) {
   const SaturationCase& c = GetParam();
   start(c.port, c.type);
-  ctl<QLineEdit>(1055)->setText(QString::fromUtf8(c.text));
+  ctl<QLineEdit>(kSaturationEdit)->setText(QString::fromUtf8(c.text));
   EXPECT_EQ(sim.writes(), c.writes);
-  EXPECT_EQ(editText(1055), QString::fromUtf8(c.shown));
-  EXPECT_EQ(editText(1212), QString::fromUtf8(c.byte));
+  EXPECT_EQ(editText(kSaturationEdit), QString::fromUtf8(c.shown));
+  EXPECT_EQ(editText(kSaturationByteEdit), QString::fromUtf8(c.byte));
   EXPECT_EQ(desktop.messages.size(), c.message ? 1u : 0u);
 }
 
@@ -235,17 +237,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ColorParamTest, SaturationDragWritesOnceAtTheEnd) {
   start();
-  ReqScrollBar* sat = bar(1060);
+  ReqScrollBar* sat = bar(kSaturationBar);
   sat->request(SbThumbTrack, 10);
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_EQ(sat->value(), 10);
-  EXPECT_EQ(editText(1055), "10");
-  EXPECT_EQ(editText(1212), "10");
+  EXPECT_EQ(editText(kSaturationEdit), "10");
+  EXPECT_EQ(editText(kSaturationByteEdit), "10");
   sat->request(SbThumbTrack, -40);
   sat->request(SbThumbTrack, -90);
   sat->request(SbThumbPosition, -90);
   EXPECT_TRUE(sim.writes().empty());
-  EXPECT_EQ(editText(1212), "166");
+  EXPECT_EQ(editText(kSaturationByteEdit), "166");
   EXPECT_EQ(cameraState().params.saturation, -90);
   sat->request(SbEndScroll, 0);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, -90)}));
@@ -254,23 +256,23 @@ TEST_F(ColorParamTest, SaturationDragWritesOnceAtTheEnd) {
 
 TEST_F(ColorParamTest, SaturationArrowWritesAtTheEndOfScrolling) {
   start();
-  bar(1060)->request(SbLineRight);
-  bar(1060)->request(SbLineRight);
+  bar(kSaturationBar)->request(SbLineRight);
+  bar(kSaturationBar)->request(SbLineRight);
   EXPECT_TRUE(sim.writes().empty());
-  bar(1060)->request(SbEndScroll);
+  bar(kSaturationBar)->request(SbEndScroll);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, 2)}));
-  EXPECT_EQ(editText(1055), "2");
+  EXPECT_EQ(editText(kSaturationEdit), "2");
 }
 
 TEST_F(ColorParamTest, GainDragWritesAtEveryMovement) {
   start();
-  ReqScrollBar* red = bar(1057);
+  ReqScrollBar* red = bar(kRedGainBar);
   red->request(SbThumbTrack, 10);
   red->request(SbThumbTrack, 23);
   red->request(SbThumbPosition, 23);
   red->request(SbEndScroll, 0);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(10, 8), W(10, 20), W(10, 20), W(10, 20)}));
-  EXPECT_EQ(editText(1052), "20");
+  EXPECT_EQ(editText(kRedGainEdit), "20");
   EXPECT_EQ(red->value(), 20);
   EXPECT_EQ(cameraState().params.rGain, 20);
 }
@@ -292,10 +294,10 @@ TEST_P(GainScroll, NewPositionIsWritten) {
   cameraState().params.bGain = c.from;
   window = std::make_unique<CDlgColorParam>(nullptr, nullptr);
   showWindow();
-  bar(1059)->request(c.code, c.pos);
+  bar(kBlueGainBar)->request(c.code, c.pos);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(12, c.expected)}));
-  EXPECT_EQ(bar(1059)->value(), c.expected);
-  EXPECT_EQ(editText(1054), QString::number(c.expected));
+  EXPECT_EQ(bar(kBlueGainBar)->value(), c.expected);
+  EXPECT_EQ(editText(kBlueGainEdit), QString::number(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -322,17 +324,17 @@ TEST_F(ColorParamTest, UnitModelRangesAndSaturationBar) {
   cameraState().params.saturation = 200;
   window = std::make_unique<CDlgColorParam>(nullptr, nullptr);
   showWindow();
-  for (int id : {1057, 1058, 1059}) EXPECT_EQ(bar(id)->maximum(), 255) << id;
-  EXPECT_EQ(bar(1060)->minimum(), 0);
-  EXPECT_EQ(bar(1060)->maximum(), 255);
-  EXPECT_EQ(bar(1060)->value(), 200);
-  EXPECT_EQ(editText(1055), "200");
-  bar(1060)->request(SbRight);
-  bar(1060)->request(SbEndScroll);
+  for (int id : {kRedGainBar, kGreenGainBar, kBlueGainBar}) EXPECT_EQ(bar(id)->maximum(), 255) << id;
+  EXPECT_EQ(bar(kSaturationBar)->minimum(), 0);
+  EXPECT_EQ(bar(kSaturationBar)->maximum(), 255);
+  EXPECT_EQ(bar(kSaturationBar)->value(), 200);
+  EXPECT_EQ(editText(kSaturationEdit), "200");
+  bar(kSaturationBar)->request(SbRight);
+  bar(kSaturationBar)->request(SbEndScroll);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, 255)}));
-  EXPECT_EQ(editText(1212), "255");
+  EXPECT_EQ(editText(kSaturationByteEdit), "255");
   // No white balance on this model.
-  EXPECT_FALSE(ctl<QPushButton>(1065)->isEnabled());
+  EXPECT_FALSE(ctl<QPushButton>(kWhiteBalanceButton)->isEnabled());
 }
 
 TEST_F(ColorParamTest, RangesFollowTheCameraAfterAReconnection) {
@@ -342,20 +344,20 @@ TEST_F(ColorParamTest, RangesFollowTheCameraAfterAReconnection) {
   s.params.rGain = 255;
   s.params.saturation = 250;
   page()->repaint();
-  EXPECT_EQ(bar(1057)->maximum(), 255);
-  EXPECT_EQ(bar(1057)->value(), 255);
-  EXPECT_EQ(bar(1060)->minimum(), 0);
-  EXPECT_EQ(bar(1060)->value(), 250);
+  EXPECT_EQ(bar(kRedGainBar)->maximum(), 255);
+  EXPECT_EQ(bar(kRedGainBar)->value(), 255);
+  EXPECT_EQ(bar(kSaturationBar)->minimum(), 0);
+  EXPECT_EQ(bar(kSaturationBar)->value(), 250);
   s.typeCode = 219290;
   page()->repaint();
-  EXPECT_EQ(bar(1057)->maximum(), 252);
-  EXPECT_EQ(bar(1060)->minimum(), -128);
+  EXPECT_EQ(bar(kRedGainBar)->maximum(), 252);
+  EXPECT_EQ(bar(kSaturationBar)->minimum(), -128);
   EXPECT_TRUE(sim.writes().empty());
 }
 
 TEST_F(ColorParamTest, WhiteBalanceStartsThenShowsTheGainsTheCameraFound) {
   start();
-  QTest::mouseClick(ctl<QPushButton>(1065), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(kWhiteBalanceButton), Qt::LeftButton);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(38, 1)}));
   // The write, then the whole record read back.
   std::vector<std::string> order;
@@ -366,11 +368,11 @@ TEST_F(ColorParamTest, WhiteBalanceStartsThenShowsTheGainsTheCameraFound) {
   }
   EXPECT_EQ(order, (std::vector<std::string>{"SetConfigParam 38", "GetConfigParam -1"}));
   // The simulated scene is red 0.9, blue 1.1 against green.
-  EXPECT_EQ(editText(1052), "144");
-  EXPECT_EQ(editText(1053), "128");
-  EXPECT_EQ(editText(1054), "116");
-  EXPECT_EQ(bar(1057)->value(), 144);
-  EXPECT_EQ(bar(1059)->value(), 116);
+  EXPECT_EQ(editText(kRedGainEdit), "144");
+  EXPECT_EQ(editText(kGreenGainEdit), "128");
+  EXPECT_EQ(editText(kBlueGainEdit), "116");
+  EXPECT_EQ(bar(kRedGainBar)->value(), 144);
+  EXPECT_EQ(bar(kBlueGainBar)->value(), 116);
   EXPECT_EQ(cameraState().params.rGain, 144);
   EXPECT_EQ(desktop.waitCursorShown, 1);
   EXPECT_EQ(desktop.waitCursorDepth, 0);
@@ -380,20 +382,20 @@ TEST_F(ColorParamTest, WhiteBalanceStartsThenShowsTheGainsTheCameraFound) {
 TEST_F(ColorParamTest, FailedWhiteBalanceSkipsTheReadAndRestoresTheCursor) {
   start();
   sim.control("fail 38=106");
-  QTest::mouseClick(ctl<QPushButton>(1065), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(kWhiteBalanceButton), Qt::LeftButton);
   EXPECT_EQ(desktop.texts(), QStringList{"Can not write in for invalid link."});
   EXPECT_TRUE(sim.calls("GetConfigParam").empty());
-  EXPECT_EQ(editText(1052), "128");
+  EXPECT_EQ(editText(kRedGainEdit), "128");
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 }
 
 TEST_F(ColorParamTest, FailedReadBackAfterWhiteBalanceIsReported) {
   start();
   sim.control("fail read=103");
-  QTest::mouseClick(ctl<QPushButton>(1065), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(kWhiteBalanceButton), Qt::LeftButton);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(38, 1)}));
   EXPECT_EQ(desktop.texts(), QStringList{"can not read camera info, please check it"});
-  EXPECT_EQ(editText(1052), "128");
+  EXPECT_EQ(editText(kRedGainEdit), "128");
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 }
 
@@ -413,7 +415,7 @@ TEST_P(WhiteBalanceButton, EnabledOnlyWhenTag38IsOne) {
   }
   window = std::make_unique<CDlgColorParam>(nullptr, nullptr);
   showWindow();
-  EXPECT_EQ(ctl<QPushButton>(1065)->isEnabled(), c.enabled);
+  EXPECT_EQ(ctl<QPushButton>(kWhiteBalanceButton)->isEnabled(), c.enabled);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cameras, WhiteBalanceButton,

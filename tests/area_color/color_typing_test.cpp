@@ -5,6 +5,8 @@
 #include "color_fixture.h"
 #include "pages/area/dlg_color_param.h"
 
+using enum CDlgColorParam::CtlId;
+
 namespace {
 
 struct GainKeysCase {
@@ -57,14 +59,14 @@ TEST_F(AreaColorTest, SaturationLoneMinusAndOutOfRangeWaitForTheUser) {
   openCamera("COM1", "219290");
   window = std::make_unique<CDlgColorParam>(nullptr, nullptr);
   showWindow();
-  type(1055, "-129");
+  type(kSaturationEdit, "-129");
   // "-" is the start of a number; -1 and -12 are saturations; -129 would be
   // refused by putting the stored value back, under the user's fingers.
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(13, -1), W(13, -12)}));
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(editText(1055), "-129");
-  QTest::keyClick(ctl<QLineEdit>(1055), Qt::Key_Return);
+  EXPECT_EQ(editText(kSaturationEdit), "-129");
+  QTest::keyClick(ctl<QLineEdit>(kSaturationEdit), Qt::Key_Return);
   EXPECT_EQ(desktop.texts(), QStringList{"input exceed valid range"});
-  EXPECT_EQ(editText(1055), "-12");
+  EXPECT_EQ(editText(kSaturationEdit), "-12");
   EXPECT_EQ(sim.writes().size(), 2u);
 }

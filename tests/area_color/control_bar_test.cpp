@@ -4,6 +4,8 @@
 #include "color_fixture.h"
 #include "pages/area/dlg_page3.h"
 
+using enum CDlgPage3::CtlId;
+
 namespace {
 
 const QStringList kEnglishEntries = {"Gain",   "Black",  "Begin Line", "End Line",  "Exposal Time",
@@ -20,8 +22,8 @@ class ControlBarTest : public AreaColorTest {
     showWindow();
   }
   CDlgPage3* controlBar() const { return static_cast<CDlgPage3*>(window.get()); }
-  QComboBox* list() const { return ctl<QComboBox>(1023); }
-  ReqScrollBar* valueBar() const { return bar(1031); }
+  QComboBox* list() const { return ctl<QComboBox>(kParamList); }
+  ReqScrollBar* valueBar() const { return bar(kValueBar); }
   void choose(int entry) {
     list()->setCurrentIndex(entry);
     sim.clearLog();
@@ -34,21 +36,21 @@ TEST_F(ControlBarTest, StartsOnTheGain) {
   sim.clearLog();
   makeBar();
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8("控制条模式"));
-  EXPECT_EQ(ctl<QPushButton>(1034)->text(), "Full Mode");
+  EXPECT_EQ(ctl<QPushButton>(kFullModeButton)->text(), "Full Mode");
   EXPECT_EQ(list()->currentIndex(), 0);
   EXPECT_EQ(list()->currentText(), "Gain");
   EXPECT_EQ(items(list()), kEnglishEntries);
   EXPECT_EQ(valueBar()->minimum(), 0);
   EXPECT_EQ(valueBar()->maximum(), 1023);
   EXPECT_EQ(valueBar()->value(), 330);
-  EXPECT_EQ(editText(1032), "330");
+  EXPECT_EQ(editText(kValueEdit), "330");
   EXPECT_TRUE(sim.writes().empty());
 }
 
 TEST_F(ControlBarTest, ChineseEntriesAndTheSameCaption) {
   start("COM1", "219290", 2);
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8("控制条模式"));
-  EXPECT_EQ(ctl<QPushButton>(1034)->text(), QString::fromUtf8("完整模式"));
+  EXPECT_EQ(ctl<QPushButton>(kFullModeButton)->text(), QString::fromUtf8("完整模式"));
   const QStringList zh = {"增益",  "黑电平", "局部起始行", "局部结束行", "曝光时间",
                           "R增益", "G增益",  "B增益",      "饱和度"};
   EXPECT_EQ(items(list()), zh);
@@ -87,7 +89,7 @@ TEST_F(ControlBarTest, EntriesFollowTheCameraAfterAReconnection) {
   EXPECT_EQ(list()->currentIndex(), 0);
   EXPECT_EQ(list()->currentText(), "Gain");
   EXPECT_EQ(valueBar()->maximum(), 1023);
-  EXPECT_EQ(editText(1032), "330");
+  EXPECT_EQ(editText(kValueEdit), "330");
   valueBar()->request(SbLineRight);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(1, 331)}));
   s.typeCode = 219290;
@@ -113,7 +115,7 @@ TEST_P(BarSelect, RangePositionAndEdit) {
   EXPECT_EQ(valueBar()->minimum(), c.min);
   EXPECT_EQ(valueBar()->maximum(), c.max);
   EXPECT_EQ(valueBar()->value(), c.position);
-  EXPECT_EQ(editText(1032), c.edit);
+  EXPECT_EQ(editText(kValueEdit), c.edit);
   EXPECT_TRUE(sim.writes().empty());
 }
 
@@ -150,11 +152,11 @@ TEST_P(BarEdit, WritesOnlyValidValues) {
   const BarEditCase& c = GetParam();
   start();
   choose(c.entry);
-  type(1032, QString::fromUtf8(c.typed));
+  type(kValueEdit, QString::fromUtf8(c.typed));
   EXPECT_EQ(sim.writes(), c.writes);
   EXPECT_TRUE(desktop.messages.empty());
   // The edit keeps what was typed; a written value also moves the bar.
-  EXPECT_EQ(editText(1032), QString::fromUtf8(c.typed));
+  EXPECT_EQ(editText(kValueEdit), QString::fromUtf8(c.typed));
   if (!c.writes.empty()) {
     EXPECT_EQ(valueBar()->value(), c.writes.back().second);
   }
@@ -190,8 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ControlBarTest, TheEditTakesDigitsOnly) {
   start();
-  type(1032, "4a");
-  EXPECT_EQ(editText(1032), "4");
+  type(kValueEdit, "4a");
+  EXPECT_EQ(editText(kValueEdit), "4");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(1, 4)}));
 }
 
@@ -205,25 +207,25 @@ TEST_F(ControlBarTest, ExposureShowsMicrosecondsAndMovesInLines) {
   EXPECT_EQ(valueBar()->maximum(), hi);
   EXPECT_EQ(valueBar()->value(), 270);
   // 270 lines of 62.5 us.
-  EXPECT_EQ(editText(1032), "16875");
-  EXPECT_EQ(editText(1032), QString::number(timeOf(270)));
+  EXPECT_EQ(editText(kValueEdit), "16875");
+  EXPECT_EQ(editText(kValueEdit), QString::number(timeOf(270)));
 
   // Times outside the library's range are refused.
-  ctl<QLineEdit>(1032)->setText(QString::number(timeOf(hi) + 1));
-  ctl<QLineEdit>(1032)->setText(QString::number(timeOf(lo) - 1));
+  ctl<QLineEdit>(kValueEdit)->setText(QString::number(timeOf(hi) + 1));
+  ctl<QLineEdit>(kValueEdit)->setText(QString::number(timeOf(lo) - 1));
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_EQ(cameraState().params.exposalTime, 270);
 
-  ctl<QLineEdit>(1032)->setText("10000");
+  ctl<QLineEdit>(kValueEdit)->setText("10000");
   const int32_t lines = linesOf(10000);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(9, lines)}));
   EXPECT_EQ(valueBar()->value(), lines);
-  EXPECT_EQ(editText(1032), "10000");
+  EXPECT_EQ(editText(kValueEdit), "10000");
 
   sim.clearLog();
   valueBar()->request(SbThumbTrack, 300);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(9, 300)}));
-  EXPECT_EQ(editText(1032), QString::number(timeOf(300)));
+  EXPECT_EQ(editText(kValueEdit), QString::number(timeOf(300)));
   EXPECT_EQ(valueBar()->value(), 300);
 }
 
@@ -234,7 +236,7 @@ TEST_F(ControlBarTest, ALineChangeClampsTheExposureToTheShorterFrame) {
   s.params.frameMode = 2;
   makeBar();
   choose(CDlgPage3::EndLine);
-  ctl<QLineEdit>(1032)->setText("150");
+  ctl<QLineEdit>(kValueEdit)->setText("150");
   int32_t lo = 0, hi = 0;
   exposeRange(&lo, &hi);
   ASSERT_LT(hi, 270) << "the short window must shorten the exposure range";
@@ -266,7 +268,7 @@ TEST_P(BarScroll, WritesWhatTheRulesAllow) {
   EXPECT_EQ(valueBar()->value(), after);
   // The exposure edit shows microseconds; its own test covers it.
   if (c.entry != CDlgPage3::Exposure) {
-    EXPECT_EQ(editText(1032), QString::number(after));
+    EXPECT_EQ(editText(kValueEdit), QString::number(after));
   }
 }
 
@@ -306,7 +308,7 @@ TEST_F(ControlBarTest, ACameraWithoutALineStepStillMovesTheBeginLine) {
   valueBar()->request(SbThumbTrack, 100);
   valueBar()->request(SbPageLeft);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(7, 100), W(7, 60)}));
-  ctl<QLineEdit>(1032)->setText("37");
+  ctl<QLineEdit>(kValueEdit)->setText("37");
   EXPECT_EQ(sim.writes().back(), W(7, 37));
 }
 
@@ -320,7 +322,7 @@ TEST_F(ControlBarTest, WithoutTheCameraRangeTheExposureIsLeftAlone) {
   // line change is still written (and its failure reported), but no
   // exposure of 0 lines follows it.
   sim.control("vanish 103");
-  type(1032, "96");
+  type(kValueEdit, "96");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(7, 96)}));
   EXPECT_EQ(desktop.texts(), QStringList{"can not read camera info, please check it"});
   EXPECT_EQ(s.params.beginLine, 96);
@@ -347,7 +349,7 @@ TEST_F(ControlBarTest, ADragWritesAtEveryEvent) {
 TEST_F(ControlBarTest, AFailedWriteIsReportedAndTheValueKept) {
   start();
   sim.control("fail 1=106");
-  ctl<QLineEdit>(1032)->setText("500");
+  ctl<QLineEdit>(kValueEdit)->setText("500");
   EXPECT_EQ(desktop.texts(), QStringList{"Can not write in for invalid link."});
   EXPECT_EQ(cameraState().params.gain, 500);
   EXPECT_EQ(valueBar()->value(), 500);

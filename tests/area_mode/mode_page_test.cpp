@@ -8,6 +8,8 @@
 #include "mode_fixture.h"
 #include "pages/area/dlg_mode.h"
 
+using enum CDlgMode::CtlId;
+
 namespace {
 
 class ModePageTest : public AreaPageTest {
@@ -61,147 +63,178 @@ TEST_P(ModeRules, ControlsFollowTypeVersionAndTags) {
 using L = Look;
 INSTANTIATE_TEST_SUITE_P(
     Cameras, ModeRules,
-    ::testing::Values(
-        RuleCase{"Colour219290Free",
-                 "219290",
-                 9,
-                 "",
-                 1,
-                 {{1037, L::Shown},
-                  {1036, L::Shown},
-                  {1003, L::Off},
-                  {1208, L::Off},
-                  {1025, L::Off},
-                  {1040, L::Shown},
-                  {1041, L::Shown},
-                  {1042, L::Hidden},
-                  {1043, L::Off},
-                  {1002, L::Off},
-                  {1153, L::Hidden},
-                  {1062, L::Off},
-                  {1150, L::Off},
-                  {1032, L::Hidden},
-                  {1038, L::Off},
-                  {1033, L::Hidden},
-                  {1039, L::Off},
-                  {1152, L::Off},
-                  {1149, L::Off}},
-                 {{1040, "Full"}, {1041, "Part"}, {1035, "连续"}}},
-        RuleCase{"Colour219290EdgeChinese",
-                 "219290",
-                 2,
-                 "",
-                 2,
-                 {{1153, L::Shown},
-                  {1062, L::Shown},
-                  {1150, L::Shown},
-                  {1032, L::Shown},
-                  {1038, L::Shown},
-                  {1151, L::Shown},
-                  {1033, L::Shown},
-                  {1039, L::Shown},
-                  {1152, L::Shown},
-                  {1149, L::Shown}},
-                 {{1040, "全图"}, {1041, "局部"}}},
-        RuleCase{"Pal212630v4EdgeSomeRows",
-                 "212630/4",
-                 9,
-                 "",
-                 2,
-                 {{1037, L::Shown},
-                  {1036, L::Shown},
-                  {1003, L::Shown},
-                  {1025, L::Shown},
-                  {1208, L::Off},
-                  {1043, L::Off},
-                  {1002, L::Off},
-                  {1153, L::Shown},
-                  {1062, L::Shown},
-                  {1032, L::Hidden},
-                  {1038, L::Off},
-                  {1151, L::Off},
-                  {1033, L::Shown},
-                  {1039, L::Shown},
-                  {1149, L::Shown}},
-                 {}},
-        RuleCase{"Pal212630v1NoPulseNoFreeze", "212630/1", 9, "", 1, {{1003, L::Off}, {1025, L::Off}}, {}},
-        RuleCase{"Ntsc210781v2",
-                 "210781/2",
-                 9,
-                 "",
-                 1,
-                 {{1036, L::Off},
-                  {1041, L::Off},
-                  {1043, L::Shown},
-                  {1003, L::Off},
-                  {1208, L::Off},
-                  {1037, L::Shown},
-                  {1002, L::Off}},
-                 {{1043, "NTSC"}}},
-        RuleCase{"Ntsc210781v1TriggerHold",
-                 "210781/1",
-                 9,
-                 "",
-                 1,
-                 {{1208, L::Shown}, {1043, L::Shown}},
-                 {{1043, "NTSC"}}},
-        RuleCase{"Pal210780v4Average",
-                 "210780/4",
-                 9,
-                 "",
-                 1,
-                 {{1002, L::Shown}, {1003, L::Shown}, {1043, L::Off}, {1041, L::Off}, {1036, L::Shown}},
-                 {{1040, "Full"}}},
-        RuleCase{"Pal210780v1",
-                 "210780/1",
-                 2,
-                 "",
-                 1,
-                 {{1208, L::Shown}, {1043, L::Shown}, {1002, L::Off}, {1003, L::Off}},
-                 {{1043, "PAL"}, {1040, "全图"}}},
-        RuleCase{"Vga210780v3", "210780/3", 9, "", 1, {{1043, L::Off}, {1208, L::Off}}, {{1040, "VGA"}}},
-        RuleCase{"Field210785",
-                 "210785",
-                 9,
-                 "",
-                 1,
-                 {{1043, L::Shown}, {1037, L::Shown}, {1041, L::Off}},
-                 {{1041, "单场"}, {1043, "PAL"}}},
-        RuleCase{"Short215590v9Pulse",
-                 "215590/9",
-                 9,
-                 "",
-                 1,
-                 {{1025, L::Shown}, {1037, L::Shown}, {1003, L::Off}, {1043, L::Off}},
-                 {}},
-        RuleCase{"Orientation321140NoFull",
-                 "321140",
-                 9,
-                 "",
-                 1,
-                 {{1040, L::Off}, {1077, L::Off}, {1037, L::Off}, {1041, L::Shown}},
-                 {{1040, "全图"}}},
-        RuleCase{"TagsTakeEdgeAndPartAway",
-                 "219290",
-                 9,
-                 "tag COM1:1000=0;tag COM1:1001=0",
-                 1,
-                 {{1036, L::Off}, {1041, L::Off}, {1037, L::Shown}},
-                 {}},
-        RuleCase{"Tag31AloneGivesOneRow",
-                 "219290",
-                 9,
-                 "tag COM1:32=0;tag COM1:33=0",
-                 2,
-                 {{1153, L::Shown}, {1032, L::Hidden}, {1033, L::Hidden}, {1149, L::Shown}},
-                 {}},
-        RuleCase{"RowsHiddenInPulseModeEvenWithTags",
-                 "219290",
-                 9,
-                 "",
-                 5,
-                 {{1153, L::Hidden}, {1032, L::Hidden}, {1033, L::Hidden}, {1149, L::Off}},
-                 {}}),
+    ::testing::Values(RuleCase{"Colour219290Free",
+                               "219290",
+                               9,
+                               "",
+                               1,
+                               {{kExternalSyncRadio, L::Shown},
+                                {kEdgeTriggerRadio, L::Shown},
+                                {kLastFrameFreezeRadio, L::Off},
+                                {kTriggerHoldRadio, L::Off},
+                                {kPulseTriggerRadio, L::Off},
+                                {kFullRadio, L::Shown},
+                                {kPartRadio, L::Shown},
+                                {kBinningRadio, L::Hidden},
+                                {kPalRadio, L::Off},
+                                {kFrameAverageRadio, L::Off},
+                                {kRiseDelayBar, L::Hidden},
+                                {kRiseDelayEdit, L::Off},
+                                {kRiseDelayLabel, L::Off},
+                                {kFallDelayBar, L::Hidden},
+                                {kFallDelayEdit, L::Off},
+                                {kProtectTimeBar, L::Hidden},
+                                {kProtectTimeEdit, L::Off},
+                                {kProtectTimeLabel, L::Off},
+                                {kProtectGroup, L::Off}},
+                               {{kFullRadio, "Full"}, {kPartRadio, "Part"}, {kFreeRunRadio, "连续"}}},
+                      RuleCase{"Colour219290EdgeChinese",
+                               "219290",
+                               2,
+                               "",
+                               2,
+                               {{kRiseDelayBar, L::Shown},
+                                {kRiseDelayEdit, L::Shown},
+                                {kRiseDelayLabel, L::Shown},
+                                {kFallDelayBar, L::Shown},
+                                {kFallDelayEdit, L::Shown},
+                                {kFallDelayLabel, L::Shown},
+                                {kProtectTimeBar, L::Shown},
+                                {kProtectTimeEdit, L::Shown},
+                                {kProtectTimeLabel, L::Shown},
+                                {kProtectGroup, L::Shown}},
+                               {{kFullRadio, "全图"}, {kPartRadio, "局部"}}},
+                      RuleCase{"Pal212630v4EdgeSomeRows",
+                               "212630/4",
+                               9,
+                               "",
+                               2,
+                               {{kExternalSyncRadio, L::Shown},
+                                {kEdgeTriggerRadio, L::Shown},
+                                {kLastFrameFreezeRadio, L::Shown},
+                                {kPulseTriggerRadio, L::Shown},
+                                {kTriggerHoldRadio, L::Off},
+                                {kPalRadio, L::Off},
+                                {kFrameAverageRadio, L::Off},
+                                {kRiseDelayBar, L::Shown},
+                                {kRiseDelayEdit, L::Shown},
+                                {kFallDelayBar, L::Hidden},
+                                {kFallDelayEdit, L::Off},
+                                {kFallDelayLabel, L::Off},
+                                {kProtectTimeBar, L::Shown},
+                                {kProtectTimeEdit, L::Shown},
+                                {kProtectGroup, L::Shown}},
+                               {}},
+                      RuleCase{"Pal212630v1NoPulseNoFreeze",
+                               "212630/1",
+                               9,
+                               "",
+                               1,
+                               {{kLastFrameFreezeRadio, L::Off}, {kPulseTriggerRadio, L::Off}},
+                               {}},
+                      RuleCase{"Ntsc210781v2",
+                               "210781/2",
+                               9,
+                               "",
+                               1,
+                               {{kEdgeTriggerRadio, L::Off},
+                                {kPartRadio, L::Off},
+                                {kPalRadio, L::Shown},
+                                {kLastFrameFreezeRadio, L::Off},
+                                {kTriggerHoldRadio, L::Off},
+                                {kExternalSyncRadio, L::Shown},
+                                {kFrameAverageRadio, L::Off}},
+                               {{kPalRadio, "NTSC"}}},
+                      RuleCase{"Ntsc210781v1TriggerHold",
+                               "210781/1",
+                               9,
+                               "",
+                               1,
+                               {{kTriggerHoldRadio, L::Shown}, {kPalRadio, L::Shown}},
+                               {{kPalRadio, "NTSC"}}},
+                      RuleCase{"Pal210780v4Average",
+                               "210780/4",
+                               9,
+                               "",
+                               1,
+                               {{kFrameAverageRadio, L::Shown},
+                                {kLastFrameFreezeRadio, L::Shown},
+                                {kPalRadio, L::Off},
+                                {kPartRadio, L::Off},
+                                {kEdgeTriggerRadio, L::Shown}},
+                               {{kFullRadio, "Full"}}},
+                      RuleCase{"Pal210780v1",
+                               "210780/1",
+                               2,
+                               "",
+                               1,
+                               {{kTriggerHoldRadio, L::Shown},
+                                {kPalRadio, L::Shown},
+                                {kFrameAverageRadio, L::Off},
+                                {kLastFrameFreezeRadio, L::Off}},
+                               {{kPalRadio, "PAL"}, {kFullRadio, "全图"}}},
+                      RuleCase{"Vga210780v3",
+                               "210780/3",
+                               9,
+                               "",
+                               1,
+                               {{kPalRadio, L::Off}, {kTriggerHoldRadio, L::Off}},
+                               {{kFullRadio, "VGA"}}},
+                      RuleCase{"Field210785",
+                               "210785",
+                               9,
+                               "",
+                               1,
+                               {{kPalRadio, L::Shown}, {kExternalSyncRadio, L::Shown}, {kPartRadio, L::Off}},
+                               {{kPartRadio, "单场"}, {kPalRadio, "PAL"}}},
+                      RuleCase{"Short215590v9Pulse",
+                               "215590/9",
+                               9,
+                               "",
+                               1,
+                               {{kPulseTriggerRadio, L::Shown},
+                                {kExternalSyncRadio, L::Shown},
+                                {kLastFrameFreezeRadio, L::Off},
+                                {kPalRadio, L::Off}},
+                               {}},
+                      RuleCase{"Orientation321140NoFull",
+                               "321140",
+                               9,
+                               "",
+                               1,
+                               {{kFullRadio, L::Off},
+                                {kFrameModeGroup, L::Off},
+                                {kExternalSyncRadio, L::Off},
+                                {kPartRadio, L::Shown}},
+                               {{kFullRadio, "全图"}}},
+                      RuleCase{
+                          "TagsTakeEdgeAndPartAway",
+                          "219290",
+                          9,
+                          "tag COM1:1000=0;tag COM1:1001=0",
+                          1,
+                          {{kEdgeTriggerRadio, L::Off}, {kPartRadio, L::Off}, {kExternalSyncRadio, L::Shown}},
+                          {}},
+                      RuleCase{"Tag31AloneGivesOneRow",
+                               "219290",
+                               9,
+                               "tag COM1:32=0;tag COM1:33=0",
+                               2,
+                               {{kRiseDelayBar, L::Shown},
+                                {kFallDelayBar, L::Hidden},
+                                {kProtectTimeBar, L::Hidden},
+                                {kProtectGroup, L::Shown}},
+                               {}},
+                      RuleCase{"RowsHiddenInPulseModeEvenWithTags",
+                               "219290",
+                               9,
+                               "",
+                               5,
+                               {{kRiseDelayBar, L::Hidden},
+                                {kFallDelayBar, L::Hidden},
+                                {kProtectTimeBar, L::Hidden},
+                                {kProtectGroup, L::Off}},
+                               {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SelectionCase {
@@ -244,21 +277,21 @@ TEST_F(ModePageTest, AverageHeldAsFiveIsWrittenAsFourAgain) {
   cameraHolds(5, 4);
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
-  ASSERT_TRUE(checked(1002));
-  EXPECT_FALSE(checked(1043));
-  click(1002);
+  ASSERT_TRUE(checked(kFrameAverageRadio));
+  EXPECT_FALSE(checked(kPalRadio));
+  click(kFrameAverageRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 4)}));
   EXPECT_EQ(cameraState().params.frameMode, 5);
-  EXPECT_TRUE(checked(1002));
+  EXPECT_TRUE(checked(kFrameAverageRadio));
   EXPECT_TRUE(mode()->leavingPal());
   // Full afterwards consumes the flag: rate 1 in the record, no write of 14.
   cameraState().params.rate = 0;
   sim.clearLog();
-  click(1040);
+  click(kFullRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 1)}));
   EXPECT_EQ(cameraState().params.rate, 1);
   EXPECT_FALSE(mode()->leavingPal());
-  EXPECT_TRUE(checked(1040));
+  EXPECT_TRUE(checked(kFullRadio));
 }
 
 TEST_F(ModePageTest, WithoutACameraControlsStayButSelectionsFollow) {
@@ -268,35 +301,35 @@ TEST_F(ModePageTest, WithoutACameraControlsStayButSelectionsFollow) {
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
   // Construction values: nothing disabled, nothing relabelled.
-  EXPECT_TRUE(ctl<QWidget>(1003)->isEnabled());
-  EXPECT_EQ(ctl<QAbstractButton>(1040)->text(), QString::fromUtf8("全图"));
+  EXPECT_TRUE(ctl<QWidget>(kLastFrameFreezeRadio)->isEnabled());
+  EXPECT_EQ(ctl<QAbstractButton>(kFullRadio)->text(), QString::fromUtf8("全图"));
   // Binning never shows, so it never covers multi-frame average.
-  EXPECT_TRUE(ctl<QWidget>(1042)->isHidden());
-  EXPECT_FALSE(ctl<QWidget>(1002)->isHidden());
+  EXPECT_TRUE(ctl<QWidget>(kBinningRadio)->isHidden());
+  EXPECT_FALSE(ctl<QWidget>(kFrameAverageRadio)->isHidden());
   s.params.runMode = 3;
   s.params.frameMode = 2;
   s.params.outputMode = 2;
   mode()->repaint();
-  EXPECT_TRUE(checked(1037));
-  EXPECT_TRUE(checked(1041));
-  EXPECT_TRUE(checked(1046));
-  EXPECT_TRUE(ctl<QWidget>(1003)->isEnabled());
-  EXPECT_FALSE(ctl<QWidget>(1152)->isEnabled());
+  EXPECT_TRUE(checked(kExternalSyncRadio));
+  EXPECT_TRUE(checked(kPartRadio));
+  EXPECT_TRUE(checked(kTestImageRadio));
+  EXPECT_TRUE(ctl<QWidget>(kLastFrameFreezeRadio)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kProtectTimeLabel)->isEnabled());
   EXPECT_TRUE(sim.log().empty());
 }
 
 TEST_F(ModePageTest, AnotherCameraLaterGetsTheFullChoiceBack) {
   start("321140");
-  EXPECT_FALSE(ctl<QWidget>(1040)->isEnabled());
-  EXPECT_FALSE(ctl<QWidget>(1077)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kFullRadio)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kFrameModeGroup)->isEnabled());
   // A port change opens another camera; the page object stays.
   CameraLibrary::instance().closeCamera(cameraState().handle);
   cameraState().handle = nullptr;
   openCamera("219290");
   mode()->repaint();
-  EXPECT_TRUE(ctl<QWidget>(1040)->isEnabled());
-  EXPECT_TRUE(ctl<QWidget>(1077)->isEnabled());
-  EXPECT_EQ(ctl<QAbstractButton>(1040)->text(), "Full");
+  EXPECT_TRUE(ctl<QWidget>(kFullRadio)->isEnabled());
+  EXPECT_TRUE(ctl<QWidget>(kFrameModeGroup)->isEnabled());
+  EXPECT_EQ(ctl<QAbstractButton>(kFullRadio)->text(), "Full");
 }
 
 // A run-mode click from a prepared exposure: which exposure write follows.
@@ -358,39 +391,39 @@ TEST_F(ModePageTest, EdgeTriggerBringsTheProtectionRowsFromTheBlock) {
   s.ext.protectTime = 480;
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
-  EXPECT_TRUE(bar(1153)->isHidden());
-  EXPECT_EQ(editText(1062), "10");
-  click(1036);
-  EXPECT_FALSE(bar(1153)->isHidden());
-  EXPECT_EQ(bar(1153)->value(), 7);
-  EXPECT_EQ(editText(1062), "7");
-  EXPECT_EQ(bar(1032)->value(), 21);
-  EXPECT_EQ(editText(1038), "21");
-  EXPECT_EQ(bar(1033)->value(), 480);
-  EXPECT_EQ(editText(1039), "480");
+  EXPECT_TRUE(bar(kRiseDelayBar)->isHidden());
+  EXPECT_EQ(editText(kRiseDelayEdit), "10");
+  click(kEdgeTriggerRadio);
+  EXPECT_FALSE(bar(kRiseDelayBar)->isHidden());
+  EXPECT_EQ(bar(kRiseDelayBar)->value(), 7);
+  EXPECT_EQ(editText(kRiseDelayEdit), "7");
+  EXPECT_EQ(bar(kFallDelayBar)->value(), 21);
+  EXPECT_EQ(editText(kFallDelayEdit), "21");
+  EXPECT_EQ(bar(kProtectTimeBar)->value(), 480);
+  EXPECT_EQ(editText(kProtectTimeEdit), "480");
   // Filling the edits from the block wrote nothing but the run mode.
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(2, 2)}));
-  click(1035);
-  EXPECT_TRUE(bar(1153)->isHidden());
-  EXPECT_FALSE(ctl<QWidget>(1062)->isEnabled());
+  click(kFreeRunRadio);
+  EXPECT_TRUE(bar(kRiseDelayBar)->isHidden());
+  EXPECT_FALSE(ctl<QWidget>(kRiseDelayEdit)->isEnabled());
 }
 
 TEST_F(ModePageTest, NtscThenFullOn210781v2) {
   start("210781/2");
-  click(1043);
+  click(kPalRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 4), W(14, 0)}));
-  EXPECT_TRUE(checked(1043));
+  EXPECT_TRUE(checked(kPalRadio));
   EXPECT_TRUE(mode()->leavingPal());
   EXPECT_EQ(sim.calls("GetConfigParam").size(), 1u);
   EXPECT_GE(desktop.waitCursorShown, 1);
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   sim.clearLog();
-  click(1040);
+  click(kFullRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 1)}));
   EXPECT_EQ(cameraState().params.rate, 1);
   EXPECT_EQ(cameraState().params.frameMode, 1);
   EXPECT_FALSE(mode()->leavingPal());
-  EXPECT_TRUE(checked(1040));
+  EXPECT_TRUE(checked(kFullRadio));
   // Full frame has no exposure clamp.
   EXPECT_TRUE(sim.calls("CalExposeRange").empty());
   EXPECT_TRUE(desktop.messages.empty());
@@ -430,23 +463,23 @@ TEST_P(ModeLeavePal, TheNextFullOrPartTakesTheFlag) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, ModeLeavePal,
-                         ::testing::Values(
-                             // A camera already in NTSC when the program started: full alone
-                             // sets and takes the flag.
-                             LeavePalCase{"FullFromHeldNtscOnVersion2", "210781/2", 4, {1040}, 1},
-                             // Only version 2 counts a held PAL as leaving it.
-                             LeavePalCase{"FullFromHeldPalOnVersion1KeepsTheRate", "210780/1", 4, {1040}, 0},
-                             LeavePalCase{"PartAfterPal", "210780/1", 1, {1043, 1041}, 2},
-                             LeavePalCase{"PartAfterAverage", "210780/4", 1, {1002, 1041}, 2},
-                             // Part took the flag; full then reads the camera's own rate back.
-                             LeavePalCase{
-                                 "FullAfterPartReadsTheRateBack", "210780/1", 1, {1043, 1041, 1040}, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ModeLeavePal,
+    ::testing::Values(
+        // A camera already in NTSC when the program started: full alone
+        // sets and takes the flag.
+        LeavePalCase{"FullFromHeldNtscOnVersion2", "210781/2", 4, {kFullRadio}, 1},
+        // Only version 2 counts a held PAL as leaving it.
+        LeavePalCase{"FullFromHeldPalOnVersion1KeepsTheRate", "210780/1", 4, {kFullRadio}, 0},
+        LeavePalCase{"PartAfterPal", "210780/1", 1, {kPalRadio, kPartRadio}, 2},
+        LeavePalCase{"PartAfterAverage", "210780/4", 1, {kFrameAverageRadio, kPartRadio}, 2},
+        // Part took the flag; full then reads the camera's own rate back.
+        LeavePalCase{"FullAfterPartReadsTheRateBack", "210780/1", 1, {kPalRadio, kPartRadio, kFullRadio}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModePageTest, PalOn210785WritesTheFieldRateChoice) {
   start("210785");
-  click(1043);
+  click(kPalRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 4), W(14, 1)}));
 }
 
@@ -455,13 +488,13 @@ TEST_F(ModePageTest, PartShortensTheExposureToTheWindow) {
   cameraHolds(9, 600);
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
   showPage();
-  click(1041);
+  click(kPartRadio);
   int32_t lo = 0, hi = 0;
   exposeRange(&lo, &hi);
   ASSERT_LT(hi, 600);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 2), W(9, hi)}));
   EXPECT_EQ(cameraState().params.exposalTime, hi);
-  EXPECT_TRUE(checked(1041));
+  EXPECT_TRUE(checked(kPartRadio));
 }
 
 // A frame-mode write that the camera refuses: how often it is tried.
@@ -497,7 +530,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, ModeRetries,
 TEST_F(ModePageTest, FailedReadBackIsReportedAndTheModeStillWritten) {
   start();
   sim.control("fail read=103");
-  click(1040);
+  click(kFullRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(5, 1)}));
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "can not read camera info, please check it");
@@ -506,31 +539,31 @@ TEST_F(ModePageTest, FailedReadBackIsReportedAndTheModeStillWritten) {
 TEST_F(ModePageTest, FailedRunModeWriteKeepsTheNewValue) {
   start("219290", 2);
   sim.control("fail 2=106");
-  click(1037);
+  click(kExternalSyncRadio);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text,
             QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。"));
   EXPECT_EQ(cameraState().params.runMode, 3);
-  EXPECT_TRUE(checked(1037));
+  EXPECT_TRUE(checked(kExternalSyncRadio));
 }
 
 TEST_F(ModePageTest, OutputWritesAndReadsTheRecordBack) {
   start();
-  click(1046);
+  click(kTestImageRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(6, 2)}));
   auto reads = sim.calls("GetConfigParam");
   ASSERT_EQ(reads.size(), 1u);
   EXPECT_EQ(reads[0].value("id"), -1);
   EXPECT_EQ(cameraState().params.outputMode, 2);
-  EXPECT_TRUE(checked(1046));
+  EXPECT_TRUE(checked(kTestImageRadio));
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   sim.clearLog();
   // The read-back's own failure is not reported.
   sim.control("fail read=103");
-  click(1045);
+  click(kCameraOutputRadio);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(6, 1)}));
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_TRUE(checked(1045));
+  EXPECT_TRUE(checked(kCameraOutputRadio));
 }
 
 // Typing into a protection edit, keystroke by keystroke.
@@ -570,10 +603,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ModePageTest, ProtectionEditActsOnTextThePageOrProgramSets) {
   startInRunMode("219290", 2);
-  ctl<QLineEdit>(1062)->setText("25");
+  ctl<QLineEdit>(kRiseDelayEdit)->setText("25");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(31, 25)}));
   EXPECT_EQ(cameraState().ext.riseDelay, 25);
-  EXPECT_EQ(bar(1153)->value(), 25);
+  EXPECT_EQ(bar(kRiseDelayBar)->value(), 25);
 }
 
 // A sequence of scroll requests on one protection bar.
@@ -629,13 +662,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ModePageTest, LabelOfProtectTimeStartsDisabled) {
   sim.reset();
   page = std::make_unique<CDlgMode>(nullptr, nullptr);
-  EXPECT_FALSE(ctl<QWidget>(1152)->isEnabled());
-  EXPECT_EQ(bar(1153)->maximum(), 30);
-  EXPECT_EQ(bar(1032)->maximum(), 30);
-  EXPECT_EQ(bar(1033)->maximum(), 650);
-  EXPECT_EQ(bar(1033)->value(), 100);
-  EXPECT_EQ(editText(1039), "100");
-  EXPECT_EQ(editText(1038), "10");
+  EXPECT_FALSE(ctl<QWidget>(kProtectTimeLabel)->isEnabled());
+  EXPECT_EQ(bar(kRiseDelayBar)->maximum(), 30);
+  EXPECT_EQ(bar(kFallDelayBar)->maximum(), 30);
+  EXPECT_EQ(bar(kProtectTimeBar)->maximum(), 650);
+  EXPECT_EQ(bar(kProtectTimeBar)->value(), 100);
+  EXPECT_EQ(editText(kProtectTimeEdit), "100");
+  EXPECT_EQ(editText(kFallDelayEdit), "10");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "mode_fixture.h"
 #include "pages/area/dlg_param.h"
 
+using enum CDlgParam::CtlId;
+
 namespace {
 
 class ParamPageTest : public AreaPageTest {
@@ -21,8 +23,8 @@ class ParamPageTest : public AreaPageTest {
     showPage();
   }
   CDlgParam* param() const { return static_cast<CDlgParam*>(page.get()); }
-  QComboBox* rates() const { return ctl<QComboBox>(1074); }
-  QComboBox* coarse() const { return ctl<QComboBox>(1094); }
+  QComboBox* rates() const { return ctl<QComboBox>(kRateList); }
+  QComboBox* coarse() const { return ctl<QComboBox>(kCoarseList); }
   // The exposure the camera itself holds now, read past the program's record.
   int32_t cameraValue(int32_t CameraParams::*field) const {
     CameraParams p{};
@@ -62,74 +64,85 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"Colour219290",
                  "219290",
                  9,
-                 {{1171, L::Shown},
-                  {1083, L::Shown},
-                  {1172, L::Shown},
-                  {1039, L::Shown},
-                  {1033, L::Shown},
-                  {1040, L::Shown},
-                  {1034, L::Shown},
-                  {1081, L::Shown},
-                  {1082, L::Shown},
-                  {1049, L::Shown},
-                  {1094, L::Shown},
-                  {1131, L::Off},
-                  {1001, L::Off},
-                  {1130, L::Shown},
-                  {1135, L::Off},
-                  {1074, L::Shown},
-                  {1084, L::Shown}},
-                 {{1049, "Step:12"}, {1084, "帧频"}, {1079, "增益"}}},
-        RuleCase{"Colour219290Chinese", "219290", 2, {}, {{1049, "步长:12"}}},
+                 {{kBrightnessBar, L::Shown},
+                  {kBrightnessLabel, L::Shown},
+                  {kBrightnessEdit, L::Shown},
+                  {kBeginLineBar, L::Shown},
+                  {kEndLineBar, L::Shown},
+                  {kBeginLineEdit, L::Shown},
+                  {kEndLineEdit, L::Shown},
+                  {kBeginLineLabel, L::Shown},
+                  {kEndLineLabel, L::Shown},
+                  {kStepLabel, L::Shown},
+                  {kCoarseList, L::Shown},
+                  {kExposureEdit, L::Off},
+                  {kApplyExposureButton, L::Off},
+                  {kFineRadio, L::Shown},
+                  {kShortExposureRadio, L::Off},
+                  {kRateList, L::Shown},
+                  {kRateLabel, L::Shown}},
+                 {{kStepLabel, "Step:12"}, {kRateLabel, "帧频"}, {kGainLabel, "增益"}}},
+        RuleCase{"Colour219290Chinese", "219290", 2, {}, {{kStepLabel, "步长:12"}}},
         RuleCase{"Pal212630NoBrightness",
                  "212630/4",
                  9,
-                 {{1171, L::Hidden}, {1083, L::Hidden}, {1172, L::Hidden}, {1039, L::Shown}},
-                 {{1049, "Step:4"}}},
+                 {{kBrightnessBar, L::Hidden},
+                  {kBrightnessLabel, L::Hidden},
+                  {kBrightnessEdit, L::Hidden},
+                  {kBeginLineBar, L::Shown}},
+                 {{kStepLabel, "Step:4"}}},
         RuleCase{"Pal210780NoPartialWindow",
                  "210780/4",
                  9,
-                 {{1039, L::Hidden},
-                  {1033, L::Hidden},
-                  {1040, L::Hidden},
-                  {1034, L::Hidden},
-                  {1081, L::Hidden},
-                  {1082, L::Hidden},
-                  {1049, L::Hidden},
-                  {1047, L::Shown},
-                  {1035, L::Shown}},
+                 {{kBeginLineBar, L::Hidden},
+                  {kEndLineBar, L::Hidden},
+                  {kBeginLineEdit, L::Hidden},
+                  {kEndLineEdit, L::Hidden},
+                  {kBeginLineLabel, L::Hidden},
+                  {kEndLineLabel, L::Hidden},
+                  {kStepLabel, L::Hidden},
+                  {kGainBar, L::Shown},
+                  {kBlackBar, L::Shown}},
                  {}},
-        RuleCase{"Short215590v9", "215590/9", 9, {{1135, L::Shown}, {1130, L::Off}, {1171, L::Shown}}, {}},
-        RuleCase{"Short215590v1HasNone", "215590/1", 9, {{1135, L::Off}, {1130, L::Shown}}, {}},
-        RuleCase{"Field210785", "210785", 9, {{1039, L::Hidden}}, {{1084, "场频"}}},
+        RuleCase{"Short215590v9",
+                 "215590/9",
+                 9,
+                 {{kShortExposureRadio, L::Shown}, {kFineRadio, L::Off}, {kBrightnessBar, L::Shown}},
+                 {}},
+        RuleCase{"Short215590v1HasNone",
+                 "215590/1",
+                 9,
+                 {{kShortExposureRadio, L::Off}, {kFineRadio, L::Shown}},
+                 {}},
+        RuleCase{"Field210785", "210785", 9, {{kBeginLineBar, L::Hidden}}, {{kRateLabel, "场频"}}},
         RuleCase{"Orientation321140NoTiming",
                  "321140",
                  9,
-                 {{1129, L::Hidden},
-                  {1130, L::Hidden},
-                  {1135, L::Hidden},
-                  {1094, L::Hidden},
-                  {1001, L::Hidden},
-                  {1131, L::Hidden},
-                  {1084, L::Hidden},
-                  {1074, L::Hidden},
-                  {1047, L::Shown}},
+                 {{kCoarseRadio, L::Hidden},
+                  {kFineRadio, L::Hidden},
+                  {kShortExposureRadio, L::Hidden},
+                  {kCoarseList, L::Hidden},
+                  {kApplyExposureButton, L::Hidden},
+                  {kExposureEdit, L::Hidden},
+                  {kRateLabel, L::Hidden},
+                  {kRateList, L::Hidden},
+                  {kGainBar, L::Shown}},
                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ParamPageTest, ShowsTheRecordWithoutWriting) {
   start();
   const CameraParams& p = cameraState().params;
-  EXPECT_EQ(editText(1048), QString::number(p.gain));
-  EXPECT_EQ(bar(1047)->value(), p.gain);
-  EXPECT_EQ(editText(1036), QString::number(p.black));
-  EXPECT_EQ(editText(1172), QString::number(p.brightness));
-  EXPECT_EQ(editText(1040), QString::number(p.beginLine));
-  EXPECT_EQ(editText(1034), QString::number(p.endLine));
-  EXPECT_EQ(bar(1047)->maximum(), 1023);
-  EXPECT_EQ(bar(1035)->maximum(), 255);
-  EXPECT_EQ(bar(1033)->minimum(), p.beginLine + 1);
-  EXPECT_EQ(bar(1033)->maximum(), 599);
+  EXPECT_EQ(editText(kGainEdit), QString::number(p.gain));
+  EXPECT_EQ(bar(kGainBar)->value(), p.gain);
+  EXPECT_EQ(editText(kBlackEdit), QString::number(p.black));
+  EXPECT_EQ(editText(kBrightnessEdit), QString::number(p.brightness));
+  EXPECT_EQ(editText(kBeginLineEdit), QString::number(p.beginLine));
+  EXPECT_EQ(editText(kEndLineEdit), QString::number(p.endLine));
+  EXPECT_EQ(bar(kGainBar)->maximum(), 1023);
+  EXPECT_EQ(bar(kBlackBar)->maximum(), 255);
+  EXPECT_EQ(bar(kEndLineBar)->minimum(), p.beginLine + 1);
+  EXPECT_EQ(bar(kEndLineBar)->maximum(), 599);
   EXPECT_EQ(coarse()->count(), 18);
   EXPECT_EQ(coarse()->itemText(7), "16667");
   EXPECT_TRUE(sim.writes().empty());
@@ -137,8 +150,8 @@ TEST_F(ParamPageTest, ShowsTheRecordWithoutWriting) {
 
 TEST_F(ParamPageTest, BrightnessRowIsEmptiedWithoutTheTag) {
   start("212630/4");
-  EXPECT_EQ(editText(1172), "0");
-  EXPECT_EQ(bar(1171)->value(), 0);
+  EXPECT_EQ(editText(kBrightnessEdit), "0");
+  EXPECT_EQ(bar(kBrightnessBar)->value(), 0);
   EXPECT_NE(cameraState().params.brightness, 0);
 }
 
@@ -147,19 +160,19 @@ TEST_F(ParamPageTest, BeginLineBarRangeAndTypedLineLoweredToTheStep) {
   cameraHolds(8, 480);
   cameraHolds(5, 2);
   showNewPage();
-  EXPECT_EQ(bar(1039)->minimum(), 12);
-  EXPECT_EQ(bar(1039)->maximum(), 468);
-  type(1040, "100");
+  EXPECT_EQ(bar(kBeginLineBar)->minimum(), 12);
+  EXPECT_EQ(bar(kBeginLineBar)->maximum(), 468);
+  type(kBeginLineEdit, "100");
   // 100 would be shown lowered to 96, replacing the text being typed: it
   // waits for Enter.
   EXPECT_TRUE(sim.writes().empty());
-  EXPECT_EQ(editText(1040), "100");
-  QTest::keyClick(ctl<QLineEdit>(1040), Qt::Key_Return);
+  EXPECT_EQ(editText(kBeginLineEdit), "100");
+  QTest::keyClick(ctl<QLineEdit>(kBeginLineEdit), Qt::Key_Return);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(7, 96)}));
   EXPECT_EQ(cameraState().params.beginLine, 96);
-  EXPECT_EQ(editText(1040), "96");
-  EXPECT_EQ(bar(1039)->value(), 96);
-  EXPECT_EQ(bar(1033)->minimum(), 97);
+  EXPECT_EQ(editText(kBeginLineEdit), "96");
+  EXPECT_EQ(bar(kBeginLineBar)->value(), 96);
+  EXPECT_EQ(bar(kEndLineBar)->minimum(), 97);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -168,14 +181,14 @@ TEST_F(ParamPageTest, LineEditsWriteNothingOutsidePartMode) {
   cameraHolds(8, 480);
   showNewPage();
   ASSERT_EQ(cameraState().params.frameMode, 1);
-  type(1040, "100");
-  type(1034, "300");
+  type(kBeginLineEdit, "100");
+  type(kEndLineEdit, "300");
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_TRUE(desktop.messages.empty());
   // The typed text stays until the next repaint rewrites it from the record.
-  EXPECT_EQ(editText(1040), "100");
+  EXPECT_EQ(editText(kBeginLineEdit), "100");
   param()->repaint();
-  EXPECT_EQ(editText(1040), QString::number(cameraState().params.beginLine));
+  EXPECT_EQ(editText(kBeginLineEdit), QString::number(cameraState().params.beginLine));
 }
 
 // A whole line number pasted into a line edit in part mode (one change of
@@ -220,13 +233,13 @@ TEST_F(ParamPageTest, ShorterWindowLowersTheExposure) {
   cameraHolds(5, 2);
   showNewPage();
   // Window 144..300: 157 picture lines plus blanking.
-  bar(1033)->request(SbThumbTrack, 300);
+  bar(kEndLineBar)->request(SbThumbTrack, 300);
   int32_t lo = 0, hi = 0;
   exposeRange(&lo, &hi);
   ASSERT_LT(hi, 600);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(8, 300), W(9, hi)}));
   EXPECT_EQ(cameraState().params.exposalTime, hi);
-  EXPECT_EQ(editText(1034), "300");
+  EXPECT_EQ(editText(kEndLineEdit), "300");
 }
 
 // A sequence of scroll requests on one bar and what reached the camera.
@@ -324,7 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ParamPageTest, RefusedGainIsReportedAndKeptInTheRecord) {
   start();
   sim.control("fail 1=122");
-  type(1048, "256");
+  type(kGainEdit, "256");
   EXPECT_EQ(desktop.texts(), (QStringList{"the input param is incorrect", "the input param is incorrect",
                                           "the input param is incorrect"}));
   EXPECT_EQ(cameraState().params.gain, 256);
@@ -334,9 +347,9 @@ TEST_F(ParamPageTest, RefusedGainIsReportedAndKeptInTheRecord) {
 
 TEST_F(ParamPageTest, GainActsOnTextSetByTheProgramToo) {
   start();
-  ctl<QLineEdit>(1048)->setText("500");
+  ctl<QLineEdit>(kGainEdit)->setText("500");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(1, 500)}));
-  EXPECT_EQ(bar(1047)->value(), 500);
+  EXPECT_EQ(bar(kGainBar)->value(), 500);
   EXPECT_EQ(cameraValue(&CameraParams::gain), 500);
 }
 
@@ -344,7 +357,7 @@ TEST_F(ParamPageTest, RateListSkipsThePlaceholderAndWritesThePosition) {
   start();
   EXPECT_EQ(items(rates()), (QStringList{"26", "13", "6"}));
   EXPECT_EQ(rates()->currentIndex(), 0);
-  choose(1074, 2);
+  choose(kRateList, 2);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(14, 2)}));
   EXPECT_EQ(cameraState().params.rate, 2);
   EXPECT_EQ(rates()->currentIndex(), 2);
@@ -372,8 +385,8 @@ TEST_P(ParamRates, VideoCamerasNumberTheirRatesThemselves) {
   cameraHolds(5, c.frameMode);
   showNewPage();
   EXPECT_EQ(items(rates()), c.entries);
-  choose(1074, 0);
-  choose(1074, 1);
+  choose(kRateList, 0);
+  choose(kRateList, 1);
   EXPECT_EQ(sim.writes(), c.writes);
   EXPECT_EQ(cameraState().params.rate, 1);
 }
@@ -416,7 +429,7 @@ TEST_P(ParamCoarse, StandardTimesStayStrictlyInsideTheRange) {
   openCamera("219290");  // 62.5 us a line; free-running up to 624 lines
   cameraHolds(2, c.runMode);
   showNewPage();
-  choose(1094, c.position);
+  choose(kCoarseList, c.position);
   int32_t lo = 0, hi = 0;
   exposeRange(&lo, &hi);
   const int32_t expected = c.lines == -1 ? lo + 1 : c.lines == -2 ? hi - 1 : c.lines;
@@ -443,19 +456,19 @@ INSTANTIATE_TEST_SUITE_P(Times, ParamCoarse,
 TEST_F(ParamPageTest, CoarseChoiceReportsAFailedReadBackAndGoesOn) {
   start();
   sim.control("fail read=103");
-  choose(1094, 6);
+  choose(kCoarseList, 6);
   EXPECT_EQ(desktop.texts(), (QStringList{"can not read camera info, please check it"}));
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(9, 160)}));
 }
 
 TEST_F(ParamPageTest, WithoutTheCameraRangeNoExposureIsWritten) {
   start();
-  click(1130);
-  type(1131, "20000");
+  click(kFineRadio);
+  type(kExposureEdit, "20000");
   sim.control("vanish 103");
   sim.clearLog();
-  click(1001);
-  choose(1094, 6);
+  click(kApplyExposureButton);
+  choose(kCoarseList, 6);
   EXPECT_TRUE(sim.writes().empty());
   // Fine: the range; coarse: the read-back, then the range.
   EXPECT_EQ(desktop.texts(), (QStringList(3, "can not read camera info, please check it")));
@@ -504,14 +517,14 @@ class ParamFine : public ParamPageTest, public ::testing::WithParamInterface<Fin
 TEST_P(ParamFine, TypedTimesGoOntoTheBoundsNeverPastThem) {
   const FineCase& c = GetParam();
   start();
-  click(1130);
+  click(kFineRadio);
   ASSERT_EQ(param()->exposureMode(), CDlgParam::Fine);
-  EXPECT_EQ(editText(1131), QString::number(timeOf(cameraState().params.exposalTime)));
-  EXPECT_TRUE(ctl<QWidget>(1131)->isEnabled());
-  EXPECT_FALSE(ctl<QWidget>(1094)->isEnabled());
-  type(1131, QString::fromUtf8(c.text));
+  EXPECT_EQ(editText(kExposureEdit), QString::number(timeOf(cameraState().params.exposalTime)));
+  EXPECT_TRUE(ctl<QWidget>(kExposureEdit)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kCoarseList)->isEnabled());
+  type(kExposureEdit, QString::fromUtf8(c.text));
   sim.clearLog();
-  click(1001);
+  click(kApplyExposureButton);
   int32_t lo = 0, hi = 0;
   exposeRange(&lo, &hi);
   if (c.lines == -3) {
@@ -520,7 +533,7 @@ TEST_P(ParamFine, TypedTimesGoOntoTheBoundsNeverPastThem) {
   }
   const int32_t expected = c.lines == -1 ? lo : c.lines == -2 ? hi : c.lines;
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(9, expected)}));
-  EXPECT_EQ(editText(1131), QString::number(timeOf(expected)));
+  EXPECT_EQ(editText(kExposureEdit), QString::number(timeOf(expected)));
   EXPECT_EQ(cameraValue(&CameraParams::exposalTime), expected);
   EXPECT_TRUE(desktop.messages.empty());
 }
@@ -535,8 +548,8 @@ INSTANTIATE_TEST_SUITE_P(Times, ParamFine,
 
 TEST_F(ParamPageTest, ApplyInCoarseModeWritesNothing) {
   start();
-  ctl<QWidget>(1001)->setEnabled(true);
-  click(1001);
+  ctl<QWidget>(kApplyExposureButton)->setEnabled(true);
+  click(kApplyExposureButton);
   EXPECT_TRUE(sim.writes().empty());
 }
 
@@ -553,20 +566,20 @@ class ParamShort : public ParamPageTest, public ::testing::WithParamInterface<Sh
 TEST_P(ParamShort, ShortTimeSplitsIntoLinesAndASetting) {
   const ShortCase& c = GetParam();
   start("215590/9");  // 40 us a line, short range 1..1000 us
-  click(1135);
+  click(kShortExposureRadio);
   ASSERT_EQ(param()->exposureMode(), CDlgParam::Short);
-  type(1131, QString::fromUtf8(c.text));
+  type(kExposureEdit, QString::fromUtf8(c.text));
   sim.clearLog();
   size_t writesAtSleep = 99;
   desktop.onSleep = [&](int) { writesAtSleep = sim.writes().size(); };
-  click(1001);
+  click(kApplyExposureButton);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(9, c.lines), W(29, c.setting)}));
   ASSERT_EQ(desktop.sleeps.size(), 1u);
   EXPECT_EQ(desktop.sleeps[0].ms, 500);
   EXPECT_EQ(writesAtSleep, 1u);  // lines first, the setting after the wait
   EXPECT_EQ(cameraState().params.exposalTime, c.lines);
   EXPECT_EQ(cameraState().params.saturation, c.setting);
-  EXPECT_EQ(editText(1131), QString::fromUtf8(c.shown));
+  EXPECT_EQ(editText(kExposureEdit), QString::fromUtf8(c.shown));
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -578,29 +591,29 @@ INSTANTIATE_TEST_SUITE_P(Times, ParamShort,
 
 TEST_F(ParamPageTest, RefusedShortSettingIsReported) {
   start("215590/9");
-  click(1135);
-  type(1131, "500");
+  click(kShortExposureRadio);
+  type(kExposureEdit, "500");
   sim.control("fail 29=106");
-  click(1001);
+  click(kApplyExposureButton);
   EXPECT_EQ(desktop.texts(), (QStringList{"Can not write in for invalid link."}));
   EXPECT_EQ(sim.writes().size(), 2u);
 }
 
 TEST_F(ParamPageTest, DefaultsRestoredSwitchesBackToTheCoarseList) {
   start();
-  click(1130);
-  ASSERT_TRUE(ctl<QWidget>(1131)->isEnabled());
+  click(kFineRadio);
+  ASSERT_TRUE(ctl<QWidget>(kExposureEdit)->isEnabled());
   cameraState().defaultsRestored = 1;
   param()->repaint();
   EXPECT_EQ(cameraState().defaultsRestored, 0);
   EXPECT_EQ(param()->exposureMode(), CDlgParam::Coarse);
-  EXPECT_TRUE(checked(1129));
-  EXPECT_TRUE(ctl<QWidget>(1094)->isEnabled());
-  EXPECT_FALSE(ctl<QWidget>(1131)->isEnabled());
-  EXPECT_FALSE(ctl<QWidget>(1001)->isEnabled());
+  EXPECT_TRUE(checked(kCoarseRadio));
+  EXPECT_TRUE(ctl<QWidget>(kCoarseList)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kExposureEdit)->isEnabled());
+  EXPECT_FALSE(ctl<QWidget>(kApplyExposureButton)->isEnabled());
   // 270 lines are 16875 us.
   EXPECT_EQ(coarse()->currentText(), "16667");
-  EXPECT_EQ(editText(1131), "16875");
+  EXPECT_EQ(editText(kExposureEdit), "16875");
   EXPECT_TRUE(sim.writes().empty());
 }
 
@@ -621,14 +634,14 @@ TEST_F(ParamPageTest, WithoutACameraTheLineStepOfZeroCountsAsOne) {
   s.params.frameMode = 2;
   page = std::make_unique<CDlgParam>(nullptr, nullptr);
   showPage();
-  ctl<QLineEdit>(1040)->setText("100");
+  ctl<QLineEdit>(kBeginLineEdit)->setText("100");
   EXPECT_EQ(s.params.beginLine, 100);
   // The write failed (no library) and says so; the record keeps the value.
   // Without a range from the library the exposure is left alone.
   EXPECT_EQ(desktop.texts(), (QStringList{"can not read camera info, please check it"}));
   EXPECT_EQ(s.params.exposalTime, 270);
   desktop.clear();
-  bar(1039)->request(SbLineRight, 0);
+  bar(kBeginLineBar)->request(SbLineRight, 0);
   EXPECT_EQ(s.params.beginLine, 101);
   EXPECT_EQ(desktop.messages.size(), 1u);
 }

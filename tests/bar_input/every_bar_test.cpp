@@ -46,7 +46,7 @@ void PrintTo(const BarCase& c, std::ostream* os) { *os << c.name; }
 std::function<QWidget*()> controlBarOn(int entry) {
   return [entry] {
     auto* bar = new CDlgPage3(nullptr, nullptr);
-    bar->control<QComboBox>(1023)->setCurrentIndex(entry);
+    bar->control<QComboBox>(CDlgPage3::kParamList)->setCurrentIndex(entry);
     return bar;
   };
 }

@@ -27,7 +27,7 @@ TEST_F(HeldArrow, ARefusedGainIsReportedOnceAndTheBarStops) {
   cameraState().copyLineGeometry();
   widget = std::make_unique<CDlgParam>(nullptr, nullptr);
   showWidget();
-  ReqScrollBar* gain = bar(1047);
+  ReqScrollBar* gain = bar(CDlgParam::kGainBar);
   const int before = gain->value();
   sim.control("fail *=106");
   holdRightArrow(gain);
@@ -63,7 +63,7 @@ TEST_F(HeldArrow, ALineScanTimeAtItsLimitIsCorrectedOnce) {
   ASSERT_EQ(s.readLinearParams(), 1);
   widget = std::make_unique<CDlgLinearParam>(nullptr, nullptr);
   showWidget();
-  ReqScrollBar* time1 = bar(1187);
+  ReqScrollBar* time1 = bar(CDlgLinearParam::kTime1Bar);
   holdRightArrow(time1);
   EXPECT_EQ(desktop.texts(), QStringList{"input exceed valid range of expose time"});
   EXPECT_FALSE(time1->repeating());
@@ -72,7 +72,7 @@ TEST_F(HeldArrow, ALineScanTimeAtItsLimitIsCorrectedOnce) {
   EXPECT_EQ(desktop.messages.size(), 1u);
   for (const Write& w : sim.writes()) EXPECT_EQ(w, W(106, 300)) << "Time1 never passes its limit";
   EXPECT_EQ(s.linear.time1, 300);
-  EXPECT_EQ(editText(1190), "300");
+  EXPECT_EQ(editText(CDlgLinearParam::kTime1Edit), "300");
 }
 
 TEST_F(HeldArrow, WithNoCameraTheRiseDelayArrowStopsAtTheFirstMessage) {
@@ -82,7 +82,7 @@ TEST_F(HeldArrow, WithNoCameraTheRiseDelayArrowStopsAtTheFirstMessage) {
   ASSERT_EQ(cameraState().handle, nullptr);
   widget = std::make_unique<CDlgMode>(nullptr, nullptr);
   showWidget();
-  ReqScrollBar* rise = bar(1153);
+  ReqScrollBar* rise = bar(CDlgMode::kRiseDelayBar);
   ASSERT_TRUE(rise->isVisible()) << "with no camera the page leaves its controls as they are";
   const int before = rise->value();
   holdRightArrow(rise);

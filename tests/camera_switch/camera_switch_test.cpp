@@ -35,8 +35,9 @@ TEST_P(NetworkOpen, GivesTheTabsAndButtonsOfTheOpenedType) {
   for (const char* title : c.absent) EXPECT_FALSE(contains(shownTitles(), title)) << title;
   // The first tab is the one shown, as after a port change.
   EXPECT_TRUE(window->tabs()->page(0)->isVisible());
-  EXPECT_TRUE(enabled(1008));
-  for (int id : {1006, 1007, 1005}) EXPECT_EQ(enabled(id), !c.limited) << id;
+  EXPECT_TRUE(enabled(CTyxVistrelDlg::kGrabButton));
+  for (int id : {CTyxVistrelDlg::kGammaButton, CTyxVistrelDlg::kBarModeButton, CTyxVistrelDlg::kInfoButton})
+    EXPECT_EQ(enabled(id), !c.limited) << id;
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 }
 
@@ -128,7 +129,7 @@ TEST_P(SecondBlock, DefaultParamWritesTheOpenedCamerasOwnBlock) {
   openWithBlock();
   ASSERT_EQ(cameraState().extendedBlockTag, 1);
   const ExtendedParams held = cameraBlock();
-  window->button(1003)->click();
+  window->button(CTyxVistrelDlg::kDefaultParamButton)->click();
   // The write left the camera's block as it was: nothing of the camera
   // opened before reached it.
   EXPECT_TRUE(sameBlock(cameraBlock(), held));
@@ -185,20 +186,20 @@ TEST_P(GrabAcrossPorts, EndsAndHidesAWindowTheNewCameraDoesNotUse) {
   choosePort(c.to);
   EXPECT_EQ(first->isVisible(), c.kept);
   EXPECT_EQ(window->grabShown(), c.kept);
-  EXPECT_EQ(caption(1008), c.kept ? ">>Grab" : "<<Grab");
+  EXPECT_EQ(caption(CTyxVistrelDlg::kGrabButton), c.kept ? ">>Grab" : "<<Grab");
   if (!c.kept) {
     // Nothing of the old window runs on behind the new camera.
     EXPECT_FALSE(video()->capturing());
     EXPECT_EQ(video()->board(), nullptr);
     EXPECT_FALSE(usb()->videoRunning());
-    if (enabled(1008) && cameraState().handle != nullptr) {
+    if (enabled(CTyxVistrelDlg::kGrabButton) && cameraState().handle != nullptr) {
       // The next Grab opens the new camera's window, and only that one.
       CompanionWindow* next = window->imageWindowFor(cameraState().typeCode);
       if (next == video()) confirmBoard();
-      window->button(1008)->click();
+      window->button(CTyxVistrelDlg::kGrabButton)->click();
       EXPECT_TRUE(next->isVisible());
       EXPECT_EQ(first->isVisible(), first == next);
-      window->button(1008)->click();
+      window->button(CTyxVistrelDlg::kGrabButton)->click();
       EXPECT_FALSE(next->isVisible());
     }
   } else {
@@ -226,13 +227,13 @@ TEST_F(CameraSwitchTest, SecondGrabClosesTheWindowTheFirstShowed) {
   ASSERT_EQ(cameraState().handle, nullptr);
   ASSERT_TRUE(video()->isVisible());
   desktop.clear();
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_FALSE(video()->isVisible());
   EXPECT_FALSE(window->grabShown());
   EXPECT_EQ(video()->board(), nullptr);
   EXPECT_TRUE(desktop.messages.empty());
   // Opening without a camera is still refused.
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_EQ(desktop.texts(), QStringList{"Open camera failed!"});
 }
 
@@ -245,7 +246,7 @@ TEST_F(CameraSwitchTest, ReopenOnAnotherKindOfCameraEndsTheShownWindow) {
   EXPECT_FALSE(video()->isVisible());
   EXPECT_FALSE(video()->capturing());
   EXPECT_FALSE(window->grabShown());
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_TRUE(usb()->isVisible());
   EXPECT_FALSE(video()->isVisible());
 }
@@ -267,7 +268,7 @@ TEST_P(ImageWindowSize, OnTheScreenAndNeverSmallerThanItsControls) {
   // opens no larger than the screen.
   image->resize(area.width() * 2, area.height() * 2);
   if (image == video()) confirmBoard();
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   ASSERT_TRUE(image->isVisible());
   EXPECT_TRUE(area.contains(image->frameGeometry())) << "on the screen";
   // Every control fits inside the smallest size the window accepts.
@@ -282,7 +283,7 @@ TEST_P(ImageWindowSize, OnTheScreenAndNeverSmallerThanItsControls) {
   QApplication::processEvents();
   EXPECT_GE(image->width(), image->minimumWidth());
   EXPECT_GE(image->height(), image->minimumHeight());
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ImageWindowSize,
@@ -304,16 +305,16 @@ class InfoAcrossPorts : public CameraSwitchTest, public ::testing::WithParamInte
 TEST_P(InfoAcrossPorts, IsHiddenWhenItsButtonIsDisabled) {
   const InfoCase& c = GetParam();
   start(c.cameras);
-  window->button(1005)->click();
+  window->button(CTyxVistrelDlg::kInfoButton)->click();
   ASSERT_TRUE(info()->isVisible());
   if (QString(c.to) == "net:2")
     openNetworkCamera(2);
   else
     choosePort(c.to);
-  EXPECT_EQ(enabled(1005), c.shown);
+  EXPECT_EQ(enabled(CTyxVistrelDlg::kInfoButton), c.shown);
   EXPECT_EQ(info()->isVisible(), c.shown);
   EXPECT_EQ(window->infoShown(), c.shown);
-  EXPECT_EQ(caption(1005), c.shown ? "Info Window<<" : "Info Window>>");
+  EXPECT_EQ(caption(CTyxVistrelDlg::kInfoButton), c.shown ? "Info Window<<" : "Info Window>>");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -327,14 +328,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CameraSwitchTest, ReopenOnALineScanCameraHidesTheInformationWindow) {
   start("clear;camera COM1=219290");
-  window->button(1005)->click();
+  window->button(CTyxVistrelDlg::kInfoButton)->click();
   ASSERT_TRUE(info()->isVisible());
   sim.control("camera COM1=120770");
   window->reopenCamera();
   ASSERT_EQ(cameraState().typeCode, 120770);
-  EXPECT_FALSE(enabled(1005));
+  EXPECT_FALSE(enabled(CTyxVistrelDlg::kInfoButton));
   EXPECT_FALSE(info()->isVisible());
-  EXPECT_EQ(caption(1005), "Info Window>>");
+  EXPECT_EQ(caption(CTyxVistrelDlg::kInfoButton), "Info Window>>");
 }
 
 // ---- Capture Image while hidden ------------------------------------------------------
@@ -343,38 +344,38 @@ TEST_F(CameraSwitchTest, HiddenUsbVideoRunsOnWithoutPollingAndSaysSo) {
   start("clear;camera COM1=219660");
   startLiveVideo();
   ASSERT_TRUE(usb()->polling());
-  window->button(1008)->click();  // hidden; the video goes on
+  window->button(CTyxVistrelDlg::kGrabButton)->click();  // hidden; the video goes on
   ASSERT_FALSE(usb()->isVisible());
   EXPECT_TRUE(usb()->videoRunning());
   EXPECT_FALSE(usb()->polling());
-  EXPECT_EQ(caption(1008), "<<Grab (live)");
+  EXPECT_EQ(caption(CTyxVistrelDlg::kGrabButton), "<<Grab (live)");
   EXPECT_TRUE(sim.calls("StopCapture").empty());
   // Nothing asks the library for frames while nobody sees them.
   sim.clearLog();
   QApplication::processEvents();
   EXPECT_TRUE(sim.calls("GetCaptureRate").empty());
 
-  window->button(1008)->click();  // back
+  window->button(CTyxVistrelDlg::kGrabButton)->click();  // back
   EXPECT_TRUE(usb()->isVisible());
   EXPECT_TRUE(usb()->polling());
-  EXPECT_EQ(caption(1008), ">>Grab");
+  EXPECT_EQ(caption(CTyxVistrelDlg::kGrabButton), ">>Grab");
   // The newest frame is shown at once, not at the next poll.
   EXPECT_FALSE(sim.calls("GetCaptureRate").empty());
 
   // Stopped while shown, then hidden: the caption is the plain one again.
-  qobject_cast<QPushButton*>(usb()->controlWidget(1001))->click();
-  window->button(1008)->click();
-  EXPECT_EQ(caption(1008), "<<Grab");
+  qobject_cast<QPushButton*>(usb()->controlWidget(CDlgPaintUsb::kStopButton))->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
+  EXPECT_EQ(caption(CTyxVistrelDlg::kGrabButton), "<<Grab");
 }
 
 TEST_F(CameraSwitchTest, HiddenUsbVideoEndedByAPortChangeClearsTheLiveCaption) {
   start("clear;camera COM1=219660;camera USB1=219660");
   startLiveVideo();
-  window->button(1008)->click();
-  ASSERT_EQ(caption(1008), "<<Grab (live)");
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
+  ASSERT_EQ(caption(CTyxVistrelDlg::kGrabButton), "<<Grab (live)");
   choosePort("USB1");
   EXPECT_FALSE(usb()->videoRunning());
-  EXPECT_EQ(caption(1008), "<<Grab");
+  EXPECT_EQ(caption(CTyxVistrelDlg::kGrabButton), "<<Grab");
 }
 
 TEST_F(CameraSwitchTest, LiveCaptionIsShownWholeInBothLanguages) {
@@ -382,8 +383,8 @@ TEST_F(CameraSwitchTest, LiveCaptionIsShownWholeInBothLanguages) {
     SCOPED_TRACE(language);
     start("clear;camera COM1=219660", language);
     startLiveVideo();
-    window->button(1008)->click();
-    QPushButton* grab = window->button(1008);
+    window->button(CTyxVistrelDlg::kGrabButton)->click();
+    QPushButton* grab = window->button(CTyxVistrelDlg::kGrabButton);
     EXPECT_EQ(grab->text(), language == 2 ? QString::fromUtf8("<<视频采集中") : QString("<<Grab (live)"));
     const int frame = grab->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, grab);
     EXPECT_LE(grab->fontMetrics().horizontalAdvance(grab->text()) + 2 * frame, grab->width());

@@ -56,7 +56,7 @@ class CameraSwitchTest : public ::testing::Test {
   // Picks a port in the port page's list the way a user's choice arrives.
   // A Camera Link port's serial dialog is cancelled.
   void choosePort(const QString& port) {
-    auto* list = com->control<QComboBox>(1050);
+    auto* list = com->control<QComboBox>(CDlgCom::kPortList);
     const int at = port == "net" ? CDlgCom::kNetworkPosition : list->findText(port);
     ASSERT_GE(at, 0) << port.toStdString();
     if (port.startsWith("CamLink")) desktop.dialogs.push_back(nullptr);
@@ -73,7 +73,7 @@ class CameraSwitchTest : public ::testing::Test {
       QTest::mouseClick(d->findChild<QPushButton*>("1049"), Qt::LeftButton);
       return d->result();
     });
-    QTest::mouseClick(com->control<QPushButton>(1065), Qt::LeftButton);
+    QTest::mouseClick(com->control<QPushButton>(CDlgCom::kScanNetButton), Qt::LeftButton);
   }
   // The next board-selection dialog is confirmed with its first board.
   void confirmBoard() {
@@ -88,7 +88,7 @@ class CameraSwitchTest : public ::testing::Test {
   void startLiveVideo() {
     const bool usbCamera = types::isUsbImage(cameraState().typeCode);
     if (!usbCamera) confirmBoard();
-    window->button(1008)->click();
+    window->button(CTyxVistrelDlg::kGrabButton)->click();
     ASSERT_TRUE(window->grabShown());
     if (usbCamera) {
       usb()->onVideo();

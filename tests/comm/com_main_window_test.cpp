@@ -55,9 +55,9 @@ TEST_F(ComMainWindowTest, CamLinkWithTypedSettingsPassesThemAsTyped) {
   desktop.dialogs.push_back([](QDialog* d) {
     auto* option = qobject_cast<CDlgOption*>(d);
     if (option == nullptr) return int(QDialog::Rejected);
-    option->control<QComboBox>(1007)->setEditText("1");
-    option->control<QComboBox>(1006)->setEditText("115200");
-    option->control<QComboBox>(1009)->setEditText("Even");
+    option->control<QComboBox>(CDlgOption::kChannelList)->setEditText("1");
+    option->control<QComboBox>(CDlgOption::kBaudRateList)->setEditText("115200");
+    option->control<QComboBox>(CDlgOption::kParityList)->setEditText("Even");
     QTest::mouseClick(option->control<QPushButton>(1), Qt::LeftButton);
     return option->result();
   });
@@ -128,7 +128,7 @@ TEST_F(ComMainWindowTest, APortWithoutACameraLeavesNoCamera) {
   EXPECT_EQ(s.typeCode, 0);
   EXPECT_EQ(modelLabel(), "ERR ID");
   EXPECT_EQ(desktop.texts(), QStringList({"can not read camera info, please check it"}));
-  EXPECT_TRUE(showsIcon(com->control<QLabel>(1051), 136));
+  EXPECT_TRUE(showsIcon(com->control<QLabel>(CDlgCom::kLinkPicture), 136));
   EXPECT_EQ(s.port(), "USB3");
 }
 
@@ -143,13 +143,17 @@ TEST_F(ComMainWindowTest, NetworkEntryClosesTheCameraAndShowsUnknownModel) {
   EXPECT_TRUE(opens().empty());
   EXPECT_EQ(s.modelText, QString::fromUtf8("型号:未知"));
   EXPECT_EQ(modelLabel(), QString::fromUtf8("型号:未知"));
-  EXPECT_TRUE(showsIcon(com->control<QLabel>(1051), 136));
-  for (int id : {1065, 1144, 1145, 1147, 1146, 1148}) EXPECT_TRUE(com->controlWidget(id)->isEnabled()) << id;
+  EXPECT_TRUE(showsIcon(com->control<QLabel>(CDlgCom::kLinkPicture), 136));
+  for (int id : {CDlgCom::kScanNetButton, CDlgCom::kVersionButton, CDlgCom::kSetIpButton,
+                 CDlgCom::kNetInfoGroup, CDlgCom::kIpEdit, CDlgCom::kIpLabel})
+    EXPECT_TRUE(com->controlWidget(id)->isEnabled()) << id;
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 
   // Any other port takes the network controls away again.
   choosePort(portList(), position("COM2"));
-  for (int id : {1065, 1144, 1145, 1147, 1146, 1148}) EXPECT_FALSE(com->controlWidget(id)->isEnabled()) << id;
+  for (int id : {CDlgCom::kScanNetButton, CDlgCom::kVersionButton, CDlgCom::kSetIpButton,
+                 CDlgCom::kNetInfoGroup, CDlgCom::kIpEdit, CDlgCom::kIpLabel})
+    EXPECT_FALSE(com->controlWidget(id)->isEnabled()) << id;
   EXPECT_EQ(cameraState().typeCode, 210781);
 }
 
@@ -183,7 +187,7 @@ TEST_F(ComMainWindowTest, ScanInTheProgramSetsModelLabelAndButtons) {
     QTest::mouseClick(d->findChild<QPushButton*>("1049"), Qt::LeftButton);
     return d->result();
   });
-  QTest::mouseClick(com->control<QPushButton>(1065), Qt::LeftButton);
+  QTest::mouseClick(com->control<QPushButton>(CDlgCom::kScanNetButton), Qt::LeftButton);
   EXPECT_EQ(opens().at(0).args.at("port"), "NetPort3");
   EXPECT_EQ(modelLabel(), cameraState().modelText);
   EXPECT_NE(modelLabel(), QString::fromUtf8("型号:未知"));
@@ -199,7 +203,7 @@ TEST_F(ComMainWindowTest, ScanInTheProgramSetsModelLabelAndButtons) {
     QTest::mouseClick(d->findChild<QPushButton*>("1049"), Qt::LeftButton);  // row 0
     return d->result();
   });
-  QTest::mouseClick(com->control<QPushButton>(1065), Qt::LeftButton);
+  QTest::mouseClick(com->control<QPushButton>(CDlgCom::kScanNetButton), Qt::LeftButton);
   EXPECT_EQ(cameraState().typeCode, 321880);
   for (int id : {1006, 1007, 1005}) EXPECT_TRUE(enabled(id)) << id;
 }
@@ -222,7 +226,7 @@ TEST_F(ComMainWindowTest, ScanRebuildsTheTabsForTheOpenedCamera) {
   // however often the camera is scanned and opened.
   for (int scan = 0; scan < 2; ++scan) {
     desktop.dialogs.push_back(pickThird);
-    QTest::mouseClick(com->control<QPushButton>(1065), Qt::LeftButton);
+    QTest::mouseClick(com->control<QPushButton>(CDlgCom::kScanNetButton), Qt::LeftButton);
     ASSERT_EQ(cameraState().typeCode, 218920);
     EXPECT_EQ(shownTitles(), expectedTitles()) << "scan " << scan;
     const std::vector<QString> titles = shownTitles();
@@ -259,8 +263,8 @@ TEST_P(EveryPort, RebuildsTabsAndButtonsForTheNewType) {
     EXPECT_EQ(enabled(id), !off) << "button " << id << " on " << GetParam().port;
   }
   const bool files = !CDlgCom::hasNoConfigFile(GetParam().type);
-  EXPECT_EQ(com->controlWidget(1001)->isEnabled(), files);
-  EXPECT_EQ(com->controlWidget(1049)->isEnabled(), files);
+  EXPECT_EQ(com->controlWidget(CDlgCom::kSaveButton)->isEnabled(), files);
+  EXPECT_EQ(com->controlWidget(CDlgCom::kLoadButton)->isEnabled(), files);
   EXPECT_EQ(modelLabel(), s.modelText);
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 }
@@ -287,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ComMainWindowTest, FromALineScanCameraBackToAnAreaCamera) {
   start();
   choosePort(portList(), position("CamLink2"));
-  ASSERT_FALSE(enabled(1008));
+  ASSERT_FALSE(enabled(CTyxVistrelDlg::kGrabButton));
   // The rebuild titles the line-scan tabs in Chinese in both languages.
   EXPECT_EQ(shownTitles(), (std::vector<QString>{QString::fromUtf8("模式调节"), QString::fromUtf8("参数设置"),
                                                  "Color", "Port and File"}));
@@ -299,7 +303,7 @@ TEST_F(ComMainWindowTest, FromALineScanCameraBackToAnAreaCamera) {
 
 TEST_F(ComMainWindowTest, ChineseTextsOnThePage) {
   start(2);
-  EXPECT_EQ(com->control<QPushButton>(1001)->text(), QString::fromUtf8("存储配置文件"));
+  EXPECT_EQ(com->control<QPushButton>(CDlgCom::kSaveButton)->text(), QString::fromUtf8("存储配置文件"));
   EXPECT_EQ(portList()->itemText(CDlgCom::kNetworkPosition), QString::fromUtf8("NetPort (网络相机)"));
   choosePort(portList(), position("USB4"));
   EXPECT_EQ(desktop.texts(), QStringList({QString::fromUtf8("无法读取设备信息，请检查设备连接是否正常")}));

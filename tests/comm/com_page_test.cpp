@@ -45,16 +45,17 @@ TEST_P(ComPageLabels, LabelsPortListAndStartState) {
     const QString shown = w->property(qobject_cast<QGroupBox*>(w) != nullptr ? "title" : "text").toString();
     EXPECT_EQ(shown, QString::fromUtf8(text)) << id;
   }
-  auto* list = ctl<QComboBox>(1050);
+  auto* list = ctl<QComboBox>(CDlgCom::kPortList);
   ASSERT_EQ(list->count(), 15);
   const char* fixed[] = {"COM1",      "COM2",      "COM3",      "COM4", "CamLink1", "CamLink2", "USB/232-1",
                          "USB/232-2", "USB/232-3", "USB/232-4", "USB1", "USB2",     "USB3",     "USB4"};
   for (int i = 0; i < 14; ++i) EXPECT_EQ(list->itemText(i), fixed[i]) << i;
   EXPECT_EQ(list->itemText(14), QString::fromUtf8(GetParam().networkEntry));
   EXPECT_EQ(list->currentText(), "COM1");
-  for (int id : {1065, 1144, 1145, 1147, 1146, 1148})
+  for (int id : {CDlgCom::kScanNetButton, CDlgCom::kVersionButton, CDlgCom::kSetIpButton,
+                 CDlgCom::kNetInfoGroup, CDlgCom::kIpEdit, CDlgCom::kIpLabel})
     EXPECT_FALSE(page->controlWidget(id)->isEnabled()) << id;
-  EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 137));
+  EXPECT_TRUE(showsIcon(ctl<QLabel>(CDlgCom::kLinkPicture), 137));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ComPageLabels,
@@ -89,12 +90,12 @@ TEST_F(ComPageTest, RefreshShowsLinkIconAndPortOfTheCameraState) {
   s.linkFlag = 0;
   s.setPortName("USB/232-2");
   page->repaint();
-  EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 136));
-  EXPECT_EQ(ctl<QComboBox>(1050)->currentText(), "USB/232-2");
+  EXPECT_TRUE(showsIcon(ctl<QLabel>(CDlgCom::kLinkPicture), 136));
+  EXPECT_EQ(ctl<QComboBox>(CDlgCom::kPortList)->currentText(), "USB/232-2");
   EXPECT_EQ(page->portText(), "USB/232-2");
   s.linkFlag = 1;
   page->repaint();
-  EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 137));
+  EXPECT_TRUE(showsIcon(ctl<QLabel>(CDlgCom::kLinkPicture), 137));
   // A refresh selects, it does not reconnect.
   EXPECT_TRUE(sim.calls("OpenCamera").empty());
   EXPECT_TRUE(sim.calls("CloseCamera").empty());
@@ -112,11 +113,11 @@ TEST_P(FileButtons, SaveAndLoadFollowTheTypeOnEveryRepaint) {
   cameraState().typeCode = GetParam().type;
   for (int round = 0; round < 2; ++round) {
     // Whatever state the buttons were left in, a repaint sets them again.
-    ctl<QPushButton>(1001)->setEnabled(!GetParam().files);
-    ctl<QPushButton>(1049)->setEnabled(!GetParam().files);
+    ctl<QPushButton>(CDlgCom::kSaveButton)->setEnabled(!GetParam().files);
+    ctl<QPushButton>(CDlgCom::kLoadButton)->setEnabled(!GetParam().files);
     page->repaint();
-    EXPECT_EQ(ctl<QPushButton>(1001)->isEnabled(), GetParam().files) << GetParam().type;
-    EXPECT_EQ(ctl<QPushButton>(1049)->isEnabled(), GetParam().files) << GetParam().type;
+    EXPECT_EQ(ctl<QPushButton>(CDlgCom::kSaveButton)->isEnabled(), GetParam().files) << GetParam().type;
+    EXPECT_EQ(ctl<QPushButton>(CDlgCom::kLoadButton)->isEnabled(), GetParam().files) << GetParam().type;
   }
 }
 
@@ -133,7 +134,7 @@ TEST_F(ComPageTest, SaveWritesTheChosenFileThroughTheLibrary) {
   open("COM1");
   const QString file = path("saved.cam");
   desktop.fileNames.push_back(file);
-  QTest::mouseClick(ctl<QPushButton>(1001), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kSaveButton), Qt::LeftButton);
   const auto saves = sim.calls("SaveConfigFile");
   ASSERT_EQ(saves.size(), 1u);
   EXPECT_EQ(saves[0].args.at("path"), file.toStdString());
@@ -146,8 +147,8 @@ TEST_F(ComPageTest, SaveWritesTheChosenFileThroughTheLibrary) {
 
 TEST_F(ComPageTest, SaveAndLoadDialogsOpenWithTheConfigFilePattern) {
   open("COM1");
-  QTest::mouseClick(ctl<QPushButton>(1001), Qt::LeftButton);
-  QTest::mouseClick(ctl<QPushButton>(1049), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kSaveButton), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kLoadButton), Qt::LeftButton);
   const std::vector<QString> expected = {"*.cam", "*.cam"};
   EXPECT_EQ(desktop.fileInitialNames, expected);
   EXPECT_EQ(desktop.fileFilters.size(), 2u);
@@ -155,8 +156,8 @@ TEST_F(ComPageTest, SaveAndLoadDialogsOpenWithTheConfigFilePattern) {
 
 TEST_F(ComPageTest, SaveCancelledCallsNothing) {
   open("COM1");
-  QTest::mouseClick(ctl<QPushButton>(1001), Qt::LeftButton);
-  QTest::mouseClick(ctl<QPushButton>(1049), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kSaveButton), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kLoadButton), Qt::LeftButton);
   EXPECT_TRUE(sim.calls("SaveConfigFile").empty());
   EXPECT_TRUE(sim.calls("LoadConfigFile").empty());
   EXPECT_TRUE(desktop.messages.empty());
@@ -166,7 +167,7 @@ TEST_F(ComPageTest, FailedSaveShowsTheLibraryMessage) {
   open("COM1");
   sim.control("fail save=118");
   desktop.fileNames.push_back(path("x.cam"));
-  QTest::mouseClick(ctl<QPushButton>(1001), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kSaveButton), Qt::LeftButton);
   EXPECT_EQ(desktop.texts(), QStringList({"can not open the config file"}));
   EXPECT_EQ(desktop.messages[0].caption, "Vistrel");
 }
@@ -178,14 +179,14 @@ TEST_F(ComPageTest, SaveChangeLoadRestoresTheSavedValues) {
   ASSERT_TRUE(s.applyParam(1, 500));
   const QString file = path("round.cam");
   desktop.fileNames.push_back(file);
-  QTest::mouseClick(ctl<QPushButton>(1001), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kSaveButton), Qt::LeftButton);
 
   s.params.gain = 100;
   ASSERT_TRUE(s.applyParam(1, 100));
   ASSERT_EQ(cameraGain(), 100);
   sim.clearLog();
   desktop.fileNames.push_back(file);
-  QTest::mouseClick(ctl<QPushButton>(1049), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kLoadButton), Qt::LeftButton);
 
   EXPECT_TRUE(desktop.messages.empty()) << desktop.texts().join("|").toStdString();
   EXPECT_EQ(cameraGain(), 500);
@@ -255,7 +256,8 @@ TEST_P(LoadErrors, EachShowsItsMessage) {
     EXPECT_EQ(cameraState().typeCode, GetParam().code == 103 ? 0 : 219290);
     EXPECT_EQ(cameraState().linkFlag, GetParam().code == 103 ? 0 : 1);
     // The link icon follows the link flag at once, not at the next tab switch.
-    EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), GetParam().code == 103 ? 136 : 137)) << GetParam().name;
+    EXPECT_TRUE(showsIcon(ctl<QLabel>(CDlgCom::kLinkPicture), GetParam().code == 103 ? 136 : 137))
+        << GetParam().name;
     if (GetParam().code != 103) {
       const auto loads = sim.calls("LoadConfigFile");
       ASSERT_EQ(loads.size(), 1u);
@@ -296,7 +298,7 @@ TEST_P(DamagedFiles, AreRefusedAndChangeNothing) {
   cameraState().params.gain = 123;
   sim.clearLog();
   desktop.fileNames.push_back(bad);
-  QTest::mouseClick(ctl<QPushButton>(1049), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kLoadButton), Qt::LeftButton);
   const auto loads = sim.calls("LoadConfigFile");
   ASSERT_EQ(loads.size(), 1u);
   EXPECT_EQ(loads[0].result, "0");
@@ -329,14 +331,14 @@ class ComNetworkTest : public ComPageTest {
  protected:
   void scan(int row) {
     desktop.dialogs.push_back(pickRow(row));
-    QTest::mouseClick(ctl<QPushButton>(1065), Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(CDlgCom::kScanNetButton), Qt::LeftButton);
   }
 };
 
 TEST_F(ComNetworkTest, ScanChoosingTheThirdEntryOpensNetPort3) {
   open("COM1");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
-  ASSERT_TRUE(ctl<QPushButton>(1065)->isEnabled());
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
+  ASSERT_TRUE(ctl<QPushButton>(CDlgCom::kScanNetButton)->isEnabled());
   sim.clearLog();
   desktop.clear();
   scan(2);
@@ -351,10 +353,10 @@ TEST_F(ComNetworkTest, ScanChoosingTheThirdEntryOpensNetPort3) {
   EXPECT_EQ(s.typeCode, 218920);
   EXPECT_EQ(s.linkFlag, 1);
   EXPECT_NE(s.modelText, "ERR ID");
-  EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 137));
+  EXPECT_TRUE(showsIcon(ctl<QLabel>(CDlgCom::kLinkPicture), 137));
   // The camera's address, as the scan reported it, is in the IP box.
-  EXPECT_EQ(ctl<QLineEdit>(1146)->text(), netrecords::dotted(s.netArea[2].ip1));
-  EXPECT_FALSE(ctl<QLineEdit>(1146)->text().isEmpty());
+  EXPECT_EQ(ctl<QLineEdit>(CDlgCom::kIpEdit)->text(), netrecords::dotted(s.netArea[2].ip1));
+  EXPECT_FALSE(ctl<QLineEdit>(CDlgCom::kIpEdit)->text().isEmpty());
   // Scan first, then open, wait, ask for the address, read the record.
   std::vector<std::string> names;
   for (const auto& c : sim.log()) names.push_back(c.name);
@@ -371,18 +373,18 @@ TEST_F(ComNetworkTest, ScanChoosingTheThirdEntryOpensNetPort3) {
 TEST_F(ComNetworkTest, ScanFromALineScanCameraGivesSaveAndLoadBack) {
   open("CamLink1");
   page->repaint();
-  ASSERT_FALSE(ctl<QPushButton>(1001)->isEnabled());
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  ASSERT_FALSE(ctl<QPushButton>(CDlgCom::kSaveButton)->isEnabled());
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   scan(0);
   ASSERT_EQ(cameraState().typeCode, 321880);
-  EXPECT_TRUE(ctl<QPushButton>(1001)->isEnabled());
-  EXPECT_TRUE(ctl<QPushButton>(1049)->isEnabled());
-  EXPECT_EQ(ctl<QComboBox>(1050)->currentIndex(), CDlgCom::kNetworkPosition);
+  EXPECT_TRUE(ctl<QPushButton>(CDlgCom::kSaveButton)->isEnabled());
+  EXPECT_TRUE(ctl<QPushButton>(CDlgCom::kLoadButton)->isEnabled());
+  EXPECT_EQ(ctl<QComboBox>(CDlgCom::kPortList)->currentIndex(), CDlgCom::kNetworkPosition);
 }
 
 TEST_F(ComNetworkTest, ASecondScanClosesTheCameraOfTheFirst) {
   open("");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   scan(0);
   ASSERT_NE(cameraState().handle, nullptr);
   sim.clearLog();
@@ -400,14 +402,14 @@ TEST_F(ComNetworkTest, ASecondScanClosesTheCameraOfTheFirst) {
 
 TEST_F(ComNetworkTest, CancelledScanLeavesTheCameraAsItWas) {
   open("");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   scan(1);
   void* before = cameraState().handle;
   ASSERT_NE(before, nullptr);
   sim.clearLog();
   desktop.clear();
   desktop.dialogs.push_back(nullptr);  // closed with its close button
-  QTest::mouseClick(ctl<QPushButton>(1065), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kScanNetButton), Qt::LeftButton);
   EXPECT_EQ(desktop.lastDialogClass, "CDlgNetCamera");
   EXPECT_EQ(sim.calls("ScanDevice").size(), 1u);
   EXPECT_TRUE(sim.calls("OpenCamera").empty());
@@ -420,7 +422,7 @@ TEST_F(ComNetworkTest, CancelledScanLeavesTheCameraAsItWas) {
 TEST_F(ComNetworkTest, ScanWithoutNetworkCamerasFailsVisibly) {
   sim.control("clear;camera COM1=219290");
   open("");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   desktop.clear();
   scan(-1);  // the empty list is opened: position 0
   EXPECT_EQ(cameraState().netPortChoice, 0);
@@ -430,19 +432,19 @@ TEST_F(ComNetworkTest, ScanWithoutNetworkCamerasFailsVisibly) {
   EXPECT_EQ(cameraState().handle, nullptr);
   EXPECT_EQ(cameraState().linkFlag, 0);
   EXPECT_EQ(cameraState().modelText, "ERR ID");
-  EXPECT_TRUE(showsIcon(ctl<QLabel>(1051), 136));
+  EXPECT_TRUE(showsIcon(ctl<QLabel>(CDlgCom::kLinkPicture), 136));
   EXPECT_EQ(desktop.texts(), QStringList({"can not read camera info, please check it"}));
-  EXPECT_TRUE(ctl<QLineEdit>(1146)->text().isEmpty());
+  EXPECT_TRUE(ctl<QLineEdit>(CDlgCom::kIpEdit)->text().isEmpty());
 }
 
 TEST_F(ComNetworkTest, AFailedNetworkOpenReportsWhyTheOpenFailed) {
   open("");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   sim.control("fail open=113");
   scan(1);
   EXPECT_EQ(cameraState().handle, nullptr);
   EXPECT_EQ(desktop.texts(), QStringList({"Can not open the specific camera."}));
-  EXPECT_TRUE(ctl<QLineEdit>(1146)->text().isEmpty());
+  EXPECT_TRUE(ctl<QLineEdit>(CDlgCom::kIpEdit)->text().isEmpty());
 }
 
 struct VersionCase {
@@ -454,11 +456,11 @@ class Versions : public ComNetworkTest, public ::testing::WithParamInterface<Ver
 
 TEST_P(Versions, ThreeLinesArmCoreFpga) {
   open("", GetParam().language);
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   scan(0);
   sim.clearLog();
   desktop.clear();
-  QTest::mouseClick(ctl<QPushButton>(1144), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kVersionButton), Qt::LeftButton);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, QString::fromUtf8(GetParam().text));
   EXPECT_EQ(desktop.messages[0].caption, "Ver Information");
@@ -475,21 +477,21 @@ INSTANTIATE_TEST_SUITE_P(Languages, Versions,
 
 TEST_F(ComNetworkTest, VersionsWithoutACameraShowUnknownItems) {
   open("");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
-  QTest::mouseClick(ctl<QPushButton>(1144), Qt::LeftButton);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kVersionButton), Qt::LeftButton);
   EXPECT_EQ(desktop.texts(), QStringList({"arm ver -\t\nCore Code -\t\nfpga ver -\t\n"}));
 }
 
 TEST_F(ComNetworkTest, SetIpWritesTheTypedAddress) {
   open("");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   scan(0);
   sim.clearLog();
   desktop.clear();
-  auto* edit = ctl<QLineEdit>(1146);
+  auto* edit = ctl<QLineEdit>(CDlgCom::kIpEdit);
   edit->clear();
   QTest::keyClicks(edit, "192.168.7.77");
-  QTest::mouseClick(ctl<QPushButton>(1145), Qt::LeftButton);
+  QTest::mouseClick(ctl<QPushButton>(CDlgCom::kSetIpButton), Qt::LeftButton);
   const auto sets = sim.calls("SetCameraIP");
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0].args.at("ip"), "192.168.7.77");
@@ -504,13 +506,13 @@ TEST_F(ComNetworkTest, SetIpWritesTheTypedAddress) {
 
 TEST_F(ComNetworkTest, SetIpFailureShowsTheMessageAndClearsTheText) {
   open("");
-  choosePort(ctl<QComboBox>(1050), CDlgCom::kNetworkPosition);
+  choosePort(ctl<QComboBox>(CDlgCom::kPortList), CDlgCom::kNetworkPosition);
   scan(0);
   for (const char* bad : {"300.1.2.3", "10.0.0", "0.0.0.0", "not an address"}) {
     desktop.clear();
-    auto* edit = ctl<QLineEdit>(1146);
+    auto* edit = ctl<QLineEdit>(CDlgCom::kIpEdit);
     edit->setText(QString::fromUtf8(bad));
-    QTest::mouseClick(ctl<QPushButton>(1145), Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(CDlgCom::kSetIpButton), Qt::LeftButton);
     ASSERT_EQ(desktop.messages.size(), 1u) << bad;
     EXPECT_EQ(desktop.messages[0].text, "Set IP Error!");
     EXPECT_EQ(desktop.messages[0].caption, "Vistrel");

@@ -121,10 +121,12 @@ class ComMainWindowTest : public ::testing::Test {
     sim.clearLog();
     desktop.clear();
   }
-  QComboBox* portList() const { return com->control<QComboBox>(1050); }
+  QComboBox* portList() const { return com->control<QComboBox>(CDlgCom::kPortList); }
   int position(const char* port) const { return portList()->findText(QString::fromUtf8(port)); }
   bool enabled(int id) const { return window->button(id)->isEnabled(); }
-  QString modelLabel() const { return qobject_cast<QLabel*>(window->controlWidget(1092))->text(); }
+  QString modelLabel() const {
+    return qobject_cast<QLabel*>(window->controlWidget(CTyxVistrelDlg::kModelLabel))->text();
+  }
   std::vector<QString> shownTitles() const {
     std::vector<QString> out;
     for (int i = 0; i < window->tabs()->pageCount(); ++i) out.push_back(window->tabs()->title(i));

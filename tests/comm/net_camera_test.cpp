@@ -10,6 +10,8 @@
 #include "comm/dlg_net_camera.h"
 #include "common/fake_desktop.h"
 
+using enum CDlgNetCamera::CtlId;
+
 namespace {
 
 uint32_t stored(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
@@ -38,8 +40,8 @@ class NetCameraTest : public ::testing::Test {
       area[i].ip3 = 5000 + i;
     }
   }
-  QListWidget* connections() const { return dialog.control<QListWidget>(1141); }
-  QListWidget* addresses() const { return dialog.control<QListWidget>(1143); }
+  QListWidget* connections() const { return dialog.control<QListWidget>(kConnectionList); }
+  QListWidget* addresses() const { return dialog.control<QListWidget>(kAddressList); }
 
   FakeDesktop desktop;
   NetDeviceRecord area[4];
@@ -48,8 +50,8 @@ class NetCameraTest : public ::testing::Test {
 
 TEST_F(NetCameraTest, ControlsAndTexts) {
   EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("连接状态"));
-  EXPECT_EQ(dialog.control<QPushButton>(1049)->text(), QString::fromUtf8("打开"));
-  EXPECT_TRUE(dialog.control<QPushButton>(1049)->isDefault());
+  EXPECT_EQ(dialog.control<QPushButton>(kOpenButton)->text(), QString::fromUtf8("打开"));
+  EXPECT_TRUE(dialog.control<QPushButton>(kOpenButton)->isDefault());
   EXPECT_EQ(dialog.control<QPushButton>(2)->text(), QString::fromUtf8("关闭"));
 }
 
@@ -109,7 +111,7 @@ TEST_F(NetCameraTest, GivingNewRecordsEmptiesBothLists) {
 TEST_F(NetCameraTest, OpenStoresTheSelectedPosition) {
   dialog.setRecords(area, 4);
   connections()->setCurrentRow(2);
-  QTest::mouseClick(dialog.control<QPushButton>(1049), Qt::LeftButton);
+  QTest::mouseClick(dialog.control<QPushButton>(kOpenButton), Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(cameraState().netPortChoice, 2);
 }
@@ -117,7 +119,7 @@ TEST_F(NetCameraTest, OpenStoresTheSelectedPosition) {
 TEST_F(NetCameraTest, OpenOnAnEmptyListStoresPositionZero) {
   cameraState().netPortChoice = 3;
   dialog.setRecords(area, 0);
-  QTest::mouseClick(dialog.control<QPushButton>(1049), Qt::LeftButton);
+  QTest::mouseClick(dialog.control<QPushButton>(kOpenButton), Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(cameraState().netPortChoice, 0);
 }

@@ -11,6 +11,8 @@
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"
 
+using enum CDlgOption::CtlId;
+
 namespace {
 
 QStringList items(QComboBox* box) {
@@ -31,18 +33,20 @@ class OptionDialogTest : public ::testing::Test {
 
 TEST_F(OptionDialogTest, BoxesHoldTheirChoicesAndShowTheDefaults) {
   EXPECT_EQ(dialog.windowTitle(), "Select a serial device");
-  EXPECT_EQ(items(box(1007)), QStringList({"0", "1"}));
-  EXPECT_EQ(items(box(1006)), QStringList({"600", "1200", "1800", "2400", "3600", "4800", "7200", "9600",
-                                           "14400", "19200", "28800", "38400", "57600", "76200"}));
-  EXPECT_EQ(items(box(1008)), QStringList({"8", "9"}));
-  EXPECT_EQ(items(box(1010)), QStringList({"1", "1.5", "2"}));
-  EXPECT_EQ(items(box(1009)), QStringList({"None", "Odd", "Even"}));
-  for (int id : {1007, 1006, 1008, 1010, 1009}) EXPECT_TRUE(box(id)->isEditable()) << id;
-  EXPECT_EQ(box(1007)->currentText(), "0");
-  EXPECT_EQ(box(1006)->currentText(), "9600");
-  EXPECT_EQ(box(1008)->currentText(), "8");
-  EXPECT_EQ(box(1010)->currentText(), "1");
-  EXPECT_EQ(box(1009)->currentText(), "None");
+  EXPECT_EQ(items(box(kChannelList)), QStringList({"0", "1"}));
+  EXPECT_EQ(items(box(kBaudRateList)),
+            QStringList({"600", "1200", "1800", "2400", "3600", "4800", "7200", "9600", "14400", "19200",
+                         "28800", "38400", "57600", "76200"}));
+  EXPECT_EQ(items(box(kDataBitsList)), QStringList({"8", "9"}));
+  EXPECT_EQ(items(box(kStopBitsList)), QStringList({"1", "1.5", "2"}));
+  EXPECT_EQ(items(box(kParityList)), QStringList({"None", "Odd", "Even"}));
+  for (int id : {kChannelList, kBaudRateList, kDataBitsList, kStopBitsList, kParityList})
+    EXPECT_TRUE(box(id)->isEditable()) << id;
+  EXPECT_EQ(box(kChannelList)->currentText(), "0");
+  EXPECT_EQ(box(kBaudRateList)->currentText(), "9600");
+  EXPECT_EQ(box(kDataBitsList)->currentText(), "8");
+  EXPECT_EQ(box(kStopBitsList)->currentText(), "1");
+  EXPECT_EQ(box(kParityList)->currentText(), "None");
   EXPECT_EQ(dialog.control<QPushButton>(1)->text(), "OK");
 }
 
@@ -54,18 +58,18 @@ TEST_F(OptionDialogTest, OkWithoutChangesGivesTheDefaultSettingsString) {
 }
 
 TEST_F(OptionDialogTest, PickedAndTypedTextsAreTakenAsShown) {
-  box(1007)->setCurrentIndex(1);
-  box(1010)->setCurrentIndex(1);
-  box(1009)->setCurrentIndex(1);
+  box(kChannelList)->setCurrentIndex(1);
+  box(kStopBitsList)->setCurrentIndex(1);
+  box(kParityList)->setCurrentIndex(1);
   // A rate the list does not offer, typed into the box.
-  box(1006)->lineEdit()->clear();
-  QTest::keyClicks(box(1006)->lineEdit(), "115200");
-  box(1008)->setEditText("7");
+  box(kBaudRateList)->lineEdit()->clear();
+  QTest::keyClicks(box(kBaudRateList)->lineEdit(), "115200");
+  box(kDataBitsList)->setEditText("7");
   clickOk();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.settings(), "channel=1,baudrate=115200,databits=7,stopbits=1.5,parity=Odd");
   // Typed values do not join the lists.
-  EXPECT_EQ(box(1006)->count(), 14);
+  EXPECT_EQ(box(kBaudRateList)->count(), 14);
 }
 
 struct TypedCase {
@@ -99,9 +103,9 @@ TEST_P(OptionDialogTyping, TheBoxKeepsWhatWasTypedNotTheEntryItBeginsLike) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, OptionDialogTyping,
-                         ::testing::Values(TypedCase{1006, "96"}, TypedCase{1006, "1"}, TypedCase{1009, "E"},
-                                           TypedCase{1009, "O"}, TypedCase{1010, "1."},
-                                           TypedCase{1008, "9"}));
+                         ::testing::Values(TypedCase{kBaudRateList, "96"}, TypedCase{kBaudRateList, "1"},
+                                           TypedCase{kParityList, "E"}, TypedCase{kParityList, "O"},
+                                           TypedCase{kStopBitsList, "1."}, TypedCase{kDataBitsList, "9"}));
 
 TEST_F(OptionDialogTest, CancelLeavesTheSettingsUntouched) {
   dialog.show();
@@ -121,7 +125,7 @@ struct LengthCase {
 class OptionLength : public OptionDialogTest, public ::testing::WithParamInterface<LengthCase> {};
 
 TEST_P(OptionLength, OverLongTypedTextsAreRefusedWithAMessage) {
-  box(1006)->setEditText(QString(GetParam().baudLength, '9'));
+  box(kBaudRateList)->setEditText(QString(GetParam().baudLength, '9'));
   clickOk();
   if (GetParam().accepted) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -134,7 +138,7 @@ TEST_P(OptionLength, OverLongTypedTextsAreRefusedWithAMessage) {
     EXPECT_TRUE(dialog.settings().empty());
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_TRUE(desktop.messages[0].text.contains("199"));
-    EXPECT_EQ(box(1006)->currentText().size(), GetParam().baudLength);
+    EXPECT_EQ(box(kBaudRateList)->currentText().size(), GetParam().baudLength);
   }
 }
 
@@ -144,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, OptionLength,
 
 TEST_F(OptionDialogTest, LengthCountsBytesOfNonAsciiText) {
   // 100 two-byte characters are 200 bytes: more than the caller's buffer.
-  box(1009)->setEditText(QString(100, QChar(0x00E9)));
+  box(kParityList)->setEditText(QString(100, QChar(0x00E9)));
   clickOk();
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(desktop.messages.size(), 1u);
@@ -152,13 +156,13 @@ TEST_F(OptionDialogTest, LengthCountsBytesOfNonAsciiText) {
 
 TEST_F(OptionDialogTest, RefusalMessageInChinese) {
   cameraState().language = 2;
-  box(1009)->setEditText(QString(300, 'x'));
+  box(kParityList)->setEditText(QString(300, 'x'));
   clickOk();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, QString::fromUtf8("串口设置过长（最多199个字符）。"));
   // After shortening the text the same dialog accepts.
   desktop.clear();
-  box(1009)->setEditText("Even");
+  box(kParityList)->setEditText("Even");
   clickOk();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.settings(), "channel=0,baudrate=9600,databits=8,stopbits=1,parity=Even");

@@ -463,13 +463,13 @@ class FaultWalk : public ::testing::TestWithParam<std::tuple<CameraCase, FaultCa
       if (!reachable(b)) return;
       act("main/" + std::to_string(id), [&] { b->click(); });
     };
-    click(1006);  // GAMMA SET: the library's dialog applies its choice
-    click(1005);  // info window on and off
-    click(1005);
-    click(1008);  // grab window open (the fake desktop declines dialogs)
-    click(1008);
-    if (reachable(window->button(1007))) {
-      act("main/1007", [&] { window->button(1007)->click(); });
+    click(CTyxVistrelDlg::kGammaButton);  // GAMMA SET: the library's dialog applies its choice
+    click(CTyxVistrelDlg::kInfoButton);   // info window on and off
+    click(CTyxVistrelDlg::kInfoButton);
+    click(CTyxVistrelDlg::kGrabButton);  // grab window open (the fake desktop declines dialogs)
+    click(CTyxVistrelDlg::kGrabButton);
+    if (reachable(window->button(CTyxVistrelDlg::kBarModeButton))) {
+      act("main/1007", [&] { window->button(CTyxVistrelDlg::kBarModeButton)->click(); });
       CompanionWindow* bar = window->companion(CompanionKind::ControlBar);
       ASSERT_NE(bar, nullptr);
       if (bar->isVisible()) {
@@ -491,7 +491,8 @@ class FaultWalk : public ::testing::TestWithParam<std::tuple<CameraCase, FaultCa
     }
     // A failed memory or default operation leaves the camera treated as
     // absent until it is opened again; it must not look connected.
-    for (int id : {1071, 1026, 1003}) {
+    for (int id : {CTyxVistrelDlg::kReadMemoryButton, CTyxVistrelDlg::kWriteMemoryButton,
+                   CTyxVistrelDlg::kDefaultParamButton}) {
       QPushButton* b = window->button(id);
       if (!reachable(b)) continue;
       if (act("main/" + std::to_string(id), [&] { b->click(); }) > 0) {
@@ -535,7 +536,8 @@ TEST_P(FaultWalk, EveryControlReportsTheFailureAndKeepsItsValue) {
   // Reopen and a pick in the port list connect again, under the failure
   // once more; they come last because they replace the open handle.
   sim.control(fault().command);
-  if (reachable(window->button(1002))) act("main/1002", [&] { window->button(1002)->click(); });
+  if (reachable(window->button(CTyxVistrelDlg::kReopenButton)))
+    act("main/1002", [&] { window->button(CTyxVistrelDlg::kReopenButton)->click(); });
   CameraPage* com = window->page(PageKind::Com);
   if (com != nullptr && tabOf(com) >= 0) {
     window->tabs()->setCurrentIndex(tabOf(com));

@@ -10,6 +10,8 @@
 #include "app/scroll_bar.h"
 #include "paint_usb_fixture.h"
 
+using enum CDlgPaintUsb::CtlId;
+
 using PaintUsbTest = PaintUsbFixture;
 
 TEST_F(PaintUsbTest, OpenFetchesOneFrameAtTheChosenSize) {
@@ -36,7 +38,7 @@ TEST_F(PaintUsbTest, StartSizeIsLimitedAtPaintingExceptForOneType) {
   window->refresh();
   EXPECT_EQ(window->captureWidth(), 1280);
   EXPECT_EQ(window->captureHeight(), 1024);
-  EXPECT_EQ(ctl<QLineEdit>(1106)->text(), "1280");
+  EXPECT_EQ(ctl<QLineEdit>(kWidthEdit)->text(), "1280");
   TearDown();
   SetUp();
   open("321510");
@@ -59,12 +61,12 @@ TEST_F(PaintUsbTest, SizeConfirmLowersToTheCameraMaximum) {
     SCOPED_TRACE(std::string(c.width) + "x" + c.height);
     desktop.clear();
     const int cursors = desktop.waitCursorShown;
-    ctl<QLineEdit>(1106)->setText(c.width);
-    ctl<QLineEdit>(1033)->setText(c.height);
-    ctl<QPushButton>(1107)->click();
+    ctl<QLineEdit>(kWidthEdit)->setText(c.width);
+    ctl<QLineEdit>(kHeightEdit)->setText(c.height);
+    ctl<QPushButton>(kSizeButton)->click();
     EXPECT_EQ(window->captureWidth(), c.expectW);
     EXPECT_EQ(window->captureHeight(), c.expectH);
-    EXPECT_EQ(ctl<QLineEdit>(1106)->text(), QString::number(c.expectW));
+    EXPECT_EQ(ctl<QLineEdit>(kWidthEdit)->text(), QString::number(c.expectW));
     ASSERT_EQ(desktop.sleeps.size(), 1u);
     EXPECT_EQ(desktop.sleeps[0].ms, 500);
     EXPECT_EQ(desktop.waitCursorShown, cursors + 1);
@@ -78,20 +80,20 @@ TEST_F(PaintUsbTest, ScrollBarsOnlyForALargerFrameAtActualSize) {
   open();
   ASSERT_TRUE(window->openGrab(nullptr));
   window->show();
-  auto* h = ctl<ReqScrollBar>(1119);
-  auto* v = ctl<ReqScrollBar>(1118);
-  ctl<QPushButton>(1066)->click();
+  auto* h = ctl<ReqScrollBar>(kHorizontalBar);
+  auto* v = ctl<ReqScrollBar>(kVerticalBar);
+  ctl<QPushButton>(kCaptureImageButton)->click();
   EXPECT_TRUE(h->isVisible());
   EXPECT_TRUE(v->isVisible());
   // The thumb's end is where the picture frame reaches the frame's edge.
   EXPECT_EQ(h->maximum(), 2048 - h->pageStep());
-  ctl<QRadioButton>(1111)->click();
+  ctl<QRadioButton>(kZoomRadio)->click();
   EXPECT_FALSE(h->isVisible());
   EXPECT_FALSE(v->isVisible());
-  ctl<QRadioButton>(1110)->click();
-  ctl<QLineEdit>(1106)->setText("100");
-  ctl<QLineEdit>(1033)->setText("80");
-  ctl<QPushButton>(1066)->click();
+  ctl<QRadioButton>(kOriginalRadio)->click();
+  ctl<QLineEdit>(kWidthEdit)->setText("100");
+  ctl<QLineEdit>(kHeightEdit)->setText("80");
+  ctl<QPushButton>(kCaptureImageButton)->click();
   EXPECT_FALSE(h->isVisible());
   EXPECT_FALSE(v->isVisible());
 }
@@ -99,13 +101,13 @@ TEST_F(PaintUsbTest, ScrollBarsOnlyForALargerFrameAtActualSize) {
 TEST_F(PaintUsbTest, ActualSizeShowsTheFrameFromItsTopLeftAndScrolls) {
   open();
   ASSERT_TRUE(window->openGrab(nullptr));
-  ctl<QPushButton>(1066)->click();
+  ctl<QPushButton>(kCaptureImageButton)->click();
   const QImage& pic = window->picture();
   EXPECT_EQ(pic.pixel(0, 0), framePixel(0, 0));
   EXPECT_EQ(pic.pixel(37, 11), framePixel(37, 11));
   // Thumb and line requests move the source by their own amounts.
-  ctl<ReqScrollBar>(1119)->request(SbThumbTrack, 100);
-  ctl<ReqScrollBar>(1118)->request(SbLineRight);
+  ctl<ReqScrollBar>(kHorizontalBar)->request(SbThumbTrack, 100);
+  ctl<ReqScrollBar>(kVerticalBar)->request(SbLineRight);
   EXPECT_EQ(window->horizontalPosition(), 100);
   EXPECT_EQ(window->verticalPosition(), 2);
   EXPECT_EQ(pic.pixel(0, 0), framePixel(100, 2));
@@ -113,17 +115,17 @@ TEST_F(PaintUsbTest, ActualSizeShowsTheFrameFromItsTopLeftAndScrolls) {
   EXPECT_NE(framePixel(0, 0), framePixel(100, 2));
   EXPECT_NE(framePixel(2047, 2), framePixel(0, 2));
   // The end goes to the camera's maximum width, held to the bar's range.
-  ctl<ReqScrollBar>(1119)->request(SbRight);
-  EXPECT_EQ(window->horizontalPosition(), ctl<ReqScrollBar>(1119)->maximum());
+  ctl<ReqScrollBar>(kHorizontalBar)->request(SbRight);
+  EXPECT_EQ(window->horizontalPosition(), ctl<ReqScrollBar>(kHorizontalBar)->maximum());
   EXPECT_EQ(pic.pixel(pic.width() - 1, 0), framePixel(2047, 2));
-  ctl<ReqScrollBar>(1119)->request(SbLeft);
+  ctl<ReqScrollBar>(kHorizontalBar)->request(SbLeft);
   EXPECT_EQ(window->horizontalPosition(), 0);
 }
 
 TEST_F(PaintUsbTest, ScreenSizeStretchesTheWholeFrame) {
   open();
   ASSERT_TRUE(window->openGrab(nullptr));
-  ctl<QRadioButton>(1111)->click();
+  ctl<QRadioButton>(kZoomRadio)->click();
   const QImage& pic = window->picture();
   const int w = pic.width(), h = pic.height();
   EXPECT_EQ(pic.pixel(0, 0), framePixel(0, 0));
@@ -136,7 +138,7 @@ TEST_F(PaintUsbTest, SavesTheFrameAsBmpOrPng) {
   QTemporaryDir dir;
   const QString bmpPath = dir.filePath("frame.bmp");
   desktop.fileNames.push_back(bmpPath);
-  ctl<QPushButton>(1067)->click();
+  ctl<QPushButton>(kSaveImageButton)->click();
   EXPECT_TRUE(desktop.messages.empty()) << desktop.texts().join("|").toStdString();
   EXPECT_EQ(QFileInfo(bmpPath).size(), 14 + 40 + 1024 + 2048 * 1536);
   QImageReader reader(bmpPath);
@@ -146,7 +148,7 @@ TEST_F(PaintUsbTest, SavesTheFrameAsBmpOrPng) {
 
   const QString pngPath = dir.filePath("frame.png");
   desktop.fileNames.push_back(pngPath);
-  ctl<QPushButton>(1067)->click();
+  ctl<QPushButton>(kSaveImageButton)->click();
   QImageReader png(pngPath);
   EXPECT_EQ(png.format(), "png");
   EXPECT_EQ(png.read().pixel(5, 7), framePixel(5, 7));
@@ -163,7 +165,7 @@ TEST_F(PaintUsbTest, SavingWithoutAFrameSaysSoAndLeavesNoFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("none.bmp");
     desktop.fileNames.push_back(path);
-    ctl<QPushButton>(1067)->click();
+    ctl<QPushButton>(kSaveImageButton)->click();
     EXPECT_EQ(desktop.texts(), QStringList{c.text});
     EXPECT_FALSE(QFileInfo::exists(path));
     window.reset();
@@ -176,10 +178,10 @@ TEST_F(PaintUsbTest, FileThatCannotBeCreatedShowsError) {
   open();
   ASSERT_TRUE(window->openGrab(nullptr));
   desktop.fileNames.push_back("/nonexistent-folder/frame.bmp");
-  ctl<QPushButton>(1067)->click();
+  ctl<QPushButton>(kSaveImageButton)->click();
   EXPECT_EQ(desktop.texts(), QStringList{"error!"});
   // A cancelled dialog does nothing.
   desktop.clear();
-  ctl<QPushButton>(1067)->click();
+  ctl<QPushButton>(kSaveImageButton)->click();
   EXPECT_TRUE(desktop.messages.empty());
 }

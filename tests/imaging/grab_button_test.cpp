@@ -1,6 +1,8 @@
 // grab_button_test.cpp - the main window's Grab button opens and closes the two image windows.
 #include "grab_button_fixture.h"
 
+using enum CDlgPaintUsb::CtlId;
+
 TEST_F(GrabButtonTest, AreaCameraOpensTheGrabVideoWindow) {
   start("219290");
   auto* video = qobject_cast<CDlgGrabVideo*>(companion(CompanionKind::GrabVideo));
@@ -8,12 +10,12 @@ TEST_F(GrabButtonTest, AreaCameraOpensTheGrabVideoWindow) {
   EXPECT_EQ(video->windowTitle(), "Grab video");
   EXPECT_FALSE(video->isVisible());
   confirmSelection();
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_TRUE(window->grabShown());
   EXPECT_TRUE(video->isVisible());
   EXPECT_NE(video->board(), nullptr);
-  EXPECT_EQ(window->button(1008)->text(), ">>Grab");
-  window->button(1008)->click();
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kGrabButton)->text(), ">>Grab");
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_FALSE(window->grabShown());
   EXPECT_FALSE(video->isVisible());
   EXPECT_EQ(video->board(), nullptr);
@@ -22,11 +24,11 @@ TEST_F(GrabButtonTest, AreaCameraOpensTheGrabVideoWindow) {
 TEST_F(GrabButtonTest, NoBoardKeepsTheGrabStateUnchanged) {
   start("219290");
   ASSERT_EQ(boards.control("boards=0"), 1);
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_FALSE(window->grabShown());
   EXPECT_FALSE(companion(CompanionKind::GrabVideo)->isVisible());
   EXPECT_EQ(desktop.texts(), QStringList{"valid only for tyx image board,no tyx board detected,failed!"});
-  EXPECT_EQ(window->button(1008)->text(), "<<Grab");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kGrabButton)->text(), "<<Grab");
 }
 
 TEST_F(GrabButtonTest, UsbCameraOpensTheCaptureImageWindow) {
@@ -34,11 +36,11 @@ TEST_F(GrabButtonTest, UsbCameraOpensTheCaptureImageWindow) {
   auto* usb = qobject_cast<CDlgPaintUsb*>(companion(CompanionKind::PaintUsb));
   ASSERT_NE(usb, nullptr);
   EXPECT_EQ(usb->windowTitle(), "Capture Image");
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_TRUE(window->grabShown());
   EXPECT_TRUE(usb->isVisible());
   EXPECT_NE(usb->frame(), nullptr);
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   EXPECT_FALSE(usb->isVisible());
   EXPECT_NE(usb->frame(), nullptr);  // the frame stays until the next single capture
 }
@@ -59,13 +61,13 @@ TEST_F(GrabButtonTest, ImageWindowOpensLeftOfTheMainWindowAndStaysOnTheScreen) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     window->move(area.left() + c.mainLeft, area.top() + 20);
-    window->button(1008)->click();
+    window->button(CTyxVistrelDlg::kGrabButton)->click();
     ASSERT_TRUE(usb->isVisible());
     if (c.touching)
       EXPECT_EQ(usb->frameGeometry().right() + 1, window->frameGeometry().left());
     else
       EXPECT_EQ(usb->frameGeometry().left(), area.left());  // not off the screen
     EXPECT_EQ(usb->frameGeometry().top(), window->frameGeometry().top());
-    window->button(1008)->click();
+    window->button(CTyxVistrelDlg::kGrabButton)->click();
   }
 }

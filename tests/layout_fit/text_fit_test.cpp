@@ -217,7 +217,7 @@ TEST(BoardChoice, TheBoardLineIsShownWhole) {
       }
       return int(QDialog::Rejected);
     });
-    window->button(1008)->click();
+    window->button(CTyxVistrelDlg::kGrabButton)->click();
     ASSERT_FALSE(text.isEmpty());
     EXPECT_TRUE(text.contains("ID=")) << text.toStdString();
     EXPECT_LE(fit.needed, fit.room) << "\"" << text.toStdString() << "\" needs " << fit.needed << " px, has "

@@ -4,12 +4,17 @@
 #include "pages/linescan/dlg_linear_color.h"
 #include "tests/linescan/linescan_fixture.h"
 
+using enum CDlgLinearColor::CtlId;
+
 namespace {
 
-const int kChannelBars[6] = {1173, 1175, 1177, 1179, 1181, 1183};
-const int kChannelEdits[6] = {1174, 1176, 1178, 1180, 1182, 1184};
-const int kChannelLabels[6] = {1082, 1192, 1193, 1194, 1195, 1196};
-const int kOverall[6] = {1185, 1186, 1187, 1188, 1197, 1198};
+const int kChannelBars[6] = {kRedGainBar,   kGreenGainBar,   kBlueGainBar,
+                             kRedOffsetBar, kGreenOffsetBar, kBlueOffsetBar};
+const int kChannelEdits[6] = {kRedGainEdit,   kGreenGainEdit,   kBlueGainEdit,
+                              kRedOffsetEdit, kGreenOffsetEdit, kBlueOffsetEdit};
+const int kChannelLabels[6] = {kRedGainLabel,   kGreenGainLabel,   kBlueGainLabel,
+                               kRedOffsetLabel, kGreenOffsetLabel, kBlueOffsetLabel};
+const int kOverall[6] = {kGainBar, kGainEdit, kOffsetBar, kOffsetEdit, kGainLabel, kOffsetLabel};
 
 class ColourPage : public LineScanFixture {
  protected:
@@ -91,7 +96,7 @@ TEST_P(ColourTyped, OneTo1023IsWritten) {
   const TypedCase& c = GetParam();
   showColour(120770);
   const int32_t before = cameraState().linear.blueOffset;
-  edit(1184)->setText(c.text);
+  edit(kBlueOffsetEdit)->setText(c.text);
   EXPECT_TRUE(desktop.messages.empty());
   if (c.written) {
     const int value = QString(c.text).toInt();
@@ -124,13 +129,13 @@ class ColourScroll : public ColourPage, public ::testing::WithParamInterface<Scr
 TEST_P(ColourScroll, WritesEveryScrollEventOnce) {
   const ScrollCase& c = GetParam();
   showColour(120770);
-  bar(1173)->request(SbThumbTrack, c.startAt);
+  bar(kRedGainBar)->request(SbThumbTrack, c.startAt);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(112, c.startAt)});
   sim.clearLog();
-  bar(1173)->request(c.code, c.pos);
+  bar(kRedGainBar)->request(c.code, c.pos);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(112, c.expected)});
-  EXPECT_EQ(bar(1173)->value(), c.expected);
-  EXPECT_EQ(edit(1174)->text().toInt(), c.expected);
+  EXPECT_EQ(bar(kRedGainBar)->value(), c.expected);
+  EXPECT_EQ(edit(kRedGainEdit)->text().toInt(), c.expected);
   EXPECT_EQ(cameraState().linear.redGain, c.expected);
 }
 
@@ -149,9 +154,9 @@ INSTANTIATE_TEST_SUITE_P(Requests, ColourScroll,
 
 TEST_F(ColourPage, ScrollStepsFromATypedValue) {
   showColour(120770);
-  edit(1176)->setText("700");
+  edit(kGreenGainEdit)->setText("700");
   sim.clearLog();
-  bar(1175)->request(SbLineRight, 0);
+  bar(kGreenGainBar)->request(SbLineRight, 0);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(113, 701)});
 }
 
@@ -159,12 +164,12 @@ TEST_F(ColourPage, OverallValuesAreThePagesOwn) {
   auto* page = showColour(117810);
   // The camera reports its own overall values; the page keeps 200.
   EXPECT_NE(cameraState().linear.overallGain, 200);
-  EXPECT_EQ(edit(1186)->text(), "200");
-  EXPECT_EQ(edit(1188)->text(), "200");
-  edit(1186)->setText("300");
+  EXPECT_EQ(edit(kGainEdit)->text(), "200");
+  EXPECT_EQ(edit(kOffsetEdit)->text(), "200");
+  edit(kGainEdit)->setText("300");
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(125, 300)});
   EXPECT_EQ(cameraState().linear.overallGain, 300);
-  bar(1187)->request(SbThumbTrack, 0);
+  bar(kOffsetBar)->request(SbThumbTrack, 0);
   EXPECT_EQ(sim.writes().back(), W(126, 0));
   // A reopen reads the block again; a repaint takes the channel values from
   // it but keeps the overall values set here.
@@ -172,16 +177,16 @@ TEST_F(ColourPage, OverallValuesAreThePagesOwn) {
   cameraState().linear.overallGain = 999;
   cameraState().linear.redGain = 640;
   page->repaint();
-  EXPECT_EQ(edit(1186)->text(), "300");
-  EXPECT_EQ(edit(1188)->text(), "0");
-  EXPECT_EQ(edit(1174)->text(), "640");
+  EXPECT_EQ(edit(kGainEdit)->text(), "300");
+  EXPECT_EQ(edit(kOffsetEdit)->text(), "0");
+  EXPECT_EQ(edit(kRedGainEdit)->text(), "640");
 }
 
 TEST_F(ColourPage, FailedWriteShowsTheLibraryMessageAndKeepsTheValue) {
   showColour(120770);
   sim.control("fail 115=106");
-  bar(1179)->request(SbThumbTrack, 900);
+  bar(kRedOffsetBar)->request(SbThumbTrack, 900);
   EXPECT_EQ(desktop.texts(), QStringList{"Can not write in for invalid link."});
   EXPECT_EQ(cameraState().linear.redOffset, 900);
-  EXPECT_EQ(edit(1180)->text(), "900");
+  EXPECT_EQ(edit(kRedOffsetEdit)->text(), "900");
 }

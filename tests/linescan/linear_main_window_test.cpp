@@ -44,7 +44,7 @@ TEST_P(LineScanWindow, TabsAppearAndAChangeReachesTheCamera) {
 
   window->show();
   sim.clearLog();
-  mode->control<QComboBox>(1025)->setCurrentIndex(2);
+  mode->control<QComboBox>(CDlgLinearMode::kTestImageList)->setCurrentIndex(2);
   auto sets = sim.calls("SetConfigParam");
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0].args.at("port"), "COM1");
@@ -54,9 +54,10 @@ TEST_P(LineScanWindow, TabsAppearAndAChangeReachesTheCamera) {
   // The parameter tab, once chosen, shows the block the main window read.
   tabs->setCurrentIndex(1);
   ASSERT_TRUE(param->isVisible());
-  EXPECT_EQ(param->control<QLineEdit>(1190)->text().toInt(), cameraState().linear.time1);
+  EXPECT_EQ(param->control<QLineEdit>(CDlgLinearParam::kTime1Edit)->text().toInt(),
+            cameraState().linear.time1);
   sim.clearLog();
-  param->control<QComboBox>(1184)->setCurrentIndex(3);
+  param->control<QComboBox>(CDlgLinearParam::kGainLevelList)->setCurrentIndex(3);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(118, 3)});
   EXPECT_EQ(cameraState().linear.gainLevel, 3);
   EXPECT_TRUE(desktop.messages.empty());
@@ -77,9 +78,9 @@ TEST_F(WindowFixture, MemoryAndDefaultsActOnTheLineScanBlock) {
   tabs->setCurrentIndex(2);
   const int32_t factoryRed = cameraState().linear.redGain;
   // A value set on the page is stored in the camera's memory.
-  colour->control<ReqScrollBar>(1173)->request(SbThumbTrack, 700);
+  colour->control<ReqScrollBar>(CDlgLinearColor::kRedGainBar)->request(SbThumbTrack, 700);
   window->onWriteMemory();
-  colour->control<ReqScrollBar>(1173)->request(SbThumbTrack, 10);
+  colour->control<ReqScrollBar>(CDlgLinearColor::kRedGainBar)->request(SbThumbTrack, 10);
   sim.clearLog();
   window->onReadMemory();
   EXPECT_EQ(sim.calls("RecallParam").size(), 1u);
@@ -100,6 +101,6 @@ TEST_F(WindowFixture, MemoryAndDefaultsActOnTheLineScanBlock) {
   // The page shows the block once it is shown again.
   tabs->setCurrentIndex(0);
   tabs->setCurrentIndex(2);
-  EXPECT_EQ(colour->control<QLineEdit>(1174)->text().toInt(), factoryRed);
+  EXPECT_EQ(colour->control<QLineEdit>(CDlgLinearColor::kRedGainEdit)->text().toInt(), factoryRed);
   EXPECT_TRUE(desktop.messages.empty());
 }

@@ -4,6 +4,8 @@
 #include "pages/linescan/dlg_linear_mode.h"
 #include "tests/linescan/linescan_fixture.h"
 
+using enum CDlgLinearMode::CtlId;
+
 namespace {
 
 struct WorkModeCase {
@@ -29,7 +31,7 @@ TEST_P(WorkMode, AdjustsTheTimesAfterWritingTheMode) {
   open(c.type);
   setBlock(c.fromMode, c.time1, c.time2);
   auto* page = show<CDlgLinearMode>();
-  page->control<QComboBox>(1175)->setCurrentIndex(c.chosen);
+  page->control<QComboBox>(kWorkModeList)->setCurrentIndex(c.chosen);
   EXPECT_EQ(sim.writes(), c.writes);
   const LinearParams& b = cameraState().linear;
   EXPECT_EQ(b.workMode, c.chosen);
@@ -89,22 +91,22 @@ TEST_P(ModeLists, FilledByType) {
   const ListCase& c = GetParam();
   open(c.type);
   auto* page = show<CDlgLinearMode>();
-  QComboBox* output = page->control<QComboBox>(1185);
+  QComboBox* output = page->control<QComboBox>(kOutputFormatList);
   QStringList items;
   for (int i = 0; i < output->count(); ++i) items << output->itemText(i);
   EXPECT_EQ(items, c.output);
-  QComboBox* tests = page->control<QComboBox>(1025);
+  QComboBox* tests = page->control<QComboBox>(kTestImageList);
   ASSERT_EQ(tests->count(), c.testImages);
   EXPECT_EQ(tests->itemText(0), QString::fromUtf8("实时图像"));
   EXPECT_EQ(tests->itemText(3), QString::fromUtf8("双向测试图"));
   if (c.testImages == 7) {
     EXPECT_EQ(tests->itemText(6), QString::fromUtf8("蓝色测试图"));
   }
-  EXPECT_EQ(page->control<QComboBox>(1026)->isEnabled(), c.correctionsEnabled);
-  EXPECT_EQ(page->control<QComboBox>(1028)->isEnabled(), c.correctionsEnabled);
-  EXPECT_TRUE(page->control<QComboBox>(1027)->isEnabled());
-  EXPECT_EQ(page->control<QComboBox>(1175)->count(), 5);
-  EXPECT_EQ(page->control<QComboBox>(1175)->itemText(4), "ExSync,Level-congrolled");
+  EXPECT_EQ(page->control<QComboBox>(kCorrectionStartList)->isEnabled(), c.correctionsEnabled);
+  EXPECT_EQ(page->control<QComboBox>(kCorrectionLinesList)->isEnabled(), c.correctionsEnabled);
+  EXPECT_TRUE(page->control<QComboBox>(kDataShiftList)->isEnabled());
+  EXPECT_EQ(page->control<QComboBox>(kWorkModeList)->count(), 5);
+  EXPECT_EQ(page->control<QComboBox>(kWorkModeList)->itemText(4), "ExSync,Level-congrolled");
   // Showing the page writes nothing.
   EXPECT_TRUE(sim.writes().empty());
 }
@@ -141,12 +143,13 @@ TEST_P(ModeChoice, StoresAndWritesThePosition) {
   EXPECT_EQ(desktop.waitCursorDepth, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, ModeChoice,
-                         ::testing::Values(ChoiceCase{1185, 3, 103, &LinearParams::cameraLinkMode},
-                                           ChoiceCase{1025, 6, 108, &LinearParams::testImage},
-                                           ChoiceCase{1026, 1, 109, &LinearParams::correctionStart},
-                                           ChoiceCase{1028, 16, 110, &LinearParams::correctionLines},
-                                           ChoiceCase{1027, 2, 111, &LinearParams::dataShift}));
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ModeChoice,
+    ::testing::Values(ChoiceCase{kOutputFormatList, 3, 103, &LinearParams::cameraLinkMode},
+                      ChoiceCase{kTestImageList, 6, 108, &LinearParams::testImage},
+                      ChoiceCase{kCorrectionStartList, 1, 109, &LinearParams::correctionStart},
+                      ChoiceCase{kCorrectionLinesList, 16, 110, &LinearParams::correctionLines},
+                      ChoiceCase{kDataShiftList, 2, 111, &LinearParams::dataShift}));
 
 TEST_F(LineScanFixture, ModePageSelectsTheBlockPositionsAndKeepsTheTexts) {
   open(120770);
@@ -158,19 +161,19 @@ TEST_F(LineScanFixture, ModePageSelectsTheBlockPositionsAndKeepsTheTexts) {
   b.correctionLines = 12;
   b.dataShift = 2;
   auto* page = show<CDlgLinearMode>();
-  EXPECT_EQ(page->control<QComboBox>(1175)->currentIndex(), 3);
-  EXPECT_EQ(page->control<QComboBox>(1185)->currentIndex(), 4);
-  EXPECT_EQ(page->control<QComboBox>(1025)->currentIndex(), 5);
-  EXPECT_EQ(page->control<QComboBox>(1026)->currentIndex(), 1);
-  EXPECT_EQ(page->control<QComboBox>(1028)->currentIndex(), 12);
-  EXPECT_EQ(page->control<QComboBox>(1027)->currentIndex(), 2);
+  EXPECT_EQ(page->control<QComboBox>(kWorkModeList)->currentIndex(), 3);
+  EXPECT_EQ(page->control<QComboBox>(kOutputFormatList)->currentIndex(), 4);
+  EXPECT_EQ(page->control<QComboBox>(kTestImageList)->currentIndex(), 5);
+  EXPECT_EQ(page->control<QComboBox>(kCorrectionStartList)->currentIndex(), 1);
+  EXPECT_EQ(page->control<QComboBox>(kCorrectionLinesList)->currentIndex(), 12);
+  EXPECT_EQ(page->control<QComboBox>(kDataShiftList)->currentIndex(), 2);
   EXPECT_EQ(page->outputModeText(), "40 MHz Dual Pixel 10 Bit mode");
   EXPECT_EQ(page->testImageText(), QString::fromUtf8("绿色测试图"));
   EXPECT_EQ(page->positions(), (std::array<int32_t, 6>{3, 4, 5, 1, 12, 2}));
   // A position the lists do not have selects nothing and names nothing.
   b.cameraLinkMode = 9;
   page->repaint();
-  EXPECT_EQ(page->control<QComboBox>(1185)->currentIndex(), -1);
+  EXPECT_EQ(page->control<QComboBox>(kOutputFormatList)->currentIndex(), -1);
   EXPECT_EQ(page->outputModeText(), "");
   EXPECT_TRUE(sim.writes().empty());
 }
@@ -178,35 +181,35 @@ TEST_F(LineScanFixture, ModePageSelectsTheBlockPositionsAndKeepsTheTexts) {
 TEST_F(LineScanFixture, ModePageListsInChinese) {
   open(117810, 2);
   auto* page = show<CDlgLinearMode>();
-  QComboBox* lines = page->control<QComboBox>(1028);
+  QComboBox* lines = page->control<QComboBox>(kCorrectionLinesList);
   ASSERT_EQ(lines->count(), 17);
   EXPECT_EQ(lines->itemText(0), QString::fromUtf8("无校正"));
   EXPECT_EQ(lines->itemText(16), QString::fromUtf8("校正16行"));
-  EXPECT_EQ(page->control<QComboBox>(1026)->itemText(1), QString::fromUtf8("蓝色起始"));
-  EXPECT_EQ(page->control<QComboBox>(1027)->itemText(3), QString::fromUtf8("移3位"));
-  EXPECT_EQ(page->control<QComboBox>(1175)->itemText(0), "Free-run,Programmable");
-  EXPECT_EQ(page->control<QComboBox>(1025)->itemText(1), QString::fromUtf8("水平测试图"));
+  EXPECT_EQ(page->control<QComboBox>(kCorrectionStartList)->itemText(1), QString::fromUtf8("蓝色起始"));
+  EXPECT_EQ(page->control<QComboBox>(kDataShiftList)->itemText(3), QString::fromUtf8("移3位"));
+  EXPECT_EQ(page->control<QComboBox>(kWorkModeList)->itemText(0), "Free-run,Programmable");
+  EXPECT_EQ(page->control<QComboBox>(kTestImageList)->itemText(1), QString::fromUtf8("水平测试图"));
 }
 
 TEST_F(LineScanFixture, ModePageListsInEnglish) {
   open(117810);
   auto* page = show<CDlgLinearMode>();
-  QComboBox* lines = page->control<QComboBox>(1028);
+  QComboBox* lines = page->control<QComboBox>(kCorrectionLinesList);
   ASSERT_EQ(lines->count(), 17);
   EXPECT_EQ(lines->itemText(0), "none");
   EXPECT_EQ(lines->itemText(16), "16");
-  EXPECT_EQ(page->control<QComboBox>(1026)->itemText(0), "red line");
-  EXPECT_EQ(page->control<QComboBox>(1027)->itemText(1), "1");
+  EXPECT_EQ(page->control<QComboBox>(kCorrectionStartList)->itemText(0), "red line");
+  EXPECT_EQ(page->control<QComboBox>(kDataShiftList)->itemText(1), "1");
 }
 
 TEST_F(LineScanFixture, ModeFailedWriteShowsTheLibraryMessageAndKeepsTheChoice) {
   open(120770);
   auto* page = show<CDlgLinearMode>();
   sim.control("fail 108=106");
-  page->control<QComboBox>(1025)->setCurrentIndex(2);
+  page->control<QComboBox>(kTestImageList)->setCurrentIndex(2);
   EXPECT_EQ(desktop.texts(), QStringList{"Can not write in for invalid link."});
   EXPECT_EQ(cameraState().linear.testImage, 2);
-  EXPECT_EQ(page->control<QComboBox>(1025)->currentIndex(), 2);
+  EXPECT_EQ(page->control<QComboBox>(kTestImageList)->currentIndex(), 2);
   EXPECT_EQ(page->testImageText(), QString::fromUtf8("纵向测试图"));
 }
 
@@ -215,7 +218,7 @@ TEST_F(LineScanFixture, ModeFailedWorkModeWriteStillAdjustsTheTimes) {
   setBlock(0, 400, 200);
   auto* page = show<CDlgLinearMode>();
   sim.control("fail 102=106");
-  page->control<QComboBox>(1175)->setCurrentIndex(1);
+  page->control<QComboBox>(kWorkModeList)->setCurrentIndex(1);
   EXPECT_EQ(desktop.texts(), QStringList{"Can not write in for invalid link."});
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(102, 1), W(107, 100)}));
   EXPECT_EQ(cameraState().linear.workMode, 1);

@@ -6,6 +6,8 @@
 #include "pages/linescan/dlg_linear_param.h"
 #include "tests/linescan/linescan_fixture.h"
 
+using enum CDlgLinearParam::CtlId;
+
 namespace {
 
 const QString kExceed = "input exceed valid range of expose time";
@@ -49,8 +51,8 @@ TEST_P(TypedTime, FollowsTheRulesOfTypeAndWorkMode) {
   edit(c.edit)->setText(c.typed);
   EXPECT_EQ(desktop.texts(), c.messages);
   EXPECT_EQ(sim.writes(), c.writes);
-  EXPECT_EQ(shown(1190), c.shownTime1);
-  EXPECT_EQ(shown(1191), c.shownTime2);
+  EXPECT_EQ(shown(kTime1Edit), c.shownTime1);
+  EXPECT_EQ(shown(kTime2Edit), c.shownTime2);
   // Every page stores a value in the block before writing it.
   EXPECT_EQ(cameraState().linear.time1, c.shownTime1);
   EXPECT_EQ(cameraState().linear.time2, c.shownTime2);
@@ -164,8 +166,8 @@ TEST_P(GiveWay, TheSumStaysInsideTheCamerasRange) {
   edit(c.edit)->setText("5");
   EXPECT_EQ(desktop.texts(), QStringList{kExceed});
   EXPECT_EQ(sim.writes(), c.writes);
-  EXPECT_EQ(shown(1190), c.shownTime1);
-  EXPECT_EQ(shown(1191), c.shownTime2);
+  EXPECT_EQ(shown(kTime1Edit), c.shownTime1);
+  EXPECT_EQ(shown(kTime2Edit), c.shownTime2);
   EXPECT_EQ(cameraState().linear.time1, c.shownTime1);
   EXPECT_EQ(cameraState().linear.time2, c.shownTime2);
   EXPECT_LE(c.shownTime1 + c.shownTime2, 500);
@@ -180,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ParamPage, TextThatIsNoNumberWritesNothing) {
   showParam(120770, 0, 100, 200);
   for (const char* text : {"", "abc", "12x", "99999999999"}) {
-    for (int id : {1177, 1189, 1190, 1191}) {
+    for (int id : {kStartEdit, kLengthEdit, kTime1Edit, kTime2Edit}) {
       SCOPED_TRACE(std::string(text) + " in " + std::to_string(id));
       edit(id)->setText(text);
       EXPECT_TRUE(sim.writes().empty());
@@ -206,10 +208,10 @@ class Derived : public ParamPage, public ::testing::WithParamInterface<DerivedCa
 TEST_P(Derived, ExposureAndLineFrequency) {
   const DerivedCase& c = GetParam();
   auto* page = showParam(c.type, c.workMode, c.time1, c.time2);
-  EXPECT_EQ(editText(page, 1131), c.exposure);
-  EXPECT_EQ(editText(page, 1062), c.frequency);
-  EXPECT_EQ(shown(1097), c.hiddenTime);
-  EXPECT_EQ(shown(1063), c.hiddenFrequency);
+  EXPECT_EQ(editText(page, kExposureEdit), c.exposure);
+  EXPECT_EQ(editText(page, kLineRateEdit), c.frequency);
+  EXPECT_EQ(shown(kHiddenTimeEdit), c.hiddenTime);
+  EXPECT_EQ(shown(kHiddenRateEdit), c.hiddenFrequency);
   EXPECT_FLOAT_EQ(page->exposureUs(), c.exposureValue);
 }
 
@@ -226,10 +228,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ParamPage, DerivedValuesFollowATypedTime) {
   auto* page = showParam(117810, 0, 4000, 8000);
-  edit(1191)->setText("10000");
-  EXPECT_EQ(editText(page, 1062), "4.0");
-  edit(1190)->setText("2000");
-  EXPECT_EQ(editText(page, 1131), "50.000");
+  edit(kTime2Edit)->setText("10000");
+  EXPECT_EQ(editText(page, kLineRateEdit), "4.0");
+  edit(kTime1Edit)->setText("2000");
+  EXPECT_EQ(editText(page, kExposureEdit), "50.000");
 }
 
 struct BarCase {
@@ -246,7 +248,7 @@ TEST_P(Bars, RangesAndLabelsByType) {
   open(c.type);
   auto* page = new CDlgLinearParam(nullptr, nullptr);
   page_.reset(page);
-  const int bars[4] = {1176, 1186, 1187, 1188};
+  const int bars[4] = {kStartBar, kLengthBar, kTime1Bar, kTime2Bar};
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(bars[i]);
     EXPECT_EQ(bar(bars[i])->minimum(), c.initial[i][0]);
@@ -254,14 +256,14 @@ TEST_P(Bars, RangesAndLabelsByType) {
     EXPECT_EQ(bar(bars[i])->value(), c.initial[i][2]);
   }
   page->show();
-  const int labels[4] = {1082, 1192, 1193, 1194};
+  const int labels[4] = {kStartLabel, kLengthLabel, kTime1Label, kTime2Label};
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(bars[i]);
     EXPECT_EQ(bar(bars[i])->minimum(), c.ranges[i][0]);
     EXPECT_EQ(bar(bars[i])->maximum(), c.ranges[i][1]);
     EXPECT_EQ(page->control<QLabel>(labels[i])->text(), QString::fromUtf8(c.labels[i]));
   }
-  QComboBox* gain = page->control<QComboBox>(1184);
+  QComboBox* gain = page->control<QComboBox>(kGainLevelList);
   ASSERT_EQ(gain->count(), 4);
   EXPECT_EQ(gain->itemText(3), QString::fromUtf8("4级"));
 }
@@ -288,15 +290,16 @@ TEST_F(ParamPage, SmallCameraThumbsReturnOnEveryRepaint) {
   cameraState().linear.aoiLength = 500;
   auto* page = show<CDlgLinearParam>();
   auto thumbs = [this] {
-    return std::vector<int>{bar(1176)->value(), bar(1186)->value(), bar(1187)->value(), bar(1188)->value()};
+    return std::vector<int>{bar(kStartBar)->value(), bar(kLengthBar)->value(), bar(kTime1Bar)->value(),
+                            bar(kTime2Bar)->value()};
   };
   EXPECT_EQ(thumbs(), (std::vector<int>{200, 1000, 10, 10}));
-  bar(1187)->request(SbThumbTrack, 150);
-  bar(1176)->request(SbThumbTrack, 300);
+  bar(kTime1Bar)->request(SbThumbTrack, 150);
+  bar(kStartBar)->request(SbThumbTrack, 300);
   EXPECT_EQ(thumbs(), (std::vector<int>{200, 1000, 10, 10}));
-  EXPECT_EQ(shown(1190), 150);
-  EXPECT_EQ(shown(1177), 300);
-  edit(1191)->setText("250");
+  EXPECT_EQ(shown(kTime1Edit), 150);
+  EXPECT_EQ(shown(kStartEdit), 300);
+  edit(kTime2Edit)->setText("250");
   page->repaint();
   EXPECT_EQ(thumbs(), (std::vector<int>{200, 1000, 10, 10}));
 }
@@ -349,20 +352,20 @@ TEST_F(ParamPage, SmallLengthDragShowsTheValueWhileTheThumbReturns) {
   open(110410);
   cameraState().linear.aoiStart = 200;
   show<CDlgLinearParam>();
-  bar(1186)->request(SbThumbTrack, 1000);
-  bar(1186)->request(SbEndScroll, 0);
-  EXPECT_EQ(shown(1189), 825);
-  EXPECT_EQ(bar(1186)->value(), 1000);
+  bar(kLengthBar)->request(SbThumbTrack, 1000);
+  bar(kLengthBar)->request(SbEndScroll, 0);
+  EXPECT_EQ(shown(kLengthEdit), 825);
+  EXPECT_EQ(bar(kLengthBar)->value(), 1000);
 }
 
 TEST_F(ParamPage, AoiStartNeverGoesBelowTheBar) {
   open(110410);
   cameraState().linear.aoiStart = 100;
   show<CDlgLinearParam>();
-  edit(1189)->setText("2000");  // accepted by the edit, longer than the sensor
+  edit(kLengthEdit)->setText("2000");  // accepted by the edit, longer than the sensor
   sim.clearLog();
-  bar(1176)->request(SbLineRight, 0);
-  bar(1176)->request(SbEndScroll, 0);
+  bar(kStartBar)->request(SbLineRight, 0);
+  bar(kStartBar)->request(SbEndScroll, 0);
   for (const Write& w : sim.writes()) EXPECT_GE(w.second, 0);
   EXPECT_EQ(cameraState().linear.aoiStart, 0);
 }
@@ -392,59 +395,60 @@ TEST_P(AoiTyped, AcceptsOneTo2160) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Edits, AoiTyped,
-                         ::testing::Values(AoiTypedCase{1177, "0", {}}, AoiTypedCase{1177, "2161", {}},
-                                           AoiTypedCase{1177, "5", {W(104, 5)}},
-                                           AoiTypedCase{1177, "2000", {W(104, 2000)}},
-                                           AoiTypedCase{1189, "-5", {}},
-                                           AoiTypedCase{1189, "1500", {W(105, 1500)}},
-                                           AoiTypedCase{1189, "1024", {W(105, 1024)}}));
+                         ::testing::Values(AoiTypedCase{kStartEdit, "0", {}},
+                                           AoiTypedCase{kStartEdit, "2161", {}},
+                                           AoiTypedCase{kStartEdit, "5", {W(104, 5)}},
+                                           AoiTypedCase{kStartEdit, "2000", {W(104, 2000)}},
+                                           AoiTypedCase{kLengthEdit, "-5", {}},
+                                           AoiTypedCase{kLengthEdit, "1500", {W(105, 1500)}},
+                                           AoiTypedCase{kLengthEdit, "1024", {W(105, 1024)}}));
 
 TEST_F(ParamPage, Time1DragWritesThroughTheTypedRules) {
   showParam(120770, 0, 100, 200);
-  bar(1187)->request(SbThumbTrack, 400);
+  bar(kTime1Bar)->request(SbThumbTrack, 400);
   // The bar's position reaches the edit box, whose rules correct it.
   EXPECT_EQ(desktop.texts(), QStringList{kExceed});
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(106, 300)});
-  bar(1187)->request(SbThumbPosition, 400);
-  bar(1187)->request(SbEndScroll, 0);
+  bar(kTime1Bar)->request(SbThumbPosition, 400);
+  bar(kTime1Bar)->request(SbEndScroll, 0);
   for (const Write& w : sim.writes()) EXPECT_EQ(w, W(106, 300));
-  EXPECT_EQ(shown(1190), 300);
+  EXPECT_EQ(shown(kTime1Edit), 300);
   EXPECT_EQ(cameraState().linear.time1, 300);
   EXPECT_TRUE(desktop.sleeps.empty());
 }
 
 TEST_F(ParamPage, Time1LineStepsFromTheBarValue) {
   showParam(117810, 0, 100, 5000);
-  bar(1187)->request(SbThumbTrack, 3000);
-  bar(1187)->request(SbEndScroll, 0);
+  bar(kTime1Bar)->request(SbThumbTrack, 3000);
+  bar(kTime1Bar)->request(SbEndScroll, 0);
   sim.clearLog();
-  bar(1187)->request(SbLineRight, 0);
-  bar(1187)->request(SbPageRight, 0);
-  bar(1187)->request(SbEndScroll, 0);
-  EXPECT_EQ(shown(1190), 3003);
+  bar(kTime1Bar)->request(SbLineRight, 0);
+  bar(kTime1Bar)->request(SbPageRight, 0);
+  bar(kTime1Bar)->request(SbEndScroll, 0);
+  EXPECT_EQ(shown(kTime1Edit), 3003);
   EXPECT_EQ(sim.writes().back(), W(106, 3003));
 }
 
 TEST_F(ParamPage, Time1EndOfScrollLevelControlledLongWritesNothing) {
   showParam(117810, 3, 100, 5000);
-  bar(1187)->request(SbThumbTrack, 300);
-  bar(1187)->request(SbEndScroll, 0);
+  bar(kTime1Bar)->request(SbThumbTrack, 300);
+  bar(kTime1Bar)->request(SbEndScroll, 0);
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(shown(1190), 10000);
+  EXPECT_EQ(shown(kTime1Edit), 10000);
 }
 
 TEST_F(ParamPage, Time1EndOfScrollSmallExSyncAllows27) {
   showParam(110410, 2, 10, 10);
   // Typed, 27 is corrected to 26; at the end of a scroll 27 is valid.
-  bar(1187)->request(SbThumbTrack, 27);
+  bar(kTime1Bar)->request(SbThumbTrack, 27);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(106, 26)});
   sim.clearLog();
   desktop.clear();
-  edit(1190)->blockSignals(true);
-  edit(1190)->setText("27");
-  edit(1190)->blockSignals(false);
-  bar(1187)->request(SbEndScroll, 0);
+  edit(kTime1Edit)->blockSignals(true);
+  edit(kTime1Edit)->setText("27");
+  edit(kTime1Edit)->blockSignals(false);
+  bar(kTime1Bar)->request(SbEndScroll, 0);
   EXPECT_TRUE(desktop.messages.empty());
   // Written with the bar's position, which the typed rule had set to 26.
   ASSERT_FALSE(sim.writes().empty());
@@ -453,11 +457,11 @@ TEST_F(ParamPage, Time1EndOfScrollSmallExSyncAllows27) {
 
 TEST_F(ParamPage, Time2EndOfScrollWaitsAndReadsTheBlockAgain) {
   showParam(120770, 0, 100, 200);
-  bar(1188)->request(SbThumbTrack, 300);
+  bar(kTime2Bar)->request(SbThumbTrack, 300);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(107, 300)});
   EXPECT_TRUE(desktop.sleeps.empty());
   sim.clearLog();
-  bar(1188)->request(SbEndScroll, 0);
+  bar(kTime2Bar)->request(SbEndScroll, 0);
   const auto log = sim.log();
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log[0].name, "SetConfigParam");
@@ -468,23 +472,23 @@ TEST_F(ParamPage, Time2EndOfScrollWaitsAndReadsTheBlockAgain) {
   ASSERT_EQ(desktop.sleeps.size(), 1u);
   EXPECT_EQ(desktop.sleeps[0].ms, 1000);
   EXPECT_EQ(cameraState().linear.time2, 300);
-  EXPECT_EQ(shown(1191), 300);
+  EXPECT_EQ(shown(kTime2Edit), 300);
 }
 
 TEST_F(ParamPage, Time2EndOfScrollLongEdgeWritesTime1First) {
   showParam(117810, 1, 5000, 5000);
-  bar(1188)->request(SbThumbTrack, 6000);
+  bar(kTime2Bar)->request(SbThumbTrack, 6000);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(107, 6000)});
   sim.clearLog();
-  bar(1188)->request(SbEndScroll, 0);
+  bar(kTime2Bar)->request(SbEndScroll, 0);
   auto writes = sim.writes();
   ASSERT_GE(writes.size(), 2u);
   EXPECT_EQ(writes[0], W(106, 6000));
   EXPECT_EQ(writes[1], W(107, 6000));
   ASSERT_EQ(desktop.sleeps.size(), 1u);
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(shown(1190), 6000);
-  EXPECT_EQ(shown(1191), 6000);
+  EXPECT_EQ(shown(kTime1Edit), 6000);
+  EXPECT_EQ(shown(kTime2Edit), 6000);
 }
 
 struct FixedTime2Case {
@@ -496,14 +500,14 @@ class FixedTime2 : public ParamPage, public ::testing::WithParamInterface<FixedT
 
 TEST_P(FixedTime2, ExSyncEndOfScrollWritesTheFixedValue) {
   showParam(GetParam().type, 2, 10, 200);
-  bar(1188)->request(SbThumbTrack, 300);
+  bar(kTime2Bar)->request(SbThumbTrack, 300);
   EXPECT_TRUE(sim.writes().empty());
-  EXPECT_EQ(shown(1191), GetParam().fixed);
-  bar(1188)->request(SbEndScroll, 0);
+  EXPECT_EQ(shown(kTime2Edit), GetParam().fixed);
+  bar(kTime2Bar)->request(SbEndScroll, 0);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(107, GetParam().fixed)});
   EXPECT_TRUE(desktop.messages.empty());
   ASSERT_EQ(desktop.sleeps.size(), 1u);
-  EXPECT_EQ(shown(1191), GetParam().fixed);
+  EXPECT_EQ(shown(kTime2Edit), GetParam().fixed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, FixedTime2,
@@ -523,14 +527,14 @@ class SyncControlledTime2 : public ParamPage, public ::testing::WithParamInterfa
 TEST_P(SyncControlledTime2, EndOfScrollWritesNothing) {
   const SyncControlledCase& c = GetParam();
   showParam(c.type, c.workMode, 10, 200);
-  bar(1188)->request(SbThumbTrack, 300);
-  bar(1188)->request(SbThumbPosition, 300);
-  bar(1188)->request(SbEndScroll, 0);
+  bar(kTime2Bar)->request(SbThumbTrack, 300);
+  bar(kTime2Bar)->request(SbThumbPosition, 300);
+  bar(kTime2Bar)->request(SbEndScroll, 0);
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_TRUE(desktop.sleeps.empty());
   EXPECT_TRUE(sim.calls("GetConfigParam").empty());
-  EXPECT_EQ(shown(1191), c.fixed);
+  EXPECT_EQ(shown(kTime2Edit), c.fixed);
   EXPECT_EQ(cameraState().linear.time2, c.fixed);
 }
 
@@ -542,34 +546,34 @@ INSTANTIATE_TEST_SUITE_P(Types, SyncControlledTime2,
 
 TEST_F(ParamPage, Time2EndOfScrollLongExSyncRestsAtTheLowerEnd) {
   showParam(117810, 2, 4000, 8000);
-  bar(1188)->request(SbThumbTrack, 30000);
-  bar(1188)->request(SbEndScroll, 0);
+  bar(kTime2Bar)->request(SbThumbTrack, 30000);
+  bar(kTime2Bar)->request(SbEndScroll, 0);
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_TRUE(desktop.sleeps.empty());
-  EXPECT_EQ(bar(1188)->value(), 2118);
-  EXPECT_EQ(shown(1191), 10000);
+  EXPECT_EQ(bar(kTime2Bar)->value(), 2118);
+  EXPECT_EQ(shown(kTime2Edit), 10000);
 }
 
 TEST_F(ParamPage, GainLevelIsStoredAndWritten) {
   auto* page = showParam(120770, 0, 100, 200);
-  page->control<QComboBox>(1184)->setCurrentIndex(2);
+  page->control<QComboBox>(kGainLevelList)->setCurrentIndex(2);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(118, 2)});
   EXPECT_EQ(cameraState().linear.gainLevel, 2);
   EXPECT_GT(desktop.waitCursorShown, 0);
   EXPECT_EQ(desktop.waitCursorDepth, 0);
   cameraState().linear.gainLevel = 1;
   page->repaint();
-  EXPECT_EQ(page->control<QComboBox>(1184)->currentIndex(), 1);
+  EXPECT_EQ(page->control<QComboBox>(kGainLevelList)->currentIndex(), 1);
   EXPECT_EQ(sim.writes().size(), 1u);
 }
 
 TEST_F(ParamPage, FailedWriteShowsTheLibraryMessageAndKeepsTheValue) {
   showParam(120770, 0, 100, 200);
   sim.control("fail 106=106");
-  edit(1190)->setText("400");
+  edit(kTime1Edit)->setText("400");
   EXPECT_EQ(desktop.texts(), (QStringList{kExceed, "Can not write in for invalid link."}));
   EXPECT_EQ(cameraState().linear.time1, 300);
-  EXPECT_EQ(shown(1190), 300);
+  EXPECT_EQ(shown(kTime1Edit), 300);
 }
 
 TEST_F(ParamPage, ShowingThePageTakesTheBlockValues) {
@@ -579,8 +583,8 @@ TEST_F(ParamPage, ShowingThePageTakesTheBlockValues) {
   b.aoiLength = 1500;
   setBlock(1, 150, 250);
   show<CDlgLinearParam>();
-  EXPECT_EQ(shown(1177), 10);
-  EXPECT_EQ(shown(1189), 1500);
-  EXPECT_EQ(shown(1190), 150);
-  EXPECT_EQ(shown(1191), 250);
+  EXPECT_EQ(shown(kStartEdit), 10);
+  EXPECT_EQ(shown(kLengthEdit), 1500);
+  EXPECT_EQ(shown(kTime1Edit), 150);
+  EXPECT_EQ(shown(kTime2Edit), 250);
 }

@@ -66,10 +66,10 @@ TEST_F(ModelTabs, TarvoTabSetsTheVideoMode) {
   EXPECT_TRUE(tarvo->isVisible());
   EXPECT_TRUE(writesOf(48, 57).empty()) << "showing the tab writes nothing";
   // The window read the camera's block at start-up; the page shows it.
-  EXPECT_EQ(tarvo->control<QComboBox>(1230)->currentText(), "3840*2160@60");
-  tarvo->control<QComboBox>(1230)->setCurrentIndex(0);
-  tarvo->control<QComboBox>(1231)->setCurrentIndex(0);
-  tarvo->control<QPushButton>(1065)->click();
+  EXPECT_EQ(tarvo->control<QComboBox>(CDlgTarvo::kResolutionList)->currentText(), "3840*2160@60");
+  tarvo->control<QComboBox>(CDlgTarvo::kResolutionList)->setCurrentIndex(0);
+  tarvo->control<QComboBox>(CDlgTarvo::kSensorRateList)->setCurrentIndex(0);
+  tarvo->control<QPushButton>(CDlgTarvo::kSetVideoModeButton)->click();
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(52, 1), W(55, 0), W(54, 0)}));
   EXPECT_TRUE(desktop.messages.empty());
 }
@@ -83,7 +83,8 @@ TEST_F(ModelTabs, MelkoTabInChineseResetsTheCameraWhenShown) {
   ASSERT_NE(melko, nullptr);
   EXPECT_TRUE(melko->isVisible());
   EXPECT_EQ(writesOf(59, 69), (std::vector<Write>{W(61, 4), W(69, 1)}));
-  EXPECT_EQ(melko->control<QComboBox>(1244)->currentText(), QString::fromUtf8("无色彩模式"));
+  EXPECT_EQ(melko->control<QComboBox>(CMelko::kColourModeList)->currentText(),
+            QString::fromUtf8("无色彩模式"));
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -92,7 +93,7 @@ TEST_F(ModelTabs, MelkoTabInEnglishShowsTheNote) {
   auto* note = qobject_cast<CMelkoNotePage*>(showTab("Melko"));
   ASSERT_NE(note, nullptr);
   EXPECT_TRUE(note->isVisible());
-  auto* label = note->control<QLabel>(1245);
+  auto* label = note->control<QLabel>(CMelkoNotePage::kNoteLabel);
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), CMelkoNotePage::noteText());
   EXPECT_TRUE(label->isVisible());

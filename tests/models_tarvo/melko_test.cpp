@@ -36,12 +36,14 @@ class MelkoTest : public ModelPageTest {
 
 TEST_F(MelkoTest, ListsShowTheirItemsSorted) {
   start();
-  EXPECT_EQ(items(ctl<QComboBox>(1243)), (QStringList{z("倒像"), z("镜像"), z("旋转"), z("正像")}));
-  EXPECT_EQ(items(ctl<QComboBox>(1240)), (QStringList{"16:9", z("带缩放4:3"), z("无缩放4:3")}));
-  EXPECT_EQ(items(ctl<QComboBox>(1244)),
+  EXPECT_EQ(items(ctl<QComboBox>(CMelko::kOrientationList)),
+            (QStringList{z("倒像"), z("镜像"), z("旋转"), z("正像")}));
+  EXPECT_EQ(items(ctl<QComboBox>(CMelko::kAspectList)),
+            (QStringList{"16:9", z("带缩放4:3"), z("无缩放4:3")}));
+  EXPECT_EQ(items(ctl<QComboBox>(CMelko::kColourModeList)),
             (QStringList{z("标准色"), z("偏红色"), z("偏蓝色"), z("无色彩模式"), z("自定义色")}));
-  EXPECT_FALSE(ctl<QCheckBox>(1122)->isVisible());
-  EXPECT_EQ(ctl<QCheckBox>(1123)->text(), z("字符显示"));
+  EXPECT_FALSE(ctl<QCheckBox>(CMelko::kGammaCheck)->isVisible());
+  EXPECT_EQ(ctl<QCheckBox>(CMelko::kTextDisplayCheck)->text(), z("字符显示"));
 }
 
 TEST_F(MelkoTest, ShowingThePageResetsTheCameraAndTheChoices) {
@@ -58,21 +60,21 @@ TEST_F(MelkoTest, ShowingThePageResetsTheCameraAndTheChoices) {
   EXPECT_EQ(reads[1].value("id"), 68);
 
   // Whatever the user chose meanwhile, the next repaint starts over.
-  choose(1244, z("偏红色"));
-  ctl<QRadioButton>(1234)->click();
-  ctl<QLineEdit>(1062)->setText("33");
-  ctl<QLineEdit>(1242)->setText("44");
-  EXPECT_EQ(bar(1232)->value(), 33);
+  choose(CMelko::kColourModeList, z("偏红色"));
+  ctl<QRadioButton>(CMelko::kHalfScreenRadio)->click();
+  ctl<QLineEdit>(CMelko::kOpenValueEdit)->setText("33");
+  ctl<QLineEdit>(CMelko::kSaveValueEdit)->setText("44");
+  EXPECT_EQ(bar(CMelko::kOpenValueBar)->value(), 33);
   sim.clearLog();
   repaintPage();
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(61, 4), W(69, 1)}));
-  EXPECT_EQ(ctl<QComboBox>(1244)->currentText(), z("无色彩模式"));
-  EXPECT_TRUE(ctl<QRadioButton>(1233)->isChecked());
-  EXPECT_FALSE(ctl<QRadioButton>(1234)->isChecked());
-  EXPECT_EQ(editText(1062), "0");
-  EXPECT_EQ(editText(1242), "0");
-  EXPECT_EQ(bar(1232)->value(), 0);
-  EXPECT_EQ(bar(1241)->value(), 0);
+  EXPECT_EQ(ctl<QComboBox>(CMelko::kColourModeList)->currentText(), z("无色彩模式"));
+  EXPECT_TRUE(ctl<QRadioButton>(CMelko::kFullScreenRadio)->isChecked());
+  EXPECT_FALSE(ctl<QRadioButton>(CMelko::kHalfScreenRadio)->isChecked());
+  EXPECT_EQ(editText(CMelko::kOpenValueEdit), "0");
+  EXPECT_EQ(editText(CMelko::kSaveValueEdit), "0");
+  EXPECT_EQ(bar(CMelko::kOpenValueBar)->value(), 0);
+  EXPECT_EQ(bar(CMelko::kSaveValueBar)->value(), 0);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -84,18 +86,18 @@ TEST_F(MelkoTest, RepaintShowsTheCamerasValues) {
   cameraWrites(59, 1);
   cameraWrites(68, 2500);
   repaintPage();
-  EXPECT_EQ(bar(1235)->value(), 200);
-  EXPECT_EQ(editText(1063), "200");
-  EXPECT_EQ(bar(1116)->value(), 17);
-  EXPECT_EQ(editText(1064), "17");
-  EXPECT_EQ(bar(1237)->value(), 9);
-  EXPECT_EQ(editText(1239), "9");
-  EXPECT_EQ(bar(1236)->value(), 2500);
-  EXPECT_EQ(editText(1238), "2500");
-  EXPECT_TRUE(ctl<QCheckBox>(1123)->isChecked());
+  EXPECT_EQ(bar(CMelko::kShiftXBar)->value(), 200);
+  EXPECT_EQ(editText(CMelko::kShiftXEdit), "200");
+  EXPECT_EQ(bar(CMelko::kShiftYBar)->value(), 17);
+  EXPECT_EQ(editText(CMelko::kShiftYEdit), "17");
+  EXPECT_EQ(bar(CMelko::kEdgeEnhanceBar)->value(), 9);
+  EXPECT_EQ(editText(CMelko::kEdgeEnhanceEdit), "9");
+  EXPECT_EQ(bar(CMelko::kExposureLinesBar)->value(), 2500);
+  EXPECT_EQ(editText(CMelko::kExposureLinesEdit), "2500");
+  EXPECT_TRUE(ctl<QCheckBox>(CMelko::kTextDisplayCheck)->isChecked());
   cameraWrites(59, 0);
   repaintPage();
-  EXPECT_FALSE(ctl<QCheckBox>(1123)->isChecked());
+  EXPECT_FALSE(ctl<QCheckBox>(CMelko::kTextDisplayCheck)->isChecked());
 }
 
 TEST_F(MelkoTest, AFailedColourModeWriteSkipsTheReadAndStaysQuiet) {
@@ -118,11 +120,11 @@ class MelkoExposureRange : public MelkoTest, public ::testing::WithParamInterfac
 
 TEST_P(MelkoExposureRange, BarEndsByRunMode) {
   start(GetParam().runMode);
-  EXPECT_EQ(bar(1236)->minimum(), 0);
-  EXPECT_EQ(bar(1236)->maximum(), GetParam().maximum);
-  bar(1236)->request(SbRight, 0);
+  EXPECT_EQ(bar(CMelko::kExposureLinesBar)->minimum(), 0);
+  EXPECT_EQ(bar(CMelko::kExposureLinesBar)->maximum(), GetParam().maximum);
+  bar(CMelko::kExposureLinesBar)->request(SbRight, 0);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(68, GetParam().maximum)}));
-  EXPECT_EQ(bar(1236)->value(), GetParam().maximum);
+  EXPECT_EQ(bar(CMelko::kExposureLinesBar)->value(), GetParam().maximum);
 }
 
 INSTANTIATE_TEST_SUITE_P(RunModes, MelkoExposureRange,
@@ -131,24 +133,24 @@ INSTANTIATE_TEST_SUITE_P(RunModes, MelkoExposureRange,
 
 TEST_F(MelkoTest, ReleasingTheExposureThumbShowsWhatTheCameraTook) {
   start(2);
-  bar(1236)->request(SbThumbTrack, 3000);
+  bar(CMelko::kExposureLinesBar)->request(SbThumbTrack, 3000);
   EXPECT_TRUE(sim.writes().empty());
-  bar(1236)->request(SbThumbPosition, 3000);
+  bar(CMelko::kExposureLinesBar)->request(SbThumbPosition, 3000);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(68, 3000)}));
-  EXPECT_EQ(bar(1236)->value(), 3000);
-  EXPECT_EQ(editText(1238), "3000");
+  EXPECT_EQ(bar(CMelko::kExposureLinesBar)->value(), 3000);
+  EXPECT_EQ(editText(CMelko::kExposureLinesEdit), "3000");
 
   // The camera went free-running behind the page's back and holds the
   // exposure to its frame: the page shows the camera's value, not 3000.
   cameraWrites(2, 1);
   sim.clearLog();
-  bar(1236)->request(SbThumbPosition, 3000);
+  bar(CMelko::kExposureLinesBar)->request(SbThumbPosition, 3000);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(68, 3000)}));
   const auto reads = sim.calls("GetConfigParam");
   ASSERT_EQ(reads.size(), 1u);
   EXPECT_EQ(reads[0].value("id"), 68);
-  EXPECT_EQ(bar(1236)->value(), 1568);
-  EXPECT_EQ(editText(1238), "1568");
+  EXPECT_EQ(bar(CMelko::kExposureLinesBar)->value(), 1568);
+  EXPECT_EQ(editText(CMelko::kExposureLinesEdit), "1568");
   EXPECT_EQ(cameraState().params.exposalTime, 1568);
   EXPECT_TRUE(desktop.messages.empty());
 }
@@ -189,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(Requests, MelkoScroll,
 
 TEST_F(MelkoTest, DraggingAndEndOfScrollingWriteNothing) {
   start();
-  for (int id : {1241, 1232, 1235, 1116, 1236, 1237}) {
+  for (int id : {CMelko::kSaveValueBar, CMelko::kOpenValueBar, CMelko::kShiftXBar, CMelko::kShiftYBar,
+                 CMelko::kExposureLinesBar, CMelko::kEdgeEnhanceBar}) {
     const int before = bar(id)->value();
     bar(id)->request(SbThumbTrack, 10);
     bar(id)->request(SbEndScroll, 10);
@@ -201,9 +204,9 @@ TEST_F(MelkoTest, DraggingAndEndOfScrollingWriteNothing) {
 TEST_F(MelkoTest, AFailedBarWriteIsReported) {
   start();
   sim.control("fail 62=104");
-  bar(1235)->request(SbLineRight, 0);
+  bar(CMelko::kShiftXBar)->request(SbLineRight, 0);
   EXPECT_EQ(desktop.texts(), QStringList{z("无法写端口")});
-  EXPECT_EQ(bar(1235)->value(), 1);
+  EXPECT_EQ(bar(CMelko::kShiftXBar)->value(), 1);
   EXPECT_EQ(cameraState().params.xShift, 1);
 }
 
@@ -257,11 +260,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MelkoTest, EditsMoveTheirBarsAndReportNoFailure) {
   start(2);
   sim.control("fail *=104");
-  ctl<QLineEdit>(1063)->setText("120");
-  ctl<QLineEdit>(1238)->setText("3000");
+  ctl<QLineEdit>(CMelko::kShiftXEdit)->setText("120");
+  ctl<QLineEdit>(CMelko::kExposureLinesEdit)->setText("3000");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(62, 120), W(68, 3000)}));
-  EXPECT_EQ(bar(1235)->value(), 120);
-  EXPECT_EQ(bar(1236)->value(), 3000);
+  EXPECT_EQ(bar(CMelko::kShiftXBar)->value(), 120);
+  EXPECT_EQ(bar(CMelko::kExposureLinesBar)->value(), 3000);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -280,7 +283,7 @@ TEST_P(MelkoOrientation, ShownFromTheInverses) {
   cameraWrites(27, GetParam().horizontal);
   cameraWrites(28, GetParam().vertical);
   repaintPage();
-  EXPECT_EQ(ctl<QComboBox>(1243)->currentText(), z(GetParam().shown));
+  EXPECT_EQ(ctl<QComboBox>(CMelko::kOrientationList)->currentText(), z(GetParam().shown));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, MelkoOrientation,
@@ -295,7 +298,7 @@ TEST_F(MelkoTest, APairTheListCannotShowCountsAsUpsideDown) {
   cameraState().params.horizontalInverse = 2;
   cameraState().params.verticalInverse = 0;
   repaintPage();
-  EXPECT_EQ(ctl<QComboBox>(1243)->currentText(), z("倒像"));
+  EXPECT_EQ(ctl<QComboBox>(CMelko::kOrientationList)->currentText(), z("倒像"));
 }
 
 struct ChoiceCase {
@@ -328,7 +331,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MelkoTest, AColourModeChoiceReadsTheRecordAgain) {
   start();
-  choose(1244, z("偏蓝色"));
+  choose(CMelko::kColourModeList, z("偏蓝色"));
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(61, 1)}));
   const auto reads = sim.calls("GetConfigParam");
   ASSERT_EQ(reads.size(), 1u);
@@ -337,7 +340,7 @@ TEST_F(MelkoTest, AColourModeChoiceReadsTheRecordAgain) {
 
 TEST_F(MelkoTest, NoSelectionWritesTheFallbacks) {
   start();
-  for (int id : {1243, 1240, 1244}) {
+  for (int id : {CMelko::kOrientationList, CMelko::kAspectList, CMelko::kColourModeList}) {
     ctl<QComboBox>(id)->setCurrentIndex(-1);
     emit ctl<QComboBox>(id)->activated(-1);
   }
@@ -356,7 +359,7 @@ TEST_P(MelkoAspect, ShownFromTheFrameMode) {
   start();
   cameraWrites(5, GetParam().frameMode);
   repaintPage();
-  EXPECT_EQ(ctl<QComboBox>(1240)->currentText(), z(GetParam().shown));
+  EXPECT_EQ(ctl<QComboBox>(CMelko::kAspectList)->currentText(), z(GetParam().shown));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, MelkoAspect,
@@ -369,17 +372,17 @@ TEST_F(MelkoTest, AnOtherFrameModeLeavesTheAspectAsItWas) {
   repaintPage();
   cameraWrites(5, 4);
   repaintPage();
-  EXPECT_EQ(ctl<QComboBox>(1240)->currentText(), z("无缩放4:3"));
+  EXPECT_EQ(ctl<QComboBox>(CMelko::kAspectList)->currentText(), z("无缩放4:3"));
 }
 
 // --- Clicks ----------------------------------------------------------------------
 
 TEST_F(MelkoTest, TextDisplayAndScreenClicksWrite) {
   start();
-  ctl<QCheckBox>(1123)->click();
-  ctl<QRadioButton>(1234)->click();
-  ctl<QRadioButton>(1233)->click();
-  ctl<QCheckBox>(1123)->click();
+  ctl<QCheckBox>(CMelko::kTextDisplayCheck)->click();
+  ctl<QRadioButton>(CMelko::kHalfScreenRadio)->click();
+  ctl<QRadioButton>(CMelko::kFullScreenRadio)->click();
+  ctl<QCheckBox>(CMelko::kTextDisplayCheck)->click();
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(59, 1), W(69, 0), W(69, 1), W(59, 0)}));
   EXPECT_TRUE(desktop.messages.empty());
 }
@@ -387,8 +390,8 @@ TEST_F(MelkoTest, TextDisplayAndScreenClicksWrite) {
 TEST_F(MelkoTest, FailedClicksAreReported) {
   start();
   sim.control("fail 59=104;fail 69=104");
-  ctl<QCheckBox>(1123)->click();
-  ctl<QRadioButton>(1234)->click();
+  ctl<QCheckBox>(CMelko::kTextDisplayCheck)->click();
+  ctl<QRadioButton>(CMelko::kHalfScreenRadio)->click();
   EXPECT_EQ(desktop.texts(), (QStringList{z("无法写端口"), z("无法写端口")}));
   EXPECT_EQ(cameraState().params.textDisplay, 1);
 }
@@ -409,7 +412,7 @@ TEST(MelkoFactory, ChineseGetsThePageEnglishGetsTheNote) {
     std::unique_ptr<CameraPage> other(factory(nullptr, nullptr));
     EXPECT_EQ(qobject_cast<CMelko*>(other.get()), nullptr) << language;
     ASSERT_NE(qobject_cast<CMelkoNotePage*>(other.get()), nullptr) << language;
-    auto* label = other->control<QLabel>(1245);
+    auto* label = other->control<QLabel>(CMelkoNotePage::kNoteLabel);
     ASSERT_NE(label, nullptr);
     EXPECT_TRUE(label->text().contains("Chinese interface"));
   }

@@ -6,6 +6,8 @@
 #include "page_fixture.h"
 #include "pages/models/dlg_tarvo.h"
 
+using enum CDlgTarvo::CtlId;
+
 namespace {
 
 class TarvoTest : public ModelPageTest {
@@ -30,22 +32,22 @@ TEST_F(TarvoTest, StartsFromTheModelValuesOfTheExtendedBlock) {
   page->show();
   // Building and showing the page writes nothing.
   EXPECT_TRUE(sim.writes().empty());
-  EXPECT_EQ(bar(1100)->value(), 128);
-  EXPECT_EQ(bar(1213)->value(), 128);
-  EXPECT_EQ(bar(1214)->value(), 100);
-  EXPECT_EQ(editText(1101), "128");
-  EXPECT_EQ(editText(1212), "128");
-  EXPECT_EQ(editText(1063), "100");
-  for (int id : {1100, 1213, 1214}) {
+  EXPECT_EQ(bar(kContrastBar)->value(), 128);
+  EXPECT_EQ(bar(kSaturationBar)->value(), 128);
+  EXPECT_EQ(bar(kExtinctionTargetBar)->value(), 100);
+  EXPECT_EQ(editText(kContrastEdit), "128");
+  EXPECT_EQ(editText(kSaturationEdit), "128");
+  EXPECT_EQ(editText(kExtinctionTargetEdit), "100");
+  for (int id : {kContrastBar, kSaturationBar, kExtinctionTargetBar}) {
     EXPECT_EQ(bar(id)->minimum(), 0) << id;
     EXPECT_EQ(bar(id)->maximum(), 255) << id;
   }
-  EXPECT_TRUE(ctl<QCheckBox>(1122)->isChecked());
-  EXPECT_TRUE(ctl<QCheckBox>(1123)->isChecked());
-  EXPECT_TRUE(ctl<QRadioButton>(1227)->isChecked());
-  EXPECT_FALSE(ctl<QRadioButton>(1228)->isChecked());
-  EXPECT_EQ(ctl<QComboBox>(1230)->currentText(), "3840*2160@60");
-  EXPECT_EQ(ctl<QComboBox>(1231)->currentText(), QString::fromUtf8("快"));
+  EXPECT_TRUE(ctl<QCheckBox>(kAutoExtinctionCheck)->isChecked());
+  EXPECT_TRUE(ctl<QCheckBox>(kAutoWhiteBalanceCheck)->isChecked());
+  EXPECT_TRUE(ctl<QRadioButton>(kSwitchRadio)->isChecked());
+  EXPECT_FALSE(ctl<QRadioButton>(kComRadio)->isChecked());
+  EXPECT_EQ(ctl<QComboBox>(kResolutionList)->currentText(), "3840*2160@60");
+  EXPECT_EQ(ctl<QComboBox>(kSensorRateList)->currentText(), QString::fromUtf8("快"));
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -58,11 +60,11 @@ TEST_F(TarvoTest, OtherFieldValuesAfterAReconnection) {
   s.ext.autoWhiteBalance = 5;  // only 1 means on
   s.ext.resolutionSettingMode = 3;
   tarvo()->inserted();
-  EXPECT_EQ(bar(1100)->value(), 7);
-  EXPECT_EQ(editText(1101), "7");
-  EXPECT_FALSE(ctl<QCheckBox>(1122)->isChecked());
-  EXPECT_FALSE(ctl<QCheckBox>(1123)->isChecked());
-  EXPECT_TRUE(ctl<QRadioButton>(1228)->isChecked());
+  EXPECT_EQ(bar(kContrastBar)->value(), 7);
+  EXPECT_EQ(editText(kContrastEdit), "7");
+  EXPECT_FALSE(ctl<QCheckBox>(kAutoExtinctionCheck)->isChecked());
+  EXPECT_FALSE(ctl<QCheckBox>(kAutoWhiteBalanceCheck)->isChecked());
+  EXPECT_TRUE(ctl<QRadioButton>(kComRadio)->isChecked());
   EXPECT_TRUE(sim.writes().empty());
 }
 
@@ -71,8 +73,8 @@ TEST_F(TarvoTest, ListsHoldTheirItemsInOrderInBothLanguages) {
   const QStringList speeds = {QString::fromUtf8("慢"), QString::fromUtf8("快")};
   for (int32_t language : {9, 2}) {
     start(language);
-    EXPECT_EQ(items(ctl<QComboBox>(1230)), modes) << language;
-    EXPECT_EQ(items(ctl<QComboBox>(1231)), speeds) << language;
+    EXPECT_EQ(items(ctl<QComboBox>(kResolutionList)), modes) << language;
+    EXPECT_EQ(items(ctl<QComboBox>(kSensorRateList)), speeds) << language;
     page.reset();
     CameraLibrary::instance().closeCamera(cameraState().handle);
     cameraState().handle = nullptr;
@@ -81,16 +83,16 @@ TEST_F(TarvoTest, ListsHoldTheirItemsInOrderInBothLanguages) {
 
 TEST_F(TarvoTest, TextsFollowTheLanguage) {
   start(2);
-  EXPECT_EQ(ctl<QPushButton>(1065)->text(), QString::fromUtf8("设置"));
-  EXPECT_EQ(ctl<QPushButton>(1001)->text(), QString::fromUtf8("手动白平衡"));
-  EXPECT_EQ(ctl<QRadioButton>(1228)->text(), QString::fromUtf8("串口"));
+  EXPECT_EQ(ctl<QPushButton>(kSetVideoModeButton)->text(), QString::fromUtf8("设置"));
+  EXPECT_EQ(ctl<QPushButton>(kManualWhiteBalanceButton)->text(), QString::fromUtf8("手动白平衡"));
+  EXPECT_EQ(ctl<QRadioButton>(kComRadio)->text(), QString::fromUtf8("串口"));
   page.reset();
   CameraLibrary::instance().closeCamera(cameraState().handle);
   start(9);
-  EXPECT_EQ(ctl<QPushButton>(1065)->text(), "set");
-  EXPECT_EQ(ctl<QPushButton>(1001)->text(), "Manual White Balance");
-  EXPECT_EQ(ctl<QRadioButton>(1228)->text(), "COM");
-  EXPECT_EQ(ctl<QCheckBox>(1122)->text(), "auto extinction");
+  EXPECT_EQ(ctl<QPushButton>(kSetVideoModeButton)->text(), "set");
+  EXPECT_EQ(ctl<QPushButton>(kManualWhiteBalanceButton)->text(), "Manual White Balance");
+  EXPECT_EQ(ctl<QRadioButton>(kComRadio)->text(), "COM");
+  EXPECT_EQ(ctl<QCheckBox>(kAutoExtinctionCheck)->text(), "auto extinction");
 }
 
 // --- Selection of video mode and speed from the block -----------------------
@@ -112,8 +114,8 @@ TEST_P(TarvoSelection, ShowsTheBlocksChoice) {
   cameraState().ext.frameRate = c.frameRate;
   cameraState().ext.sensorSpeed = c.sensorSpeed;
   makePage();
-  auto* modes = ctl<QComboBox>(1230);
-  auto* speeds = ctl<QComboBox>(1231);
+  auto* modes = ctl<QComboBox>(kResolutionList);
+  auto* speeds = ctl<QComboBox>(kSensorRateList);
   if (c.mode == nullptr) {
     EXPECT_EQ(modes->currentIndex(), -1) << modes->currentText().toStdString();
   } else {
@@ -153,10 +155,10 @@ class TarvoSet : public TarvoTest, public ::testing::WithParamInterface<SetCase>
 
 TEST_P(TarvoSet, WritesResolutionFrameRateThenSpeed) {
   start();
-  ctl<QComboBox>(1230)->setCurrentIndex(GetParam().mode);
-  ctl<QComboBox>(1231)->setCurrentIndex(GetParam().speed);
+  ctl<QComboBox>(kResolutionList)->setCurrentIndex(GetParam().mode);
+  ctl<QComboBox>(kSensorRateList)->setCurrentIndex(GetParam().speed);
   sim.clearLog();
-  ctl<QPushButton>(1065)->click();
+  ctl<QPushButton>(kSetVideoModeButton)->click();
   EXPECT_EQ(sim.writes(), GetParam().writes);
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_EQ(desktop.waitCursorDepth, 0);
@@ -177,8 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TarvoTest, SetReportsNoFailureButTheCameraRefused) {
   start();
   sim.control("fail 52=106;fail 54=106;fail 55=106");
-  ctl<QComboBox>(1230)->setCurrentIndex(0);
-  ctl<QPushButton>(1065)->click();
+  ctl<QComboBox>(kResolutionList)->setCurrentIndex(0);
+  ctl<QPushButton>(kSetVideoModeButton)->click();
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(52, 1), W(55, 0), W(54, 1)}));
   EXPECT_TRUE(desktop.messages.empty());
   // The page's mirror keeps what was asked for.
@@ -216,34 +218,38 @@ TEST_P(TarvoScroll, WritesTheNewPosition) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Requests, TarvoScroll,
-    ::testing::Values(ScrollCase{1100, 128, SbLineRight, 0, 129}, ScrollCase{1100, 128, SbLineLeft, 0, 127},
-                      ScrollCase{1213, 100, SbPageRight, 0, 140}, ScrollCase{1213, 100, SbPageLeft, 0, 60},
-                      ScrollCase{1214, 240, SbPageRight, 0, 255}, ScrollCase{1214, 20, SbPageLeft, 0, 0},
-                      ScrollCase{1100, 0, SbLineLeft, 0, 0}, ScrollCase{1100, 255, SbLineRight, 0, 255},
-                      ScrollCase{1213, 50, SbLeft, 0, 0}, ScrollCase{1214, 50, SbRight, 0, 255},
-                      ScrollCase{1100, 50, SbThumbPosition, 200, 200}));
+INSTANTIATE_TEST_SUITE_P(Requests, TarvoScroll,
+                         ::testing::Values(ScrollCase{kContrastBar, 128, SbLineRight, 0, 129},
+                                           ScrollCase{kContrastBar, 128, SbLineLeft, 0, 127},
+                                           ScrollCase{kSaturationBar, 100, SbPageRight, 0, 140},
+                                           ScrollCase{kSaturationBar, 100, SbPageLeft, 0, 60},
+                                           ScrollCase{kExtinctionTargetBar, 240, SbPageRight, 0, 255},
+                                           ScrollCase{kExtinctionTargetBar, 20, SbPageLeft, 0, 0},
+                                           ScrollCase{kContrastBar, 0, SbLineLeft, 0, 0},
+                                           ScrollCase{kContrastBar, 255, SbLineRight, 0, 255},
+                                           ScrollCase{kSaturationBar, 50, SbLeft, 0, 0},
+                                           ScrollCase{kExtinctionTargetBar, 50, SbRight, 0, 255},
+                                           ScrollCase{kContrastBar, 50, SbThumbPosition, 200, 200}));
 
 TEST_F(TarvoTest, DraggingTheThumbWritesNothingUntilReleased) {
   start();
-  for (int pos : {130, 160, 190}) bar(1213)->request(SbThumbTrack, pos);
+  for (int pos : {130, 160, 190}) bar(kSaturationBar)->request(SbThumbTrack, pos);
   EXPECT_TRUE(sim.writes().empty());
-  EXPECT_EQ(bar(1213)->value(), 128);
-  EXPECT_EQ(editText(1212), "128");
-  bar(1213)->request(SbThumbPosition, 190);
-  bar(1213)->request(SbEndScroll, 190);
+  EXPECT_EQ(bar(kSaturationBar)->value(), 128);
+  EXPECT_EQ(editText(kSaturationEdit), "128");
+  bar(kSaturationBar)->request(SbThumbPosition, 190);
+  bar(kSaturationBar)->request(SbEndScroll, 190);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(48, 190)}));
-  EXPECT_EQ(bar(1213)->value(), 190);
+  EXPECT_EQ(bar(kSaturationBar)->value(), 190);
   EXPECT_EQ(cameraState().ext.modelSaturation, 190);
 }
 
 TEST_F(TarvoTest, AFailedBarWriteShowsTheLibrarysMessageAndKeepsTheValue) {
   start();
   sim.control("fail 50=104");
-  bar(1214)->request(SbLineRight, 0);
+  bar(kExtinctionTargetBar)->request(SbLineRight, 0);
   EXPECT_EQ(desktop.texts(), QStringList{"Can not write the serial port."});
-  EXPECT_EQ(bar(1214)->value(), 101);
+  EXPECT_EQ(bar(kExtinctionTargetBar)->value(), 101);
   EXPECT_EQ(cameraState().ext.autoExtinctionTarget, 101);
 }
 
@@ -251,26 +257,26 @@ TEST_F(TarvoTest, AFailedBarWriteShowsTheLibrarysMessageAndKeepsTheValue) {
 
 TEST_F(TarvoTest, TypingZeroNeitherMovesTheBarNorWrites) {
   start();
-  type(1101, "0");
-  EXPECT_EQ(editText(1101), "0");
-  EXPECT_EQ(bar(1100)->value(), 128);
+  type(kContrastEdit, "0");
+  EXPECT_EQ(editText(kContrastEdit), "0");
+  EXPECT_EQ(bar(kContrastBar)->value(), 128);
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(TarvoTest, TypingWritesAtEveryKeystroke) {
   start();
-  type(1101, "255");
+  type(kContrastEdit, "255");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(49, 2), W(49, 25), W(49, 255)}));
-  EXPECT_EQ(bar(1100)->value(), 255);
-  EXPECT_EQ(editText(1101), "255");
+  EXPECT_EQ(bar(kContrastBar)->value(), 255);
+  EXPECT_EQ(editText(kContrastEdit), "255");
   EXPECT_EQ(cameraState().ext.modelContrast, 255);
-  type(1212, "9");
-  type(1063, "77");
+  type(kSaturationEdit, "9");
+  type(kExtinctionTargetEdit, "77");
   EXPECT_EQ(sim.writes(),
             (std::vector<Write>{W(49, 2), W(49, 25), W(49, 255), W(48, 9), W(50, 7), W(50, 77)}));
-  EXPECT_EQ(bar(1213)->value(), 9);
-  EXPECT_EQ(bar(1214)->value(), 77);
+  EXPECT_EQ(bar(kSaturationBar)->value(), 9);
+  EXPECT_EQ(bar(kExtinctionTargetBar)->value(), 77);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -284,13 +290,13 @@ class TarvoBadEntry : public TarvoTest, public ::testing::WithParamInterface<Bad
 
 TEST_P(TarvoBadEntry, ShowsTheExchangeMessageAndWritesNothing) {
   start(GetParam().language);
-  auto* edit = ctl<QLineEdit>(1212);
+  auto* edit = ctl<QLineEdit>(kSaturationEdit);
   edit->setText(QString::fromUtf8(GetParam().text));
   EXPECT_EQ(desktop.texts(), QStringList{QString::fromUtf8(GetParam().message)});
   ASSERT_FALSE(desktop.messages.empty());
   EXPECT_EQ(desktop.messages[0].caption, "Vistrel");
   EXPECT_TRUE(sim.writes().empty());
-  EXPECT_EQ(bar(1213)->value(), 128);
+  EXPECT_EQ(bar(kSaturationBar)->value(), 128);
   EXPECT_EQ(cameraState().ext.modelSaturation, 128);
 }
 
@@ -307,34 +313,34 @@ TEST_F(TarvoTest, ABadEntryElsewhereStopsTheWriteOfAGoodOne) {
   // The exchange reads every edit; while one holds a bad entry nothing is
   // written, so a stale value never reaches the camera.
   start();
-  ctl<QLineEdit>(1063)->setText("999");
+  ctl<QLineEdit>(kExtinctionTargetEdit)->setText("999");
   desktop.clear();
-  ctl<QLineEdit>(1101)->setText("20");
+  ctl<QLineEdit>(kContrastEdit)->setText("20");
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_EQ(desktop.texts(), QStringList{"Enter a whole number between 0 and 255."});
-  ctl<QLineEdit>(1063)->setText("99");
+  ctl<QLineEdit>(kExtinctionTargetEdit)->setText("99");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(50, 99)}));
 }
 
 TEST_F(TarvoTest, AFailedEditWriteShowsTheLibrarysMessage) {
   start(2);
   sim.control("fail 49=106");
-  ctl<QLineEdit>(1101)->setText("40");
+  ctl<QLineEdit>(kContrastEdit)->setText("40");
   EXPECT_EQ(desktop.texts(),
             QStringList{QString::fromUtf8("由于设备连接不正常，无法写入参数，仅改变界面设置。")});
-  EXPECT_EQ(bar(1100)->value(), 40);
+  EXPECT_EQ(bar(kContrastBar)->value(), 40);
 }
 
 // --- Switches, radios and the white balance command ---------------------------
 
 TEST_F(TarvoTest, SwitchesWriteTheirState) {
   start();
-  ctl<QCheckBox>(1122)->click();
-  ctl<QCheckBox>(1122)->click();
-  ctl<QCheckBox>(1123)->click();
-  ctl<QRadioButton>(1228)->click();
-  ctl<QRadioButton>(1227)->click();
-  ctl<QPushButton>(1001)->click();
+  ctl<QCheckBox>(kAutoExtinctionCheck)->click();
+  ctl<QCheckBox>(kAutoExtinctionCheck)->click();
+  ctl<QCheckBox>(kAutoWhiteBalanceCheck)->click();
+  ctl<QRadioButton>(kComRadio)->click();
+  ctl<QRadioButton>(kSwitchRadio)->click();
+  ctl<QPushButton>(kManualWhiteBalanceButton)->click();
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(51, 0), W(51, 1), W(56, 0), W(53, 1), W(53, 0), W(57, 1)}));
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_EQ(desktop.waitCursorDepth, 0);
@@ -344,7 +350,7 @@ TEST_F(TarvoTest, SwitchesWriteTheirState) {
 
 TEST_F(TarvoTest, ClickingTheCheckedRadioAgainWritesItAgain) {
   start();
-  ctl<QRadioButton>(1227)->click();
+  ctl<QRadioButton>(kSwitchRadio)->click();
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(53, 0)}));
 }
 

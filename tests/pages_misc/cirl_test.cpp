@@ -9,6 +9,8 @@
 #include "page_fixture.h"
 #include "pages/models/dlg_cirl.h"
 
+using enum CDlgCirl::CtlId;
+
 namespace {
 
 class CirlTest : public PageFixture {
@@ -25,21 +27,21 @@ class CirlTest : public PageFixture {
 TEST_F(CirlTest, ShowsTheRecordAndDropsUnappliedText) {
   start();
   const CameraParams& p = cameraState().params;
-  EXPECT_EQ(edit(1095)->text(), QString::number(p.radius));
-  EXPECT_EQ(edit(1096)->text(), QString::number(p.coordinateX));
-  EXPECT_EQ(edit(1097)->text(), QString::number(p.coordinateY));
+  EXPECT_EQ(edit(kRadiusEdit)->text(), QString::number(p.radius));
+  EXPECT_EQ(edit(kCentreXEdit)->text(), QString::number(p.coordinateX));
+  EXPECT_EQ(edit(kCentreYEdit)->text(), QString::number(p.coordinateY));
   cameraState().params.radius = 77;
-  edit(1096)->setText("5");
+  edit(kCentreXEdit)->setText("5");
   reshow();
-  EXPECT_EQ(edit(1095)->text(), "77");
-  EXPECT_EQ(edit(1096)->text(), QString::number(p.coordinateX));
+  EXPECT_EQ(edit(kRadiusEdit)->text(), "77");
+  EXPECT_EQ(edit(kCentreXEdit)->text(), QString::number(p.coordinateX));
   EXPECT_TRUE(sim.writes().empty());
 }
 
 TEST_F(CirlTest, ChangeRadiusWritesThenReadsTheRecord) {
   start();
-  edit(1095)->setText("250");
-  press(1099);
+  edit(kRadiusEdit)->setText("250");
+  press(kRadiusButton);
   const auto log = sim.log();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].name, "SetConfigParam");
@@ -58,13 +60,13 @@ TEST_F(CirlTest, RecordKeepsTheTypedRadiusWhenTheReadBackDiffers) {
   const int32_t before = cameraState().params.radius;
   // The camera refuses the radius, so its record still has the old one.
   sim.control("fail 16=122");
-  edit(1095)->setText(QString::number(before + 40));
-  press(1099);
+  edit(kRadiusEdit)->setText(QString::number(before + 40));
+  press(kRadiusButton);
   EXPECT_EQ(sim.calls("GetConfigParam").size(), 1u);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "the input param is incorrect");
   EXPECT_EQ(cameraState().params.radius, before + 40);
-  EXPECT_EQ(edit(1095)->text(), QString::number(before + 40));
+  EXPECT_EQ(edit(kRadiusEdit)->text(), QString::number(before + 40));
 }
 
 // The centre goes as two writes 200 ms apart; the second is sent even when
@@ -81,9 +83,9 @@ TEST_P(CirlCentre, TwoWritesTwoHundredMillisecondsApart) {
   if (*GetParam().fault != '\0') sim.control(GetParam().fault);
   std::vector<Write> atSleep;
   desktop.onSleep = [&](int) { atSleep = sim.writes(); };
-  edit(1096)->setText("300");
-  edit(1097)->setText("280");
-  press(1098);
+  edit(kCentreXEdit)->setText("300");
+  edit(kCentreYEdit)->setText("280");
+  press(kCentreButton);
   EXPECT_EQ(atSleep, std::vector<Write>{W(17, 300)});
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(17, 300), W(18, 280)}));
   ASSERT_EQ(desktop.sleeps.size(), 1u);
@@ -130,7 +132,7 @@ class CirlTyping : public CirlTest, public ::testing::WithParamInterface<TypingC
 
 TEST_P(CirlTyping, OnlyAnUnsignedNumberCanBeEntered) {
   start();
-  for (int id : {1095, 1096, 1097}) {
+  for (int id : {kRadiusEdit, kCentreXEdit, kCentreYEdit}) {
     QLineEdit* e = edit(id);
     e->setFocus();
     e->selectAll();
@@ -149,28 +151,29 @@ INSTANTIATE_TEST_SUITE_P(Keys, CirlTyping,
 
 TEST_F(CirlTest, AValueTheCameraCannotTakeGetsTheLibrarysMessage) {
   start();
-  QLineEdit* radius = edit(1095);
+  QLineEdit* radius = edit(kRadiusEdit);
   radius->setFocus();
   radius->selectAll();
   QTest::keyClicks(radius, "99999");
-  press(1099);
+  press(kRadiusButton);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(16, 99999)}));
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_FALSE(desktop.messages[0].text.isEmpty());
   desktop.clear();
-  edit(1096)->setFocus();
-  edit(1096)->selectAll();
-  QTest::keyClicks(edit(1096), "4000000000");
-  press(1098);
+  edit(kCentreXEdit)->setFocus();
+  edit(kCentreXEdit)->selectAll();
+  QTest::keyClicks(edit(kCentreXEdit), "4000000000");
+  press(kCentreButton);
   ASSERT_GE(sim.writes().size(), 2u);
   EXPECT_EQ(sim.writes()[1].first, 17);
   EXPECT_GE(desktop.messages.size(), 1u) << "the camera refused the centre";
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, CirlBadText,
-                         ::testing::Values(BadTextCase{1095, 1099, ""}, BadTextCase{1095, 1099, "abc"},
-                                           BadTextCase{1095, 1099, "-3"}, BadTextCase{1096, 1098, "1.5"},
-                                           BadTextCase{1097, 1098, ""}, BadTextCase{1097, 1098, "-1"}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CirlBadText,
+    ::testing::Values(BadTextCase{kRadiusEdit, 1099, ""}, BadTextCase{kRadiusEdit, 1099, "abc"},
+                      BadTextCase{kRadiusEdit, 1099, "-3"}, BadTextCase{kCentreXEdit, 1098, "1.5"},
+                      BadTextCase{kCentreYEdit, 1098, ""}, BadTextCase{kCentreYEdit, 1098, "-1"}));
 
 // Read Param takes the current values, Memory Param those kept in the
 // camera's memory; either replaces the whole record.
@@ -201,23 +204,24 @@ TEST_P(CirlRead, ReplacesTheWholeRecord) {
   const int32_t d = GetParam().current ? 1 : 0;
   EXPECT_EQ(s.params.gain, memory.gain + 5 * d);
   EXPECT_EQ(s.params.radius, memory.radius + 11 * d);
-  EXPECT_EQ(edit(1095)->text(), QString::number(memory.radius + 11 * d));
-  EXPECT_EQ(edit(1096)->text(), QString::number(memory.coordinateX + 3 * d));
+  EXPECT_EQ(edit(kRadiusEdit)->text(), QString::number(memory.radius + 11 * d));
+  EXPECT_EQ(edit(kCentreXEdit)->text(), QString::number(memory.coordinateX + 3 * d));
   EXPECT_TRUE(sim.writes().empty());
   EXPECT_TRUE(desktop.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, CirlRead,
-                         ::testing::Values(ReadCase{1101, 0, true}, ReadCase{1100, 1, false}));
+                         ::testing::Values(ReadCase{kReadParamButton, 0, true},
+                                           ReadCase{kMemoryParamButton, 1, false}));
 
 TEST_F(CirlTest, FailedReadShowsTheMessageAndKeepsTheRecord) {
   start();
   sim.control("fail read=103");
   cameraState().params.radius = 12;
-  press(1100);
+  press(kMemoryParamButton);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "can not read camera info, please check it");
-  EXPECT_EQ(edit(1095)->text(), "12");
+  EXPECT_EQ(edit(kRadiusEdit)->text(), "12");
 }
 
 }  // namespace

@@ -11,10 +11,12 @@
 #include "page_fixture.h"
 #include "pages/models/dlg_color_correct.h"
 
+using enum CDlgColorCorrect::CtlId;
+
 namespace {
 
 class ColorCorrectTest : public PageFixture {
-protected:
+ protected:
   CDlgColorCorrect* start(const std::string& camera, int32_t language = 9) {
     open(camera, language);
     auto* page = makePage<CDlgColorCorrect>();
@@ -25,7 +27,7 @@ protected:
   }
   ReqScrollBar* bar(int id) { return page()->control<ReqScrollBar>(id); }
   QLineEdit* edit(int id) { return page()->control<QLineEdit>(id); }
-  QComboBox* channels() { return page()->control<QComboBox>(1102); }
+  QComboBox* channels() { return page()->control<QComboBox>(kChannelList); }
   CDlgColorCorrect* page() { return static_cast<CDlgColorCorrect*>(page_.get()); }
   void choose(int channel) {
     channels()->setCurrentIndex(channel);
@@ -84,10 +86,10 @@ TEST_P(ColorCorrectMove, NewPosition) {
   const MoveCase& c = GetParam();
   start("211150");
   choose(4);  // black and white: one id per bar
-  bar(1098)->request(SbThumbPosition, c.start);
+  bar(kBrightnessBar)->request(SbThumbPosition, c.start);
   sim.clearLog();
-  bar(1098)->request(c.code, c.pos);
-  EXPECT_EQ(bar(1098)->value(), c.expected);
+  bar(kBrightnessBar)->request(c.code, c.pos);
+  EXPECT_EQ(bar(kBrightnessBar)->value(), c.expected);
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(4, c.expected)});
 }
 
@@ -126,16 +128,17 @@ TEST_P(ColorCorrectTyped, WritesOnlyValidValues) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ColorCorrectTyped,
-                         ::testing::Values(TypedCase{1099, "300", {}}, TypedCase{1099, "256", {}},
-                                           TypedCase{1099, "-1", {}}, TypedCase{1099, "abc", {}},
-                                           TypedCase{1099, "", {}},
-                                           TypedCase{1099, "255", {W(21, 255), W(22, 255), W(23, 255)}},
-                                           TypedCase{1099, "0", {W(21, 0), W(22, 0), W(23, 0)}},
-                                           TypedCase{1101, "300", {}}, TypedCase{1101, "9x", {}},
-                                           TypedCase{1101, "90", {W(10, 90), W(11, 90), W(12, 90)}},
-                                           // The all-contrast box only shows the value.
-                                           TypedCase{1103, "90", {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ColorCorrectTyped,
+    ::testing::Values(TypedCase{kBrightnessEdit, "300", {}}, TypedCase{kBrightnessEdit, "256", {}},
+                      TypedCase{kBrightnessEdit, "-1", {}}, TypedCase{kBrightnessEdit, "abc", {}},
+                      TypedCase{kBrightnessEdit, "", {}},
+                      TypedCase{kBrightnessEdit, "255", {W(21, 255), W(22, 255), W(23, 255)}},
+                      TypedCase{kBrightnessEdit, "0", {W(21, 0), W(22, 0), W(23, 0)}},
+                      TypedCase{kContrastEdit, "300", {}}, TypedCase{kContrastEdit, "9x", {}},
+                      TypedCase{kContrastEdit, "90", {W(10, 90), W(11, 90), W(12, 90)}},
+                      // The all-contrast box only shows the value.
+                      TypedCase{kAllContrastEdit, "90", {}}));
 
 TEST_F(ColorCorrectTest, TypedValueIsWrittenBeforeTheWaitAndReadAfterIt) {
   start("219660");
@@ -144,13 +147,13 @@ TEST_F(ColorCorrectTest, TypedValueIsWrittenBeforeTheWaitAndReadAfterIt) {
   desktop.onSleep = [&](int) {
     for (const auto& call : sim.log()) atSleep.push_back(call.name);
   };
-  edit(1099)->setText("42");
+  edit(kBrightnessEdit)->setText("42");
   EXPECT_EQ(atSleep, std::vector<std::string>{"SetConfigParam"});
   const auto log = sim.log();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].value("id"), 21);
   EXPECT_EQ(log[1].name, "GetConfigParam");
-  EXPECT_EQ(bar(1098)->value(), 42);
+  EXPECT_EQ(bar(kBrightnessBar)->value(), 42);
   // The record was read again, and holds what the camera took.
   EXPECT_EQ(cameraState().params.rBrightness, 42);
 }
@@ -158,7 +161,7 @@ TEST_F(ColorCorrectTest, TypedValueIsWrittenBeforeTheWaitAndReadAfterIt) {
 TEST_F(ColorCorrectTest, FailedReadAfterTypingShowsTheMessage) {
   start("219660");
   sim.control("fail read=103");
-  edit(1101)->setText("77");
+  edit(kContrastEdit)->setText("77");
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(10, 77), W(11, 77), W(12, 77)}));
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "can not read camera info, please check it");
@@ -167,32 +170,32 @@ TEST_F(ColorCorrectTest, FailedReadAfterTypingShowsTheMessage) {
 TEST_F(ColorCorrectTest, FailedWriteShowsTheMessageAndKeepsTheValue) {
   start("211150");
   sim.control("fail 22=106");
-  bar(1098)->request(SbThumbTrack, 60);
+  bar(kBrightnessBar)->request(SbThumbTrack, 60);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(21, 60), W(22, 60), W(23, 60)}));
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Can not write in for invalid link.");
   EXPECT_EQ(cameraState().params.gBrightness, 60);
-  EXPECT_EQ(edit(1099)->text(), "60");
+  EXPECT_EQ(edit(kBrightnessEdit)->text(), "60");
 }
 
 TEST_F(ColorCorrectTest, EachChannelKeepsItsOwnValues) {
   start("211150");
   choose(1);
-  bar(1098)->request(SbThumbTrack, 50);
-  bar(1100)->request(SbThumbTrack, 70);
+  bar(kBrightnessBar)->request(SbThumbTrack, 50);
+  bar(kContrastBar)->request(SbThumbTrack, 70);
   choose(2);
-  EXPECT_NE(edit(1099)->text(), "50");
+  EXPECT_NE(edit(kBrightnessEdit)->text(), "50");
   choose(1);
-  EXPECT_EQ(edit(1099)->text(), "50");
-  EXPECT_EQ(edit(1101)->text(), "70");
-  EXPECT_EQ(bar(1098)->value(), 50);
+  EXPECT_EQ(edit(kBrightnessEdit)->text(), "50");
+  EXPECT_EQ(edit(kContrastEdit)->text(), "70");
+  EXPECT_EQ(bar(kBrightnessBar)->value(), 50);
   // Choosing a channel writes nothing.
   EXPECT_TRUE(sim.writes().empty());
   // A move on all channels sets the three colours at once.
   choose(0);
-  bar(1098)->request(SbThumbTrack, 33);
+  bar(kBrightnessBar)->request(SbThumbTrack, 33);
   choose(3);
-  EXPECT_EQ(edit(1099)->text(), "33");
+  EXPECT_EQ(edit(kBrightnessEdit)->text(), "33");
 }
 
 // The members a refresh takes from the record, with their stand-ins.
@@ -223,9 +226,9 @@ TEST_P(ColorCorrectRefresh, ShowsTheRecord) {
   c.set(p);
   page()->inserted();
   if (c.channel != 0) channels()->setCurrentIndex(c.channel);
-  EXPECT_EQ(edit(1099)->text(), c.brightness);
-  EXPECT_EQ(edit(1101)->text(), c.contrast);
-  EXPECT_EQ(edit(1103)->text(), c.allContrast);
+  EXPECT_EQ(edit(kBrightnessEdit)->text(), c.brightness);
+  EXPECT_EQ(edit(kContrastEdit)->text(), c.contrast);
+  EXPECT_EQ(edit(kAllContrastEdit)->text(), c.allContrast);
   EXPECT_TRUE(sim.writes().empty());
 }
 
@@ -269,22 +272,22 @@ TEST_P(ColorCorrectDefault, WritesTheGroupDefaultsAndResetsThePage) {
   const DefaultCase& c = GetParam();
   start(c.camera);
   choose(2);
-  bar(1098)->request(SbThumbTrack, 10);
-  bar(1100)->request(SbThumbTrack, 10);
+  bar(kBrightnessBar)->request(SbThumbTrack, 10);
+  bar(kContrastBar)->request(SbThumbTrack, 10);
   sim.clearLog();
-  page()->control<QPushButton>(1001)->click();
+  page()->control<QPushButton>(kSetDefaultButton)->click();
   EXPECT_EQ(sim.writes(), c.writes);
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_EQ(channels()->currentText(), "All channel");
-  EXPECT_EQ(edit(1099)->text(), "128");
-  EXPECT_EQ(bar(1098)->value(), 128);
-  EXPECT_EQ(edit(1101)->text(), "56");
-  EXPECT_EQ(bar(1100)->value(), 56);
+  EXPECT_EQ(edit(kBrightnessEdit)->text(), "128");
+  EXPECT_EQ(bar(kBrightnessBar)->value(), 128);
+  EXPECT_EQ(edit(kContrastEdit)->text(), "56");
+  EXPECT_EQ(bar(kContrastBar)->value(), 56);
   // The channel defaults are kept per channel.
   choose(3);
-  EXPECT_EQ(edit(1101)->text(), "252");
+  EXPECT_EQ(edit(kContrastEdit)->text(), "252");
   choose(4);
-  EXPECT_EQ(edit(1099)->text(), "140");
+  EXPECT_EQ(edit(kBrightnessEdit)->text(), "140");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -301,18 +304,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ColorCorrectTest, AfterSetDefaultTheBarsActOnAllChannels) {
   start("211150");
   choose(2);
-  page()->control<QPushButton>(1001)->click();
+  page()->control<QPushButton>(kSetDefaultButton)->click();
   sim.clearLog();
-  bar(1098)->request(SbLineRight);
+  bar(kBrightnessBar)->request(SbLineRight);
   EXPECT_EQ(sim.writes(), (std::vector<Write>{W(21, 129), W(22, 129), W(23, 129)}));
 }
 
 TEST_F(ColorCorrectTest, SetDefaultShowsTheAllContrastItWrote) {
   start("219660");
-  bar(1117)->request(SbThumbTrack, 5);
-  page()->control<QPushButton>(1001)->click();
-  EXPECT_EQ(edit(1103)->text(), "100");
-  EXPECT_EQ(bar(1117)->value(), 100);
+  bar(kAllContrastBar)->request(SbThumbTrack, 5);
+  page()->control<QPushButton>(kSetDefaultButton)->click();
+  EXPECT_EQ(edit(kAllContrastEdit)->text(), "100");
+  EXPECT_EQ(bar(kAllContrastBar)->value(), 100);
 }
 
 struct BarStateCase {
@@ -325,8 +328,8 @@ class ColorCorrectAllContrastBar : public ColorCorrectTest,
 
 TEST_P(ColorCorrectAllContrastBar, EnabledOnlyOnTheTwoModels) {
   start(GetParam().camera);
-  EXPECT_TRUE(bar(1117)->isVisible());
-  EXPECT_EQ(bar(1117)->isEnabled(), GetParam().enabled);
+  EXPECT_TRUE(bar(kAllContrastBar)->isVisible());
+  EXPECT_EQ(bar(kAllContrastBar)->isEnabled(), GetParam().enabled);
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, ColorCorrectAllContrastBar,
@@ -345,7 +348,7 @@ TEST_P(ColorCorrectLanguage, ChannelListHasTheFiveItems) {
   ASSERT_EQ(channels()->count(), 5);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(channels()->itemText(i), QString::fromUtf8(GetParam().labels[i]));
   EXPECT_EQ(channels()->currentIndex(), 0);
-  EXPECT_EQ(page()->control<QPushButton>(1001)->text(),
+  EXPECT_EQ(page()->control<QPushButton>(kSetDefaultButton)->text(),
             GetParam().language == 2 ? QString::fromUtf8("设置默认值") : QString("Set Default"));
 }
 

@@ -16,11 +16,15 @@
 #include "app/tyx_vistrel_dlg.h"
 #include "common/fake_desktop.h"
 #include "common/sim_camera.h"
+#include "imaging/dlg_usb_param.h"
+#include "imaging/dlg_video.h"
+#include "pages/models/dlg_cirl.h"
+#include "pages/models/dlg_color_correct.h"
 
 namespace {
 
 class MainWindowPages : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { sim.reset(); }
   void TearDown() override {
     window.reset();
@@ -83,69 +87,70 @@ void click(CameraPage* p, int id) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cameras, MainWindowPageTab,
-    ::testing::Values(TabCase{"ColourCorrect219660",
-                              "219660",
-                              9,
-                              PageKind::ColorCorrect,
-                              "Color Correct",
-                              [](CameraPage* p) { drag(p, 1098, 90); },
-                              {W(4, 90)}},
-                      TabCase{"ColourCorrect211150Chinese",
-                              "211150",
-                              2,
-                              PageKind::ColorCorrect,
-                              "色彩校正",
-                              [](CameraPage* p) { drag(p, 1100, 90); },
-                              {W(10, 90), W(11, 90), W(12, 90)}},
-                      TabCase{"UsbTrigger219660Chinese",
-                              "219660",
-                              2,
-                              PageKind::UsbParam,
-                              "参数调节",
-                              [](CameraPage* p) { click(p, 1095); },
-                              {W(2, 2)}},
-                      TabCase{"UsbExposure211150",
-                              "211150",
-                              9,
-                              PageKind::UsbParam,
-                              "Param",
-                              [](CameraPage* p) { p->control<QComboBox>(1108)->setCurrentIndex(4); },
-                              {W(19, 1000)}},
-                      TabCase{"CircleRadius",
-                              "212630/4",
-                              9,
-                              PageKind::Circle,
-                              "Electronic Circle",
-                              [](CameraPage* p) {
-                                p->control<QLineEdit>(1095)->setText("123");
-                                click(p, 1099);
-                              },
-                              {W(16, 123)}},
-                      TabCase{"CircleCentreChinese",
-                              "212630/4",
-                              2,
-                              PageKind::Circle,
-                              "消隐圆设置",
-                              [](CameraPage* p) {
-                                p->control<QLineEdit>(1096)->setText("40");
-                                p->control<QLineEdit>(1097)->setText("50");
-                                click(p, 1098);
-                              },
-                              {W(17, 40), W(18, 50)}},
-                      TabCase{"Video210781",
-                              "210781/2",
-                              9,
-                              PageKind::Video,
-                              "video param",
-                              [](CameraPage* p) { click(p, 1125); },
-                              {W(27, 1)}},
-                      TabCase{"VideoRecursionChinese",
-                              "212630/4",
-                              2,
-                              PageKind::Video,
-                              "视频参数",
-                              [](CameraPage* p) { p->control<QComboBox>(1128)->setCurrentIndex(3); },
-                              {W(25, 3)}}),
+    ::testing::Values(
+        TabCase{"ColourCorrect219660",
+                "219660",
+                9,
+                PageKind::ColorCorrect,
+                "Color Correct",
+                [](CameraPage* p) { drag(p, CDlgColorCorrect::kBrightnessBar, 90); },
+                {W(4, 90)}},
+        TabCase{"ColourCorrect211150Chinese",
+                "211150",
+                2,
+                PageKind::ColorCorrect,
+                "色彩校正",
+                [](CameraPage* p) { drag(p, CDlgColorCorrect::kContrastBar, 90); },
+                {W(10, 90), W(11, 90), W(12, 90)}},
+        TabCase{"UsbTrigger219660Chinese",
+                "219660",
+                2,
+                PageKind::UsbParam,
+                "参数调节",
+                [](CameraPage* p) { click(p, CDlgUsbParam::kTriggerCheck); },
+                {W(2, 2)}},
+        TabCase{"UsbExposure211150",
+                "211150",
+                9,
+                PageKind::UsbParam,
+                "Param",
+                [](CameraPage* p) { p->control<QComboBox>(CDlgUsbParam::kExposureList)->setCurrentIndex(4); },
+                {W(19, 1000)}},
+        TabCase{"CircleRadius",
+                "212630/4",
+                9,
+                PageKind::Circle,
+                "Electronic Circle",
+                [](CameraPage* p) {
+                  p->control<QLineEdit>(CDlgCirl::kRadiusEdit)->setText("123");
+                  click(p, CDlgCirl::kRadiusButton);
+                },
+                {W(16, 123)}},
+        TabCase{"CircleCentreChinese",
+                "212630/4",
+                2,
+                PageKind::Circle,
+                "消隐圆设置",
+                [](CameraPage* p) {
+                  p->control<QLineEdit>(CDlgCirl::kCentreXEdit)->setText("40");
+                  p->control<QLineEdit>(CDlgCirl::kCentreYEdit)->setText("50");
+                  click(p, CDlgCirl::kCentreButton);
+                },
+                {W(17, 40), W(18, 50)}},
+        TabCase{"Video210781",
+                "210781/2",
+                9,
+                PageKind::Video,
+                "video param",
+                [](CameraPage* p) { click(p, CDlgVideo::kHorizontalInverseCheck); },
+                {W(27, 1)}},
+        TabCase{"VideoRecursionChinese",
+                "212630/4",
+                2,
+                PageKind::Video,
+                "视频参数",
+                [](CameraPage* p) { p->control<QComboBox>(CDlgVideo::kRecursionList)->setCurrentIndex(3); },
+                {W(25, 3)}}),
     [](const ::testing::TestParamInfo<TabCase>& info) { return std::string(info.param.name); });
 
 // Cameras that must not get these pages.
@@ -175,15 +180,16 @@ TEST_F(MainWindowPages, ColourCorrectionStartsFromTheCamerasRecord) {
   ASSERT_NE(page, nullptr);
   const CameraParams& p = cameraState().params;
   window->tabs()->setCurrentIndex(tabOf(PageKind::ColorCorrect));
-  EXPECT_EQ(page->control<QLineEdit>(1099)->text(), QString::number(p.black));
-  EXPECT_EQ(page->control<QLineEdit>(1103)->text(), QString::number(p.allContrast));
-  EXPECT_TRUE(page->control<ReqScrollBar>(1117)->isEnabled());
+  EXPECT_EQ(page->control<QLineEdit>(CDlgColorCorrect::kBrightnessEdit)->text(), QString::number(p.black));
+  EXPECT_EQ(page->control<QLineEdit>(CDlgColorCorrect::kAllContrastEdit)->text(),
+            QString::number(p.allContrast));
+  EXPECT_TRUE(page->control<ReqScrollBar>(CDlgColorCorrect::kAllContrastBar)->isEnabled());
 }
 
 TEST_F(MainWindowPages, UsbParamShowsTheVersionsInTheRunningProgram) {
   start("211150", 9);
   window->tabs()->setCurrentIndex(tabOf(PageKind::UsbParam));
-  window->page(PageKind::UsbParam)->control<QPushButton>(1001)->click();
+  window->page(PageKind::UsbParam)->control<QPushButton>(CDlgUsbParam::kVersionButton)->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_TRUE(desktop.messages[0].text.startsWith("Driver ver 1.05\t\n"));
 }

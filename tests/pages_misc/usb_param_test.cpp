@@ -13,6 +13,8 @@
 #include "imaging/dlg_usb_param.h"
 #include "page_fixture.h"
 
+using enum CDlgUsbParam::CtlId;
+
 namespace {
 
 class UsbParamTest : public PageFixture {
@@ -21,8 +23,8 @@ class UsbParamTest : public PageFixture {
     open(camera, language);
     return makePage<CDlgUsbParam>();
   }
-  QComboBox* exposure() { return page()->control<QComboBox>(1108); }
-  QCheckBox* trigger() { return page()->control<QCheckBox>(1095); }
+  QComboBox* exposure() { return page()->control<QComboBox>(kExposureList); }
+  QCheckBox* trigger() { return page()->control<QCheckBox>(kTriggerCheck); }
   CDlgUsbParam* page() { return static_cast<CDlgUsbParam*>(page_.get()); }
 };
 
@@ -179,13 +181,13 @@ class UsbParamLines : public UsbParamTest, public ::testing::WithParamInterface<
 
 TEST_P(UsbParamLines, WritesTenTimesThePosition) {
   start();
-  auto* bar = page()->control<ReqScrollBar>(1096);
+  auto* bar = page()->control<ReqScrollBar>(kExposeLineBar);
   EXPECT_TRUE(bar->isHidden());
-  EXPECT_TRUE(page()->control<QLineEdit>(1099)->isHidden());
+  EXPECT_TRUE(page()->control<QLineEdit>(kExposeLineEdit)->isHidden());
   EXPECT_EQ(bar->value(), 300);
   bar->request(GetParam().code, GetParam().pos);
   EXPECT_EQ(bar->value(), GetParam().expected);
-  EXPECT_EQ(page()->control<QLineEdit>(1099)->text(), QString::number(GetParam().expected));
+  EXPECT_EQ(page()->control<QLineEdit>(kExposeLineEdit)->text(), QString::number(GetParam().expected));
   EXPECT_EQ(sim.writes(), std::vector<Write>{W(9, 10 * GetParam().expected)});
 }
 
@@ -237,7 +239,7 @@ class UsbParamVersionButton : public UsbParamTest, public ::testing::WithParamIn
 
 TEST_P(UsbParamVersionButton, ShowsWhatTheCameraReports) {
   start("211150", GetParam().language);
-  page()->control<QPushButton>(1001)->click();
+  page()->control<QPushButton>(kVersionButton)->click();
   const auto reads = sim.calls("GetUsbInfo");
   ASSERT_EQ(reads.size(), 3u);
   EXPECT_EQ(reads[0].value("selector"), 1);
@@ -263,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(UsbParamTest, VersionOfALostCameraShowsTheErrorNotZeros) {
   start();
   sim.control("vanish 103");
-  page()->control<QPushButton>(1001)->click();
+  page()->control<QPushButton>(kVersionButton)->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].caption, "Vistrel");
   EXPECT_EQ(desktop.messages[0].text, "can not read camera info, please check it");
@@ -292,7 +294,7 @@ TEST_P(UsbParamLanguage, Labels) {
   for (int i = 0; i < exposure()->count(); ++i) items << exposure()->itemText(i);
   EXPECT_EQ(items, microseconds);
   EXPECT_EQ(trigger()->text(), QString::fromUtf8(GetParam().trig));
-  EXPECT_EQ(page()->control<QPushButton>(1001)->text(), QString::fromUtf8(GetParam().button));
+  EXPECT_EQ(page()->control<QPushButton>(kVersionButton)->text(), QString::fromUtf8(GetParam().button));
   QStringList groups, labels;
   for (const QGroupBox* g : page()->findChildren<QGroupBox*>()) groups << g->title();
   // The exposure-line caption exists hidden; only the shown captions count.

@@ -10,6 +10,8 @@
 #include "imaging/dlg_video.h"
 #include "page_fixture.h"
 
+using enum CDlgVideo::CtlId;
+
 namespace {
 
 class VideoTest : public PageFixture {
@@ -20,11 +22,11 @@ class VideoTest : public PageFixture {
     return makePage<CDlgVideo>();
   }
   QCheckBox* check(int id) { return page()->control<QCheckBox>(id); }
-  QComboBox* recursion() { return page()->control<QComboBox>(1128); }
+  QComboBox* recursion() { return page()->control<QComboBox>(kRecursionList); }
   CDlgVideo* page() { return static_cast<CDlgVideo*>(page_.get()); }
   std::array<bool, 4> enabled() {
-    return {check(1125)->isEnabled(), check(1126)->isEnabled(), check(1127)->isEnabled(),
-            recursion()->isEnabled()};
+    return {check(kHorizontalInverseCheck)->isEnabled(), check(kVerticalInverseCheck)->isEnabled(),
+            check(kNegativeImageCheck)->isEnabled(), recursion()->isEnabled()};
   }
 };
 
@@ -72,7 +74,7 @@ TEST_F(VideoTest, OtherCamerasAreAskedForTheirTagsAtEachShowing) {
   std::vector<int64_t> tags;
   for (const auto& call : sim.calls("FunctionTag")) tags.push_back(call.value("tag"));
   EXPECT_EQ(tags, (std::vector<int64_t>{28, 26, 25}));
-  EXPECT_TRUE(check(1127)->isEnabled());
+  EXPECT_TRUE(check(kNegativeImageCheck)->isEnabled());
 }
 
 // Each switch inverts its member, mirrors it in the record and writes it.
@@ -99,19 +101,20 @@ TEST_P(VideoSwitch, TogglesAndWrites) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Switches, VideoSwitch,
-                         ::testing::Values(SwitchCase{1125, 27, &CameraParams::horizontalInverse},
-                                           SwitchCase{1126, 28, &CameraParams::verticalInverse},
-                                           SwitchCase{1127, 26, &CameraParams::negativeImage}));
+INSTANTIATE_TEST_SUITE_P(
+    Switches, VideoSwitch,
+    ::testing::Values(SwitchCase{kHorizontalInverseCheck, 27, &CameraParams::horizontalInverse},
+                      SwitchCase{kVerticalInverseCheck, 28, &CameraParams::verticalInverse},
+                      SwitchCase{kNegativeImageCheck, 26, &CameraParams::negativeImage}));
 
 TEST_F(VideoTest, FailedSwitchWriteKeepsTheNewValue) {
   start();
   sim.control("fail 27=106");
-  check(1125)->click();
+  check(kHorizontalInverseCheck)->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Can not write in for invalid link.");
   EXPECT_EQ(cameraState().params.horizontalInverse, 1);
-  EXPECT_TRUE(check(1125)->isChecked());
+  EXPECT_TRUE(check(kHorizontalInverseCheck)->isChecked());
 }
 
 TEST_F(VideoTest, RecursionChoiceWritesTheIndex) {
@@ -147,8 +150,8 @@ TEST_F(VideoTest, PaintShowsTheRecordAfterAFullRead) {
   ASSERT_EQ(s.readCameraParams(0), 1);
   sim.clearLog();
   reshow();
-  EXPECT_TRUE(check(1127)->isChecked());
-  EXPECT_FALSE(check(1125)->isChecked());
+  EXPECT_TRUE(check(kNegativeImageCheck)->isChecked());
+  EXPECT_FALSE(check(kHorizontalInverseCheck)->isChecked());
   EXPECT_EQ(recursion()->currentIndex(), 9);
   // Showing the record writes nothing back.
   EXPECT_TRUE(sim.writes().empty());
@@ -171,7 +174,7 @@ class VideoLabels : public VideoTest, public ::testing::WithParamInterface<Label
 
 TEST_P(VideoLabels, ChecksAndGroups) {
   start("212630/4", "", GetParam().language);
-  const int ids[] = {1125, 1126, 1127};
+  const int ids[] = {kHorizontalInverseCheck, kVerticalInverseCheck, kNegativeImageCheck};
   for (size_t i = 0; i < 3; ++i)
     EXPECT_EQ(check(ids[i])->text(), QString::fromUtf8(GetParam().checks[i])) << ids[i];
   QStringList groups;

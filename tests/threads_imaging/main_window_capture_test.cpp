@@ -12,11 +12,13 @@
 #include "imaging/grab_button_fixture.h"
 #include "imaging/paint_usb_fixture.h"
 
+using enum CDlgPaintUsb::CtlId;
+
 TEST_F(GrabButtonTest, ClosingTheMainWindowDuringCaptureEndsIt) {
   start("219290");
   ASSERT_EQ(boards.control("pace=manual"), 1);
   confirmSelection();
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   auto* video = qobject_cast<CDlgGrabVideo*>(companion(CompanionKind::GrabVideo));
   ASSERT_NE(video, nullptr);
   void* board = video->board();
@@ -39,9 +41,10 @@ TEST_F(UsbVideoTest, VideoRunsUntilStoppedAndRepaintsOnItsOwn) {
   ASSERT_TRUE(window->openGrab(nullptr));
   // Shown, as the Grab button shows it: a hidden window does not paint.
   window->show();
-  ctl<QPushButton>(1065)->click();
-  for (int id : {1066, 1065, 1107, 1067}) EXPECT_FALSE(ctl<QPushButton>(id)->isEnabled()) << id;
-  EXPECT_TRUE(ctl<QPushButton>(1001)->isEnabled());
+  ctl<QPushButton>(kCaptureVideoButton)->click();
+  for (int id : {kCaptureImageButton, kCaptureVideoButton, kSizeButton, kSaveImageButton})
+    EXPECT_FALSE(ctl<QPushButton>(id)->isEnabled()) << id;
+  EXPECT_TRUE(ctl<QPushButton>(kStopButton)->isEnabled());
   EXPECT_TRUE(window->videoRunning());
   const auto captures = sim.calls("CaptureFrame");
   ASSERT_FALSE(captures.empty());
@@ -50,17 +53,18 @@ TEST_F(UsbVideoTest, VideoRunsUntilStoppedAndRepaintsOnItsOwn) {
   // show the count rising (bounded wait on the camera's thread).
   QElapsedTimer t;
   t.start();
-  while (ctl<QLineEdit>(1062)->text().toInt() < 3 && t.elapsed() < 5000) {
+  while (ctl<QLineEdit>(kFrameCountEdit)->text().toInt() < 3 && t.elapsed() < 5000) {
     QApplication::processEvents(QEventLoop::AllEvents, 5);
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  EXPECT_GE(ctl<QLineEdit>(1062)->text().toInt(), 3);
+  EXPECT_GE(ctl<QLineEdit>(kFrameCountEdit)->text().toInt(), 3);
   // Closing (the Grab button's second press) leaves the video running.
   window->closeGrab();
   EXPECT_TRUE(window->videoRunning());
-  ctl<QPushButton>(1001)->click();
+  ctl<QPushButton>(kStopButton)->click();
   EXPECT_FALSE(window->videoRunning());
-  for (int id : {1066, 1065, 1107, 1067}) EXPECT_TRUE(ctl<QPushButton>(id)->isEnabled()) << id;
+  for (int id : {kCaptureImageButton, kCaptureVideoButton, kSizeButton, kSaveImageButton})
+    EXPECT_TRUE(ctl<QPushButton>(id)->isEnabled()) << id;
   EXPECT_FALSE(sim.calls("StopCapture").empty());
 }
 
@@ -115,7 +119,7 @@ TEST_F(UsbVideoTest, EachNewFramePaintedOnceAndItsRateShown) {
   // poll would count several times the frames the library delivered.
   EXPECT_LE(painted, endCount - startCount + 1);
   EXPECT_GT(window->displayedFps(), 0.0);
-  EXPECT_EQ(ctl<QLineEdit>(1169)->text(), QString::number(window->displayedFps(), 'f', 1));
+  EXPECT_EQ(ctl<QLineEdit>(kDisplayRateEdit)->text(), QString::number(window->displayedFps(), 'f', 1));
   // Stopped: polls and repaints no longer count as shown frames.
   const int64_t after = window->paintedFrames();
   window->onVideoTick();
@@ -142,13 +146,14 @@ TEST_F(UsbVideoTest, CameraVanishingDuringVideoLeavesEveryControlUsable) {
     QApplication::processEvents(QEventLoop::AllEvents, 5);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  EXPECT_EQ(ctl<QLineEdit>(1062)->text(), "0");  // no count: shown as 0
-  EXPECT_EQ(ctl<QLineEdit>(1105)->text(), "0");
+  EXPECT_EQ(ctl<QLineEdit>(kFrameCountEdit)->text(), "0");  // no count: shown as 0
+  EXPECT_EQ(ctl<QLineEdit>(kRateEdit)->text(), "0");
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   desktop.fileNames.push_back(dir.filePath("last.bmp"));
   // Every button a user can reach, in the order the panel offers them.
-  for (int id : {1001, 1066, 1065, 1001, 1107, 1110, 1111, 1067}) {
+  for (int id : {kStopButton, kCaptureImageButton, kCaptureVideoButton, kStopButton, kSizeButton,
+                 kOriginalRadio, kZoomRadio, kSaveImageButton}) {
     SCOPED_TRACE(id);
     auto* button = qobject_cast<QAbstractButton*>(window->controlWidget(id));
     ASSERT_NE(button, nullptr);
@@ -157,7 +162,8 @@ TEST_F(UsbVideoTest, CameraVanishingDuringVideoLeavesEveryControlUsable) {
     QApplication::processEvents();
   }
   EXPECT_FALSE(window->videoRunning());
-  for (int id : {1066, 1065, 1107, 1067}) EXPECT_TRUE(window->controlWidget(id)->isEnabled()) << id;
+  for (int id : {kCaptureImageButton, kCaptureVideoButton, kSizeButton, kSaveImageButton})
+    EXPECT_TRUE(window->controlWidget(id)->isEnabled()) << id;
   // Capture Image freed the last frame and the vanished camera gave no new
   // one: the save writes no file and says why.
   EXPECT_EQ(window->frame(), nullptr);
@@ -167,7 +173,7 @@ TEST_F(UsbVideoTest, CameraVanishingDuringVideoLeavesEveryControlUsable) {
 
 TEST_F(GrabButtonTest, ClosingTheCameraEndsTheUsbVideoFirst) {
   start("219660");
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   auto* usb = qobject_cast<CDlgPaintUsb*>(companion(CompanionKind::PaintUsb));
   ASSERT_NE(usb, nullptr);
   usb->onVideo();
@@ -177,7 +183,8 @@ TEST_F(GrabButtonTest, ClosingTheCameraEndsTheUsbVideoFirst) {
   // handle with its capture buttons locked.
   window->reopenCamera();
   EXPECT_FALSE(usb->videoRunning());
-  for (int id : {1066, 1065, 1107, 1067}) EXPECT_TRUE(usb->controlWidget(id)->isEnabled()) << id;
+  for (int id : {kCaptureImageButton, kCaptureVideoButton, kSizeButton, kSaveImageButton})
+    EXPECT_TRUE(usb->controlWidget(id)->isEnabled()) << id;
   std::vector<std::string> order;
   for (const SimCamera::Call& c : sim.log())
     if (c.name == "StopCapture" || c.name == "CloseCamera") order.push_back(c.name);
@@ -188,27 +195,28 @@ TEST_F(GrabButtonTest, ClosingTheCameraEndsTheUsbVideoFirst) {
 
 TEST_F(GrabButtonTest, VideoLeftRunningIsStillLiveWhenGrabShowsTheWindowAgain) {
   start("219660");
-  window->button(1008)->click();
+  window->button(CTyxVistrelDlg::kGrabButton)->click();
   auto* usb = qobject_cast<CDlgPaintUsb*>(companion(CompanionKind::PaintUsb));
   ASSERT_NE(usb, nullptr);
   ASSERT_TRUE(usb->isVisible());
-  qobject_cast<QPushButton*>(usb->controlWidget(1065))->click();
+  qobject_cast<QPushButton*>(usb->controlWidget(kCaptureVideoButton))->click();
   ASSERT_TRUE(usb->videoRunning());
   void* block = usb->frame();
-  window->button(1008)->click();  // hidden; the video goes on
+  window->button(CTyxVistrelDlg::kGrabButton)->click();  // hidden; the video goes on
   ASSERT_FALSE(usb->isVisible());
   sim.clearLog();
-  window->button(1008)->click();  // shown again
+  window->button(CTyxVistrelDlg::kGrabButton)->click();  // shown again
   ASSERT_TRUE(usb->isVisible());
-  EXPECT_EQ(window->button(1008)->text(), ">>Grab");
+  EXPECT_EQ(window->button(CTyxVistrelDlg::kGrabButton)->text(), ">>Grab");
   // No single frame ends the video or replaces the block it draws into.
   EXPECT_TRUE(sim.calls("CaptureFrame").empty());
   EXPECT_TRUE(sim.calls("StopCapture").empty());
   EXPECT_EQ(usb->frame(), block);
   EXPECT_TRUE(usb->videoRunning());
-  for (int id : {1066, 1065, 1107, 1067}) EXPECT_FALSE(usb->controlWidget(id)->isEnabled()) << id;
+  for (int id : {kCaptureImageButton, kCaptureVideoButton, kSizeButton, kSaveImageButton})
+    EXPECT_FALSE(usb->controlWidget(id)->isEnabled()) << id;
   // The camera still delivers, and the window shows the count rising.
-  auto* total = qobject_cast<QLineEdit*>(usb->controlWidget(1062));
+  auto* total = qobject_cast<QLineEdit*>(usb->controlWidget(kFrameCountEdit));
   const int before = total->text().toInt();
   QElapsedTimer t;
   t.start();
@@ -217,6 +225,6 @@ TEST_F(GrabButtonTest, VideoLeftRunningIsStillLiveWhenGrabShowsTheWindowAgain) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_GE(total->text().toInt(), before + 3);
-  qobject_cast<QPushButton*>(usb->controlWidget(1001))->click();
+  qobject_cast<QPushButton*>(usb->controlWidget(kStopButton))->click();
   EXPECT_FALSE(usb->videoRunning());
 }
