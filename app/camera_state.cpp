@@ -1,11 +1,11 @@
 // camera_state.cpp - records, the write rule and the type-code groups.
 #include "app/camera_state.h"
 
-#include <QWidget>
 #include <algorithm>
 #include <cstring>
 
 #include "app/camera_library.h"
+#include "app/camera_session.h"
 #include "app/desktop.h"
 #include "app/strings.h"
 
@@ -132,6 +132,10 @@ void CameraState::readOpenedCamera(OpenedBy by, int32_t requestedType) {
       readExtendedParams();
       copyLineGeometry();
       break;
+    case OpenedBy::Command:
+      // The session reads for the command line itself (CameraSession::readCommand),
+      // because there a failed read must come back as a result, not a message.
+      break;
   }
 }
 
@@ -156,9 +160,10 @@ bool CameraState::applyParam(int32_t id, intptr_t value) {
   return true;
 }
 
-void CameraState::showCameraError() {
+int32_t CameraState::showCameraError() {
   const int32_t code = CameraLibrary::instance().getLastError();
   Desktop::get().message(messageParent, strings::cameraErrorMessage(code, chinese()), "Vistrel");
+  return code;
 }
 
 int32_t CameraState::readCameraParams(int32_t mode) {
@@ -173,9 +178,7 @@ int32_t CameraState::fullRead(int32_t mode) {
   return types::isLineScan(typeCode) ? readLinearParams(mode) : readCameraParams(mode);
 }
 
-void CameraState::repaintInfo() {
-  if (infoWindow != nullptr) infoWindow->update();
-}
+void CameraState::repaintInfo() { cameraSession().notifySettingsChanged(); }
 
 void CameraState::closeCamera() {
   if (handle == nullptr) return;
@@ -196,7 +199,6 @@ void CameraState::reset() {
   netPortChoice = 0;
   defaultsRestored = 0;
   modelText.clear();
-  infoWindow = nullptr;
   messageParent = nullptr;
   beforeCameraCloses = nullptr;
 }

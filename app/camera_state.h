@@ -17,8 +17,10 @@ using NetDeviceRecord = TyxNetDeviceRecord;
 class QWidget;
 
 // Who has just opened the camera. Each reads the camera's identity and
-// records in its own order (see CameraState::readOpenedCamera).
-enum class OpenedBy { Startup, Reopen, PortChange, Network };
+// records in its own order (see CameraState::readOpenedCamera). Command is
+// an opening without a window (a command line): no waits, and a failed
+// read is returned to the caller rather than only shown.
+enum class OpenedBy { Startup, Reopen, PortChange, Network, Command };
 
 // Everything known about the open camera lives here: handle, identity,
 // language, port and the parameter blocks that mirror the camera. Pages hold
@@ -54,8 +56,6 @@ class CameraState {
   int32_t defaultsRestored = 0;
   // Kept by the main window for its model label.
   QString modelText;
-  // The information window; every page asks it to repaint after a change.
-  QWidget* infoWindow = nullptr;
   // Parent for message boxes (the main window).
   QWidget* messageParent = nullptr;
   // Set by the main window: ends every capture from the open camera. Run by
@@ -95,14 +95,16 @@ class CameraState {
   // value, 0); anything but 1 shows the library's message. The caller goes on
   // either way and keeps its new value in the record.
   bool applyParam(int32_t id, intptr_t value);
-  // A modal message with the string-table text of the last error.
-  void showCameraError();
+  // A modal message with the string-table text of the last error; returns
+  // that error's code.
+  int32_t showCameraError();
   // Full read of CameraParams (id -1) or the line-scan block (id 100) for
   // line-scan types. Returns the library's result.
   int32_t fullRead(int32_t mode = 0);
   int32_t readCameraParams(int32_t mode = 0);
   int32_t readLinearParams(int32_t mode = 0);
-  // Asks the information window to repaint, when there is one.
+  // Tells whoever shows settings (the information window, the main
+  // window) that they may have changed: CameraSession::settingsChanged().
   void repaintInfo();
 
   // Everything back to construction values (tests, and a new main window).

@@ -1,6 +1,8 @@
 // dlg_page2.cpp - the lines of the information window, in both languages.
 #include "app/dlg_page2.h"
 
+#include "app/camera_session.h"
+
 #include <QPainter>
 
 #include "app/camera_library.h"
@@ -11,6 +13,7 @@ CDlgPage2::CDlgPage2(QWidget* owner, CTyxVistrelDlg* main) : CompanionWindow(own
   // circle centre with four-digit coordinates), which a narrower window cuts
   // off at its right edge.
   setDialogSize(140, 290);
+  connect(&cameraSession(), &CameraSession::settingsChanged, this, qOverload<>(&QWidget::update));
 }
 
 static bool hasCircleLines(int32_t t, int32_t v) {

@@ -7,7 +7,8 @@
 #include "app/camera_page.h"
 
 // A captioned window without controls that draws the settings of the camera
-// state as lines of text. Every page asks it to repaint after a change.
+// state as lines of text. It repaints whenever the session says the settings
+// have changed.
 class CDlgPage2 : public CompanionWindow {
   Q_OBJECT
 public:

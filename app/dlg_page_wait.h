@@ -33,9 +33,6 @@ class CDlgPageWati : public QDialog {
   // Push and paint at once (the scan blocks the event loop between steps).
   void repaintNow();
 
-  QLineEdit* messageEdit() const { return message_; }
-  QLabel* captionLabel() const { return caption_; }
-  QProgressBar* progressBar() const { return bar_; }
 
  private:
   QLineEdit* message_;

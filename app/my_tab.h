@@ -26,7 +26,6 @@ public:
   QString title(int index) const;
   int currentIndex() const;
   void setCurrentIndex(int index);
-  QTabBar* tabBar() const { return bar_; }
 
 signals:
   void pageChanged(int index);

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "app/camera_values.h"
 #include "app/desktop.h"
 
 QPointer<ReqScrollBar> ReqScrollBar::active_;
@@ -328,4 +329,46 @@ int ReqScrollBar::standardPosition(int code, int pos, int current, int minimum, 
     default: break;
   }
   return std::clamp(result, minimum, maximum);
+}
+
+namespace {
+
+int roundThumb(int pos, int step, camval::ThumbRound round) {
+  switch (round) {
+    case camval::ThumbRound::Exact: return pos;
+    case camval::ThumbRound::TowardZero: return step * (pos / step);
+    case camval::ThumbRound::Down: return step * (pos >= 0 ? pos / step : -((-pos + step - 1) / step));
+  }
+  return pos;
+}
+
+}  // namespace
+
+int ReqScrollBar::standardPosition(int code, int pos, int current, int minimum, int maximum, int step,
+                                   const camval::BarRule& rule) {
+  step = std::max(1, step);
+  const int line = rule.line > 0 ? rule.line : step;
+  const bool steppedPage = rule.pageSteps > 0 && step > 1 && step != rule.pageKeptAtStep;
+  const int page = steppedPage ? rule.pageSteps * step : rule.page;
+  int result = current;
+  switch (code) {
+    case SbLineLeft:
+      if (current > minimum) result = rule.clampLines ? std::max(minimum, current - line) : current - line;
+      break;
+    case SbLineRight:
+      if (current < maximum) result = rule.clampLines ? std::min(maximum, current + line) : current + line;
+      break;
+    case SbPageLeft:
+      if (current > minimum) result = std::max(minimum, current - page);
+      break;
+    case SbPageRight:
+      if (current < maximum) result = std::min(maximum, current + page);
+      break;
+    case SbThumbPosition: result = roundThumb(pos, step, rule.thumbPosition); break;
+    case SbThumbTrack: result = roundThumb(pos, step, rule.thumbTrack); break;
+    case SbLeft: result = minimum; break;
+    case SbRight: result = maximum; break;
+    default: break;
+  }
+  return rule.clampResult ? std::clamp(result, minimum, maximum) : result;
 }

@@ -4,6 +4,10 @@
 #include <QPointer>
 #include <QScrollBar>
 
+namespace camval {
+struct BarRule;
+}
+
 // Scroll requests, numbered as the platform the panel was designed on numbers
 // them; horizontal and vertical bars share the codes (line up = line left).
 enum ScrollCode {
@@ -63,6 +67,11 @@ class ReqScrollBar : public QScrollBar {
   // pos, ends to the range ends, end of scrolling unchanged; clamped to the
   // range. Lines and pages move only when not already at that end.
   static int standardPosition(int code, int pos, int current, int minimum, int maximum, int line, int page);
+  // The same for a window that keeps a variant of it (thumb lowered to the
+  // step, line moves stopped at the ends, no final clamp), as the value's
+  // row for that window describes; step is the window's step for the value.
+  static int standardPosition(int code, int pos, int current, int minimum, int maximum, int step,
+                              const camval::BarRule& rule);
 
  signals:
   void scrollRequest(int code, int pos);

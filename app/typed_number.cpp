@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "app/number_text.h"
+
 TypedNumber::TypedNumber(QLineEdit* edit, Judge judge, Act act)
     : QObject(edit), edit_(edit), judge_(std::move(judge)), act_(std::move(act)), settled_(edit->text()) {
   setObjectName(QStringLiteral("typedNumber"));
@@ -102,11 +104,7 @@ bool TypedNumber::leadsTo(const QString& text, int64_t lo, int64_t hi) {
   return false;
 }
 
-std::optional<int64_t> TypedNumber::intValue(const QString& text) {
-  bool ok = false;
-  const int v = text.trimmed().toInt(&ok);
-  return ok ? std::optional<int64_t>(v) : std::nullopt;
-}
+std::optional<int64_t> TypedNumber::intValue(const QString& text) { return numtext::intValue(text); }
 
 bool TypedNumber::leadsTo(const QString& text, int64_t lo, int64_t hi,
                           const std::function<bool(int64_t)>& accepts) {

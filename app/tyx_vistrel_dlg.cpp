@@ -16,6 +16,7 @@
 
 #include "app/camera_library.h"
 #include "app/camera_page.h"
+#include "app/camera_session.h"
 #include "app/camera_state.h"
 #include "app/desktop.h"
 #include "app/dlg_page2.h"
@@ -156,7 +157,6 @@ CTyxVistrelDlg::~CTyxVistrelDlg() {
   }
   for (CompanionWindow* w : companions_) delete w;
   companions_.fill(nullptr);
-  s.infoWindow = nullptr;
   if (s.messageParent == this) s.messageParent = nullptr;
   s.closeCamera();
 }
@@ -199,6 +199,10 @@ void CTyxVistrelDlg::initialise() {
   connect(button(kBarModeButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onBarMode);
   connect(button(kGrabButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onGrab);
   connect(button(kGammaButton), &QPushButton::clicked, this, &CTyxVistrelDlg::onGammaSet);
+  // Whatever changes the settings has the window painted again. Only
+  // painted: a page rebuilds its controls when shown or repainted by hand,
+  // never in the middle of its own handler because it told of a change.
+  connect(&cameraSession(), &CameraSession::settingsChanged, this, qOverload<>(&QWidget::update));
 
   // 2. Discovery and identification.
   discover();
@@ -221,7 +225,6 @@ void CTyxVistrelDlg::initialise() {
   for (CompanionKind kind : {CompanionKind::GrabVideo, CompanionKind::PaintUsb})
     connect(companion(kind), &CompanionWindow::captureStateChanged, this,
             [this] { setGrabCaption(grabShown_); });
-  s.infoWindow = companions_[static_cast<size_t>(CompanionKind::Info)];
   s.beforeCameraCloses = [this] {
     for (CompanionWindow* w : companions_)
       if (w != nullptr) w->cameraClosing();
@@ -244,11 +247,10 @@ int CTyxVistrelDlg::run() {
 
 void CTyxVistrelDlg::discover() {
   CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
+  CameraSession& session = cameraSession();
   Desktop& desktop = Desktop::get();
   s.linkFlag = 1;
   s.defaultsRestored = 0;
-  int32_t requested = -2;
 
   progress_ = new CDlgPageWati(nullptr);
   progress_->move(static_cast<int>(0.7 * width()), static_cast<int>(0.8 * height()));
@@ -266,8 +268,7 @@ void CTyxVistrelDlg::discover() {
       progress_->message =
           s.chinese() ? QString::fromUtf8("正在检测端口COM%1").arg(n) : QString("scanning COM%1").arg(n);
       progress_->caption = caption;
-      s.handle = lib.openCamera(&requested, s.portName);
-      if (s.handle != nullptr) {
+      if (session.probe(s.port())) {
         found = n;
         return;
       }
@@ -288,7 +289,7 @@ void CTyxVistrelDlg::discover() {
     progress_->step = 4;
     progress_->repaintNow();
     desktop.sleepMs(2000);
-    const int32_t version = lib.getDriverVer(nullptr, 0);
+    const int32_t version = session.driverVersion();
     setWindowTitle(QString::asprintf("Vistrel %d.%02d", (version >> 16) & 0xFFFF, version & 0xFFFF));
   } else {
     s.linkFlag = 0;
@@ -300,7 +301,8 @@ void CTyxVistrelDlg::discover() {
 
   // 7.-11. Identify and read the records.
   s.initRecords();
-  s.readOpenedCamera(OpenedBy::Startup, requested);
+  session.identifyAndRead(OpenedBy::Startup);
+  session.notifySettingsChanged();
 }
 
 CameraPage* CTyxVistrelDlg::newPage(PageKind kind, QWidget* parent, CTyxVistrelDlg* main) {
@@ -475,39 +477,32 @@ void CTyxVistrelDlg::setGammaButton() { enable(kGammaButton, !types::isNoGamma(c
 
 void CTyxVistrelDlg::reopenCamera() {
   CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
+  CameraSession& session = cameraSession();
   Desktop& desktop = Desktop::get();
+  const OpenWay way = CameraSession::wayOf(OpenedBy::Reopen);
+  // The pages of the camera before must not follow the new one's settings.
+  CameraSession::Hold hold;
   desktop.setWaitCursor(true);
   s.linkFlag = 1;
-  int32_t requested = -2;
-  s.closeCamera();
-  desktop.sleepMs(500);
-  const bool network = std::strncmp(s.portName, "NetPort", 7) == 0;
-  if (!network) {
-    s.handle = lib.openCamera(&requested, s.portName);
-  } else {
-    desktop.sleepMs(1000);
-    requested = -1;
+  session.close();
+  desktop.sleepMs(way.waitAfterCloseMs);
+  QString port = s.port();
+  if (CameraSession::isNetworkPort(port)) {
+    // On the network the camera may have changed: the user picks it again
+    // from a fresh scan.
+    desktop.sleepMs(way.waitAroundNetworkPickMs);
     std::memset(&s.netArea[0], 0, sizeof(NetDeviceRecord));
     void* list = nullptr;
-    const int32_t count = lib.scanDevice(s.netArea, &list);
+    const int32_t count = session.scanNetwork(&list);
     desktop.setWaitCursor(false);
     if (!showNetCameraList(this, s.netArea, list, count)) return;
-    const QByteArray port = netrecords::portName(s.netPortChoice).toUtf8();
+    port = netrecords::portName(s.netPortChoice);
     desktop.setWaitCursor(true);
-    desktop.sleepMs(1000);
-    s.handle = lib.openCamera(&requested, port.constData());
+    desktop.sleepMs(way.waitAroundNetworkPickMs);
   }
-  if (s.handle == nullptr) {
-    s.linkFlag = 0;
-    s.showCameraError();
-  } else {
-    s.linkFlag = 1;
-  }
-  s.readOpenedCamera(OpenedBy::Reopen, requested);
+  session.openChosen(port, OpenedBy::Reopen);
   desktop.setWaitCursor(false);
   cameraChanged(OpenedBy::Reopen);
-  if (!network) s.repaintInfo();
   showModelText();
   repaintWindow();
 }
@@ -522,58 +517,21 @@ void CTyxVistrelDlg::repaintWindow() {
   update();
 }
 
+// The session's signal only has the main window painted again; these three
+// buttons also rebuild the visible page at once, so it shows what the camera
+// holds when the button's work is done.
 void CTyxVistrelDlg::onWriteMemory() {
-  CameraState& s = cameraState();
-  WaitCursor wait;
-  Desktop::get().sleepMs(1000);
-  if (CameraLibrary::instance().memorizeParam(s.handle) == 0) {
-    s.showCameraError();
-    s.linkFlag = 0;
-    s.typeCode = 0;
-  }
+  cameraSession().memorize();
   repaintWindow();
 }
 
 void CTyxVistrelDlg::onReadMemory() {
-  CameraState& s = cameraState();
-  WaitCursor wait;
-  bool ok = CameraLibrary::instance().recallParam(s.handle) != 0;
-  if (ok) ok = s.fullRead() != 0;
-  if (!ok) {
-    s.showCameraError();
-    s.linkFlag = 0;
-    s.typeCode = 0;
-  }
-  s.repaintInfo();
+  cameraSession().recall();
   repaintWindow();
 }
 
 void CTyxVistrelDlg::onDefaultParam() {
-  CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
-  WaitCursor wait;
-  auto failed = [&s] {
-    s.showCameraError();
-    s.linkFlag = 0;
-    s.typeCode = 0;
-  };
-  if (lib.functionTag(s.handle, tyxid::kTagLineScanDefaults) != 0) {
-    if (lib.setConfigParam(s.handle, tyxid::kLinearBlockWrite, reinterpret_cast<intptr_t>(&s.linear), 2) != 1)
-      failed();
-    if (lib.getConfigParam(s.handle, tyxid::kLinearBlockRead, &s.linear, 0) != 1) failed();
-  } else {
-    const int32_t type = s.typeCode;
-    if (lib.setConfigParam(s.handle, tyxid::kCameraBlockWrite, reinterpret_cast<intptr_t>(&s.params), 2) != 1)
-      failed();
-    if (type != model::kMelko && type != model::kTarvo && s.extendedBlockTag == 1) {
-      if (lib.setConfigParam(s.handle, tyxid::kExtendedBlockWrite, reinterpret_cast<intptr_t>(&s.ext), 2) !=
-          1)
-        failed();
-    }
-    lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &s.params, 0);
-  }
-  s.defaultsRestored = 1;
-  s.repaintInfo();
+  cameraSession().restoreDefaults();
   repaintWindow();
 }
 
@@ -786,7 +744,7 @@ void CTyxVistrelDlg::onGammaSet() {
   CameraLibrary::instance().gammaDlgCallback(s.handle, this, table.data(), count, 10,
                                              static_cast<uint8_t>(longTable ? 17 : 1), gammaCheck,
                                              gammaApply);
-  s.repaintInfo();
+  cameraSession().notifySettingsChanged();
 }
 
 void CTyxVistrelDlg::showAbout() {

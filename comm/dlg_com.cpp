@@ -13,10 +13,10 @@
 #include <cstring>
 
 #include "app/camera_library.h"
+#include "app/camera_session.h"
 #include "app/desktop.h"
 #include "app/my_tab.h"
 #include "app/net_records.h"
-#include "app/strings.h"
 #include "app/tyx_vistrel_dlg.h"
 #include "comm/dlg_option.h"
 
@@ -43,10 +43,6 @@ constexpr ControlSpec kControls[] = {
     {kSaveButton, Ctl::Button, "Save", "存储配置文件", 46, 136, 80, 14},
     {kLoadButton, Ctl::Button, "Load", "打开配置文件", 196, 136, 80, 14},
 };
-
-const char* const kPorts[CDlgCom::kPortCount] = {
-    "COM1",      "COM2",      "COM3",      "COM4", "CamLink1", "CamLink2", "USB/232-1",
-    "USB/232-2", "USB/232-3", "USB/232-4", "USB1", "USB2",     "USB3",     "USB4"};
 
 constexpr int kNetworkControls[] = {kScanNetButton, kVersionButton, kSetIpButton,
                                     kNetInfoGroup,  kIpEdit,        kIpLabel};
@@ -80,7 +76,7 @@ CDlgCom::CDlgCom(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, mai
   linkPicture_ = control<QLabel>(kLinkPicture);
   linkPicture_->setScaledContents(true);
   portList_->setItemDelegate(new RowHeight(portList_));
-  for (const char* port : kPorts) portList_->addItem(QString::fromUtf8(port));
+  portList_->addItems(CameraSession::knownPorts().mid(0, kPortCount));
   portList_->addItem(networkEntryLabel());
   // The icons beside the file buttons.
   for (auto [number, x] : {std::pair{138, 26}, std::pair{139, 176}}) {
@@ -109,9 +105,7 @@ QString CDlgCom::networkEntryLabel() {
 }
 
 std::string CDlgCom::openString(const std::string& port, const std::string& settings) {
-  std::string text = settings.empty() ? port : port + "," + settings;
-  if (text.size() > static_cast<size_t>(kMaxOpenString)) return {};
-  return text;
+  return CameraSession::openText(port, settings);
 }
 
 bool CDlgCom::hasNoConfigFile(int32_t type) { return types::hasNoConfigFile(type); }
@@ -155,10 +149,13 @@ void CDlgCom::refresh() {
 
 void CDlgCom::changePort(int position) {
   CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
+  CameraSession& session = cameraSession();
   Desktop& desktop = Desktop::get();
   if (position < 0 || position > kNetworkPosition) return;
   Busy guard(busy_);
+  // The main window's pages are those of the camera before until it has
+  // rebuilt them: they follow the settings only after that.
+  CameraSession::Hold hold;
   desktop.setWaitCursor(true);
   s.setPortName(portList_->itemText(position));
   portText_ = portList_->itemText(position);
@@ -166,7 +163,7 @@ void CDlgCom::changePort(int position) {
   if (position == kNetworkPosition) {
     enableNetworkControls(true);
     if (s.handle != nullptr) {
-      s.closeCamera();
+      session.close();
       showLinkIcon(false);
       s.linkFlag = 0;
       s.modelText = QString::fromUtf8(kUnknownModel);
@@ -181,44 +178,22 @@ void CDlgCom::changePort(int position) {
   }
 
   enableNetworkControls(false);
-  s.closeCamera();
-  std::string settings;
+  session.close();
+  QString settings;
   if (std::strncmp(s.portName, "CamLink", 7) == 0) {
     CDlgOption option;
     desktop.setWaitCursor(false);
-    if (desktop.execDialog(&option) == QDialog::Accepted) settings = option.settings();
+    if (desktop.execDialog(&option) == QDialog::Accepted) settings = QString::fromStdString(option.settings());
     desktop.setWaitCursor(true);
   }
-  const std::string open = openString(s.portName, settings);
-  int32_t requested = -2;
-  if (open.empty()) {
-    // Cannot happen with the list's ports and the dialog's limit; refused
-    // rather than cut, so a camera is never opened with settings other than
-    // those chosen.
-    s.handle = nullptr;
-    desktop.message(this, s.text("The open string is too long.", "打开字符串过长。"), "Vistrel");
-  } else {
-    s.handle = lib.openCamera(&requested, open.c_str());
-  }
-  if (s.handle != nullptr) {
-    showLinkIcon(true);
-    s.linkFlag = 1;
-  } else {
-    showLinkIcon(false);
-    if (!open.empty()) s.showCameraError();
-    s.linkFlag = 0;
-  }
-  s.readOpenedCamera(OpenedBy::PortChange, requested);
+  session.openChosen(s.port(), OpenedBy::PortChange, settings);
+  showLinkIcon(s.handle != nullptr);
 
   if (mainWindow() != nullptr) mainWindow()->cameraChanged(OpenedBy::PortChange);
   enableFileButtons();
 
   desktop.setWaitCursor(false);
-  if (mainWindow() != nullptr) {
-    mainWindow()->showModelText();
-    mainWindow()->update();
-  }
-  s.repaintInfo();
+  if (mainWindow() != nullptr) mainWindow()->showModelText();
   pushMembers();
 }
 
@@ -228,75 +203,38 @@ void CDlgCom::saveConfigFile() {
                                                    QString::fromUtf8(kFileFilter), QString(),
                                                    QString::fromUtf8(kInitialFileName));
   if (path.isEmpty()) return;
-  const QByteArray utf8 = path.toUtf8();
-  if (CameraLibrary::instance().saveConfigFile(s.handle, utf8.constData()) == 0) s.showCameraError();
+  cameraSession().saveFile(path);
 }
 
 void CDlgCom::loadConfigFile() {
   CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
-  Desktop& desktop = Desktop::get();
   const QString path =
-      desktop.openFileName(this, s.text("Load config file", "打开配置文件"), QString::fromUtf8(kFileFilter),
-                           QString::fromUtf8(kInitialFileName));
+      Desktop::get().openFileName(this, s.text("Load config file", "打开配置文件"),
+                                  QString::fromUtf8(kFileFilter), QString::fromUtf8(kInitialFileName));
   if (path.isEmpty()) return;
-  const QByteArray utf8 = path.toUtf8();
-  desktop.setWaitCursor(true);
-  if (lib.loadConfigFile(s.handle, utf8.constData()) != 0) {
-    if (s.readCameraParams() == 0) s.showCameraError();
-    desktop.setWaitCursor(false);
-    s.repaintInfo();
-    return;
-  }
-  const int32_t code = lib.getLastError();
-  s.showCameraError();
-  desktop.setWaitCursor(false);
-  if (code == 103) {
-    // The library is gone: later decisions treat the camera as absent.
-    s.typeCode = 0;
-    s.linkFlag = 0;
-  }
-  if (mainWindow() != nullptr) mainWindow()->update();
-  // The page itself is redrawn with the main window: its link icon must not
-  // go on showing a camera the library no longer has.
-  repaint();
+  // A refused file is redrawn at once: the link icon must not go on showing
+  // a camera the library no longer has.
+  if (cameraSession().loadFile(path).failed == SessionStep::LoadFile) repaint();
 }
 
 void CDlgCom::scanNetCameras() {
   CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
+  CameraSession& session = cameraSession();
   Desktop& desktop = Desktop::get();
   desktop.setWaitCursor(true);
   void* list = nullptr;
-  const int32_t count = lib.scanDevice(s.netArea, &list);
+  const int32_t count = session.scanNetwork(&list);
   desktop.setWaitCursor(false);
   if (!showNetCameraList(this, s.netArea, list, count)) return;
 
-  const QByteArray port = netrecords::portName(s.netPortChoice).toUtf8();
+  CameraSession::Hold hold;
   WaitCursor wait;
-  s.closeCamera();
-  int32_t requested = -1;
-  s.handle = lib.openCamera(&requested, port.constData());
-  // The calls below fail on a null handle with codes of their own; the user
-  // is told why the open failed.
-  const int32_t openError = s.handle == nullptr ? lib.getLastError() : 0;
-  desktop.sleepMs(1000);
-
-  char address[20] = {};
-  if (lib.getNetCameraIP(s.handle, address, 0) != 0) {
-    ipText_ = netrecords::bufferText(address, sizeof address);
-  } else {
-    ipText_.clear();
-  }
-  s.readOpenedCamera(OpenedBy::Network, requested);
-  if (s.handle != nullptr) {
-    showLinkIcon(true);
-    s.linkFlag = 1;
-  } else {
-    showLinkIcon(false);
-    desktop.message(s.messageParent, strings::cameraErrorMessage(openError, s.chinese()), "Vistrel");
-    s.linkFlag = 0;
-  }
+  session.close();
+  // The reads after a failed open fail with codes of their own; the session
+  // tells the user why the open failed.
+  session.openChosen(netrecords::portName(s.netPortChoice), OpenedBy::Network);
+  ipText_ = session.openedAddress();
+  showLinkIcon(s.handle != nullptr);
   if (mainWindow() != nullptr) {
     mainWindow()->showModelText();
     // The pages and buttons of the camera just opened: the tabs of the
@@ -305,7 +243,6 @@ void CDlgCom::scanNetCameras() {
   }
   enableFileButtons();
   pushMembers();
-  if (mainWindow() != nullptr) mainWindow()->update();
   // The page is redrawn once the list has closed, so Save and Load follow the
   // camera just opened rather than the one the port list had before.
   repaint();
@@ -329,11 +266,8 @@ void CDlgCom::showVersions() {
 }
 
 void CDlgCom::setIpAddress() {
-  CameraState& s = cameraState();
   takeMembers();
-  WaitCursor wait;
-  const QByteArray ip = ipText_.toUtf8();
-  if (CameraLibrary::instance().setCameraIP(s.handle, ip.constData(), 1) == 0) {
+  if (!cameraSession().setNetworkAddress(ipText_)) {
     Desktop::get().message(this, "Set IP Error!", "Vistrel");
     ipText_.clear();
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/camera_page.h"
+#include "app/camera_session.h"
 
 class QComboBox;
 class QLabel;
@@ -40,7 +41,7 @@ class CDlgCom : public CameraPage {
   static constexpr int kPortCount = 14;
   static constexpr int kNetworkPosition = 14;
   // The open string handed to the camera library holds at most this much.
-  static constexpr int kMaxOpenString = 255;
+  static constexpr int kMaxOpenString = CameraSession::kMaxOpenText;
 
   CDlgCom(QWidget* parent, CTyxVistrelDlg* main);
 

@@ -17,23 +17,6 @@
 class CDlgGrabVideo;
 class QSocketNotifier;
 
-// The modal board-selection dialog: lists the installed boards, lets the user
-// pick one and opens it on confirmation.
-class CDlgSelectBoard : public ControlHost<QDialog> {
-  Q_OBJECT
- public:
-  CDlgSelectBoard(QWidget* parent, CDlgGrabVideo& video);
-  // The dialog's opening: reads the board list. False when there is no
-  // board (the message has been shown and the dialog is not to be run).
-  bool prepare();
-
- private:
-  void onSelection();
-  void onConfirm();
-
-  CDlgGrabVideo& video_;
-};
-
 // Shows one board's analogue signal, sets the capture timing from it, runs
 // a sequence capture and paints every frame, scaled, into the picture frame.
 //
@@ -48,6 +31,28 @@ class CDlgSelectBoard : public ControlHost<QDialog> {
 class CDlgGrabVideo : public CompanionWindow {
   Q_OBJECT
  public:
+  // Ids of the controls in the layout table.
+  enum CtlId : int {
+    kPicture = 1156,
+    kSignalTestButton = 1001,
+    kAutoSetButton = 1065,
+    kCaptureButton = 1067,
+    kStopButton = 1068,
+    kSourceText = 1157,
+    kTypeText = 1158,
+    kLinesText = 1159,
+    kRateText = 1160,
+    kTriggerText = 1161,
+    kAspect43Radio = 1162,
+    kAspect11Radio = 1163,
+    kTotalFramesEdit = 1165,
+    kDisplayRateEdit = 1169,
+    kXOffsetBar = 1167,
+    kXOffsetEdit = 1168,
+    kYOffsetBar = 1166,
+    kYOffsetEdit = 1033,
+  };
+
   CDlgGrabVideo(QWidget* owner, CTyxVistrelDlg* main);
   ~CDlgGrabVideo() override;
 
@@ -71,7 +76,6 @@ class CDlgGrabVideo : public CompanionWindow {
   // Frames painted since the last capture start (each delivered frame is
   // painted once, so this equals frameCount() unless a paint was skipped).
   int64_t paintedFrames() const { return rate_.total(); }
-  int32_t interlaceFlag() const { return interlace_; }
   int32_t lineCount() const { return lines_; }
   int32_t fieldRate() const { return fieldRate_; }
   // The off-screen picture the window shows (tests look at its pixels).

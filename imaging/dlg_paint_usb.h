@@ -52,10 +52,6 @@ class CDlgPaintUsb : public CompanionWindow {
   void refresh() override;
 
   void* frame() const { return frame_; }
-  int32_t captureWidth() const { return width_; }
-  int32_t captureHeight() const { return height_; }
-  int32_t horizontalPosition() const { return hPos_; }
-  int32_t verticalPosition() const { return vPos_; }
   // True from Capture Video until Stop (or the camera closes), hidden or not.
   bool videoRunning() const { return videoRunning_; }
   bool captureRunning() const override { return videoRunning_; }

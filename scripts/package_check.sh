@@ -4,9 +4,12 @@
 # override that says why), then installs them with apt into a minimal
 # Debian 12 root made by debootstrap, so apt resolves every dependency from
 # Debian's mirror and nothing of the build machine helps. There it runs the
-# self-check under xvfb-run in English and Chinese (every label must have its
-# glyphs), checks that a library registered on the system's library path
-# wins over the simulator, removes the packages and checks nothing is left.
+# window self-check (vistrel-selfcheck, copied in beside the installed
+# program, which it is not part of) under xvfb-run in English and Chinese
+# (every label must have its glyphs), starts the installed vistrel and closes
+# its window from outside, checks that a library registered on the system's
+# library path wins over the simulator, removes the packages and checks
+# nothing is left.
 #
 # The debootstrap root (a tarball, before any of our packages) and apt's
 # downloads are kept in $BUILD/debian-root, so a rerun skips the download.
@@ -32,7 +35,7 @@ echo "== package: build the packages"
 # build folder configured before that default was set is brought in line.
 cmake -S . -B "$BUILD" -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build "$BUILD" --target vistrel tyxcamera tyxapi32 tyxapi64 clsertyx package_documents \
-  maker_tyxcamera maker_tyxapi32 -j "${JOBS:-2}" >/dev/null
+  maker_tyxcamera maker_tyxapi32 vistrel-selfcheck -j "${JOBS:-2}" >/dev/null
 rm -rf "$BUILD/packages"
 (cd "$BUILD" && cpack -G DEB > packages.log 2>&1) || { cat "$BUILD/packages.log"; exit 1; }
 mapfile -t debs < <(ls "$BUILD"/packages/*.deb)
@@ -119,7 +122,7 @@ in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HO
 echo "== package: install with apt"
 in_root apt-get update -qq
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-  "${debs[@]/#*\//\/tmp\/debs\/}" xvfb xauth > "$work/install.log" 2>&1 || { tail -30 "$work/install.log"; exit 1; }
+  "${debs[@]/#*\//\/tmp\/debs\/}" xvfb xauth xdotool > "$work/install.log" 2>&1 || { tail -30 "$work/install.log"; exit 1; }
 echo "package: installed with $(grep -c '^Unpacking ' "$work/install.log") packages from the mirror and ours after $(elapsed)"
 for p in vistrel vistrel-simulators libclsertyx1 libclsertyx-dev; do in_root dpkg -L "$p"; done |
   sort -u > "$work/files"
@@ -138,23 +141,28 @@ done
 
 echo "== package: self-check in the root"
 sims=/usr/lib/x86_64-linux-gnu/vistrel
+# Beside the installed program, so it finds the simulators as vistrel does;
+# everything it links must have come with vistrel's dependencies.
+cp "$BUILD/bin/vistrel-selfcheck" "$root/usr/bin/vistrel-selfcheck"
+missing=$(in_root ldd /usr/bin/vistrel-selfcheck | grep 'not found' || true)
+[ -z "$missing" ] || { echo "package: the self-check lacks libraries: $missing"; exit 1; }
 status=0
 for run in en_US.UTF-8:219290 en_US.UTF-8:120770 zh_CN.UTF-8:219290; do
   locale=${run%%:*}; camera=${run##*:}
   log=$work/smoke-${locale%%.*}-$camera.log
   if ! in_root env LC_ALL="$locale" TYXCAM_SIM="clear;camera COM1=$camera;camera COM4=219290;camera USB1=219660" timeout 120 \
-      xvfb-run -a -s '-screen 0 1280x1024x24' vistrel --smoke-shots "/tmp/shots-${locale%%.*}-$camera" > "$log" 2>&1; then
+      xvfb-run -a -s '-screen 0 1280x1024x24' vistrel-selfcheck "/tmp/shots-${locale%%.*}-$camera" > "$log" 2>&1; then
     status=1
   fi
   grep -q "camera library $sims/libtyxcamera.so (simulated); board library $sims/libtyxapi32.so (simulated)" "$log" ||
     { echo "package: the start line does not name the simulators"; status=1; }
-  grep -q '^smoke: every text has its glyphs' "$log" || status=1
-  grep -q '^smoke: passed' "$log" || status=1
+  grep -q '^selfcheck: every text has its glyphs' "$log" || status=1
+  grep -q '^selfcheck: passed' "$log" || status=1
   # The interface must really be in the language asked for: the pictures
   # are named after it.
   shots=$(ls "$root/tmp/shots-${locale%%.*}-$camera")
   [[ "$shots" == *"${locale%%_*}_"*"_tab0.png"* ]] || { echo "package: no ${locale%%_*} pictures"; status=1; }
-  echo "package: $locale camera $camera: $(grep -E '^smoke: (passed|FAILED)' "$log" || echo 'no result')"
+  echo "package: $locale camera $camera: $(grep -E '^selfcheck: (passed|FAILED)' "$log" || echo 'no result')"
   [ $status = 0 ] || { cat "$log"; exit 1; }
 done
 # The glyph check must be able to fail here: with only the Latin font that
@@ -165,11 +173,20 @@ cat > "$root/tmp/latin-only.conf" <<'EOF'
 <fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>/tmp/latin-only-cache</cachedir></fontconfig>
 EOF
 if in_root env LC_ALL=en_US.UTF-8 TYXCAM_SIM="clear;camera COM1=219290;camera COM4=219290;camera USB1=219660" FONTCONFIG_FILE=/tmp/latin-only.conf \
-    timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' vistrel --smoke-shots /tmp/shots-latin > "$work/latin.log" 2>&1 ||
+    timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' vistrel-selfcheck /tmp/shots-latin > "$work/latin.log" 2>&1 ||
    ! grep -q 'characters drawn as boxes' "$work/latin.log"; then
   cat "$work/latin.log"; echo "package: the glyph check does not notice a missing CJK font"; exit 1
 fi
 echo "package: without a CJK font the self-check fails: $(grep 'drawn as boxes' "$work/latin.log")"
+rm "$root/usr/bin/vistrel-selfcheck"
+
+echo "== package: the installed program, from outside"
+cp scripts/outside_check.sh "$root/tmp/outside_check.sh"
+# The Close button's centre in the English main window (see scripts/smoke.sh).
+in_root env LC_ALL=en_US.UTF-8 TYXCAM_SIM="clear;camera COM1=219290" timeout 120 \
+  xvfb-run -a -s '-screen 0 1280x1024x24' bash /tmp/outside_check.sh vistrel - 483,440 > "$work/outside.log" 2>&1 ||
+  { cat "$work/outside.log"; echo "package: the installed vistrel does not show its window or close"; exit 1; }
+grep '^outside: ' "$work/outside.log"
 
 echo "== package: a library on the system path wins"
 in_root vistrel --version > "$work/version-sim" 2>&1

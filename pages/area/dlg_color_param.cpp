@@ -8,10 +8,11 @@
 #include <algorithm>
 
 #include "app/camera_library.h"
+#include "app/camera_values.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
-#include "pages/area/color_number_text.h"
+#include "app/number_text.h"
 
 // The layout table and the tables below name controls by the window's ids.
 using enum CDlgColorParam::CtlId;
@@ -49,7 +50,6 @@ constexpr int kSaturationChars = 7;
 
 const char* const kRangeMessage = "input exceed valid range";
 
-int32_t& gainField(CameraParams& p, int row) { return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain; }
 int32_t gainOf(const CameraParams& p, int row) { return row == 0 ? p.rGain : row == 1 ? p.gGain : p.bGain; }
 
 uint8_t lowByte(int32_t v) { return static_cast<uint8_t>(static_cast<uint32_t>(v) & 0xFFu); }
@@ -126,17 +126,17 @@ void CDlgColorParam::pushMembers() {
   Busy guard(busy_);
   for (int row = 0; row < 3; ++row) {
     control<ReqScrollBar>(kGainBars[row])->setValue(gainPos_[row]);
-    colortext::setNumber(control<QLineEdit>(kGainEdits[row]), gainEdit_[row]);
+    numtext::showUnlessReadsAs(control<QLineEdit>(kGainEdits[row]), gainEdit_[row]);
   }
   control<ReqScrollBar>(kSaturationBar)->setValue(saturationPos_);
   auto* edit = control<QLineEdit>(kSaturationEdit);
   if (edit->text() != saturationText_) edit->setText(saturationText_);
-  colortext::setNumber(control<QLineEdit>(kSaturationByteEdit), saturationByte_);
+  numtext::showUnlessReadsAs(control<QLineEdit>(kSaturationByteEdit), saturationByte_);
 }
 
 void CDlgColorParam::takeMembers() {
   for (int row = 0; row < 3; ++row) {
-    if (auto v = colortext::unsignedValue(control<QLineEdit>(kGainEdits[row])->text())) {
+    if (auto v = numtext::unsignedValue(control<QLineEdit>(kGainEdits[row])->text())) {
       gainEdit_[row] = static_cast<int32_t>(std::min<uint64_t>(*v, INT32_MAX));
     }
     gainPos_[row] = control<ReqScrollBar>(kGainBars[row])->value();
@@ -148,7 +148,7 @@ void CDlgColorParam::takeMembers() {
 TypedNumber::Verdict CDlgColorParam::judgeGain(int row, const QString& text) const {
   // Red and green show the rounded value at once, which would replace the
   // text being typed; blue keeps the text, so each of its keystrokes writes.
-  const auto typed = colortext::unsignedValue(text);
+  const auto typed = numtext::unsignedValue(text);
   const bool roundsAway = typed && !unitGains() && *typed % 4 != 0;
   const auto value = typed ? std::optional<int64_t>(static_cast<int64_t>(*typed)) : std::nullopt;
   return TypedNumber::judge(text, value, 0, 255, row == 2 || !roundsAway);
@@ -157,7 +157,7 @@ TypedNumber::Verdict CDlgColorParam::judgeGain(int row, const QString& text) con
 TypedNumber::Verdict CDlgColorParam::judgeSaturation(const QString& text) {
   // A refused saturation puts the stored one back into the edit, so a
   // number out of range waits for the user too.
-  const auto typed = colortext::signedPrefix(text, kSaturationChars);
+  const auto typed = numtext::signedPrefix(text, kSaturationChars);
   const auto value = typed ? std::optional<int64_t>(*typed) : std::nullopt;
   return TypedNumber::judge(text, value, -128, 127, true, value.has_value());
 }
@@ -166,7 +166,7 @@ void CDlgColorParam::onGainEdit(int row) {
   if (busy_) return;
   Busy guard(busy_);
   takeMembers();
-  const auto typed = colortext::unsignedValue(control<QLineEdit>(kGainEdits[row])->text());
+  const auto typed = numtext::unsignedValue(control<QLineEdit>(kGainEdits[row])->text());
   if (!typed) return;
   if (*typed > 255) {
     Desktop::get().message(this, kRangeMessage, QString());
@@ -174,14 +174,11 @@ void CDlgColorParam::onGainEdit(int row) {
   }
   int32_t x = static_cast<int32_t>(*typed);
   if (!unitGains()) x -= x % 4;
-  CameraState& s = cameraState();
-  gainField(s.params, row) = x;
   gainPos_[row] = x;
   // Red and green show the value the camera got; blue keeps what was typed
   // until the next repaint.
   if (row != 2) gainEdit_[row] = x;
-  s.applyParam(kGainIds[row], x);
-  s.repaintInfo();
+  camval::write(*camval::byId(kGainIds[row]), x);
   pushMembers();
 }
 
@@ -189,7 +186,7 @@ void CDlgColorParam::onSaturationEdit() {
   if (busy_) return;
   Busy guard(busy_);
   takeMembers();
-  const auto typed = colortext::signedPrefix(control<QLineEdit>(kSaturationEdit)->text(), kSaturationChars);
+  const auto typed = numtext::signedPrefix(control<QLineEdit>(kSaturationEdit)->text(), kSaturationChars);
   if (!typed) return;
   CameraState& s = cameraState();
   const int32_t v = *typed;
@@ -198,11 +195,9 @@ void CDlgColorParam::onSaturationEdit() {
     saturationText_ = QString::number(s.params.saturation);
     saturationByte_ = lowByte(s.params.saturation);
   } else {
-    s.params.saturation = v;
     saturationPos_ = v;
     saturationByte_ = lowByte(v);
-    s.applyParam(tyxid::kSaturation, v);
-    s.repaintInfo();
+    camval::write(*camval::byId(tyxid::kSaturation), v);
   }
   pushMembers();
 }
@@ -212,65 +207,39 @@ void CDlgColorParam::onScroll(int row, int code, int pos) {
   Busy guard(busy_);
   const bool saturation = row == kSaturationRow;
   auto* bar = control<ReqScrollBar>(saturation ? kSaturationBar : kGainBars[row]);
-  const int step = saturation ? 1 : gainStep();
-  const int page = 10 * step;
-  const int p = bar->value();
-  const int lo = bar->minimum();
-  const int hi = bar->maximum();
-  int v = p;
-  switch (code) {
-    case SbLineLeft:
-      if (p > lo) v = p - step;
-      break;
-    case SbLineRight:
-      if (p < hi) v = p + step;
-      break;
-    case SbPageLeft:
-      if (p > lo) v = std::max(lo, p - page);
-      break;
-    case SbPageRight:
-      if (p < hi) v = std::min(hi, p + page);
-      break;
-    case SbThumbPosition:
-    case SbThumbTrack: {
-      // Lowered to a multiple of the step, towards minus infinity.
-      const int q = pos >= 0 ? pos / step : -((-pos + step - 1) / step);
-      v = q * step;
-      break;
-    }
-    case SbLeft: v = lo; break;
-    case SbRight: v = hi; break;
-    default: break;
-  }
-  // A camera value off the step can put a line move just outside the bar.
-  v = std::clamp(v, lo, hi);
+  const camval::Descriptor& value = *camval::byId(saturation ? tyxid::kSaturation : kGainIds[row]);
+  // Line moves from a camera value off the step may leave the bar; the
+  // colour page's row keeps them inside it.
+  const int v = ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(),
+                                               saturation ? 1 : gainStep(),
+                                               camval::rule(value, camval::Window::ColourPage).bar);
   CameraState& s = cameraState();
   if (saturation) {
-    s.params.saturation = v;
     saturationPos_ = v;
     saturationText_ = QString::number(v);
     saturationByte_ = lowByte(v);
     // The display follows the drag; the camera is written once, when the
-    // user lets go.
-    if (code == SbEndScroll) s.applyParam(tyxid::kSaturation, v);
+    // user lets go. The record and the information window follow the drag.
+    if (code == SbEndScroll) {
+      camval::write(value, v);
+    } else {
+      camval::store(value, s, v);
+      s.repaintInfo();
+    }
   } else {
     gainEdit_[row] = gainPos_[row] = v;
-    gainField(s.params, row) = v;
-    s.applyParam(kGainIds[row], v);
+    camval::write(value, v);
   }
   pushMembers();
-  s.repaintInfo();
 }
 
 void CDlgColorParam::onWhiteBalance() {
-  CameraState& s = cameraState();
   WaitCursor wait;
-  // applyParam has already shown the library's message on failure.
-  if (!s.applyParam(tyxid::kStartWhiteBalance, 1)) return;
-  // The camera has chosen new gains; read them so the page shows them. A
-  // failed read is reported rather than leaving the old gains looking current.
-  if (s.readCameraParams(0) != 1) s.showCameraError();
-  s.repaintInfo();
+  // The camera chooses new gains; the white balance's description reads
+  // them back so the page shows them, and reports a failed read rather than
+  // leaving the old gains looking current. A refused start has already been
+  // reported.
+  if (!camval::write(*camval::byId(tyxid::kStartWhiteBalance), 1)) return;
   repaint();
 }
 

@@ -9,10 +9,11 @@
 #include <algorithm>
 
 #include "app/camera_library.h"
+#include "app/camera_values.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
-#include "pages/area/param_number.h"
+#include "app/number_text.h"
 
 // The layout table and the tables below name controls by the window's ids.
 using enum CDlgMode::CtlId;
@@ -117,7 +118,7 @@ CDlgMode::CDlgMode(QWidget* parent, CTyxVistrelDlg* main) : CameraPage(parent, m
     TypedNumber::attach(
         control<QLineEdit>(r.edit),
         [max = r.maximum](const QString& t) {
-          return TypedNumber::judge(t, TypedNumber::value(paramnumber::unsignedValue(t)), 0, max);
+          return TypedNumber::judge(t, TypedNumber::value(numtext::unsignedValue(t)), 0, max);
         },
         [this, row] { onProtectEdit(row); });
   }
@@ -220,7 +221,7 @@ void CDlgMode::pushMembers() {
   selectIn(layout(), kOutputButtons, outputSel_);
   for (int row = 0; row < 3; ++row) {
     control<ReqScrollBar>(kRows[row].bar)->setValue(barPos_[row]);
-    paramnumber::setNumber(control<QLineEdit>(kRows[row].edit), editValue_[row]);
+    numtext::show(control<QLineEdit>(kRows[row].edit), editValue_[row]);
   }
 }
 
@@ -238,71 +239,41 @@ void CDlgMode::takeMembers() {
   outputSel_ = index(kOutputButtons);
   for (int row = 0; row < 3; ++row) {
     barPos_[row] = control<ReqScrollBar>(kRows[row].bar)->value();
-    if (auto x = paramnumber::unsignedValue(control<QLineEdit>(kRows[row].edit)->text()))
+    if (auto x = numtext::unsignedValue(control<QLineEdit>(kRows[row].edit)->text()))
       editValue_[row] = static_cast<uint32_t>(std::min<uint64_t>(*x, UINT32_MAX));
-  }
-}
-
-void CDlgMode::clampExposureFromAbove() {
-  CameraState& s = cameraState();
-  int32_t lo = 0, hi = 0;
-  // Without a range from the library there is nothing to clamp against.
-  if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
-  if (s.params.exposalTime > hi) {
-    s.params.exposalTime = hi;
-    s.applyParam(tyxid::kExposalTime, hi);
-  }
-}
-
-void CDlgMode::clampExposureFromBelow() {
-  CameraState& s = cameraState();
-  int32_t lo = 0, hi = 0;
-  if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
-  if (s.params.exposalTime < lo) {
-    s.params.exposalTime = lo;
-    s.applyParam(tyxid::kExposalTime, lo);
   }
 }
 
 void CDlgMode::onRunMode(int32_t value) {
   if (busy_) return;
-  CameraState& s = cameraState();
   {
     Busy guard(busy_);
-    s.params.runMode = value;
-    s.applyParam(tyxid::kRunMode, value);
-    // The range follows the new mode: free-running modes bound the exposure
-    // by the frame, trigger modes need a few lines to arm.
-    if (value == 1 || value == 3)
-      clampExposureFromAbove();
-    else if (value == 2 || value == 5 || value == 6)
-      clampExposureFromBelow();
+    // The exposure range follows the new mode (free-running modes bound it
+    // by the frame, trigger modes need a few lines to arm); the run mode's
+    // description clamps it.
+    camval::write(*camval::byId(tyxid::kRunMode), value);
   }
-  s.repaintInfo();
   // The protection rows exist only in edge-trigger mode.
   repaint();
-}
-
-void CDlgMode::writeFrameModeTwice(int32_t value) {
-  CameraState& s = cameraState();
-  if (CameraLibrary::instance().setConfigParam(s.handle, tyxid::kFrameMode, value, 0) != 1)
-    s.applyParam(tyxid::kFrameMode, value);
 }
 
 void CDlgMode::onFrameMode(int buttonId) {
   if (busy_) return;
   CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
+  const camval::Descriptor& frameMode = *camval::byId(tyxid::kFrameMode);
   {
     Busy guard(busy_);
     CameraParams& p = s.params;
+    // The frame mode's description says which modes refresh the record first
+    // and retry a refused write, what multi-frame average is sent as, the rate
+    // PAL brings and which modes can shorten the exposure range. The page
+    // keeps only what it remembers across choices: the rate to restore when
+    // PAL or multi-frame average is left.
     switch (buttonId) {
       case kFullRadio: {
         if (types::isPalSwitching(s.typeCode, s.versionCode) && p.frameMode == 4) leavingPal_ = true;
         WaitCursor wait;
-        if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
-        p.frameMode = 1;
-        writeFrameModeTwice(1);
+        camval::write(frameMode, 1);
         if (leavingPal_) {
           p.rate = 1;
           leavingPal_ = false;
@@ -311,66 +282,44 @@ void CDlgMode::onFrameMode(int buttonId) {
       }
       case kPartRadio: {
         WaitCursor wait;
-        if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
-        p.frameMode = 2;
-        writeFrameModeTwice(2);
+        camval::write(frameMode, 2);
         if (leavingPal_) {
           p.rate = 2;
           leavingPal_ = false;
         }
-        clampExposureFromAbove();
         break;
       }
       case kBinningRadio:
-        p.frameMode = 3;
-        s.applyParam(tyxid::kFrameMode, 3);
+        camval::write(frameMode, 3);
         if (leavingPal_) {
           p.rate = 4;
           leavingPal_ = false;
         }
-        clampExposureFromAbove();
         break;
       case kPalRadio: {
         WaitCursor wait;
-        if (lib.getConfigParam(s.handle, tyxid::kCameraBlockRead, &p, 0) != 1) s.showCameraError();
-        p.frameMode = 4;
-        writeFrameModeTwice(4);
-        if (s.typeCode == model::kFieldCamera) {
-          s.applyParam(tyxid::kRate, 1);
-        } else if (types::isPalSwitching(s.typeCode, s.versionCode)) {
-          s.applyParam(tyxid::kRate, 0);
-        }
+        camval::write(frameMode, 4);
         leavingPal_ = true;
-        clampExposureFromAbove();
         break;
       }
       case kFrameAverageRadio:
-        // The camera's own code for multi-frame average is 4; the record
-        // holds 5 to tell it apart from PAL.
-        p.frameMode = 5;
-        s.applyParam(tyxid::kFrameMode, 4);
+        camval::write(frameMode, 5);
         leavingPal_ = true;
-        clampExposureFromAbove();
         break;
       default: break;
     }
   }
-  s.repaintInfo();
   repaint();
 }
 
 void CDlgMode::onOutput(int32_t value) {
   if (busy_) return;
-  CameraState& s = cameraState();
   {
     Busy guard(busy_);
     WaitCursor wait;
-    s.params.outputMode = value;
-    s.applyParam(tyxid::kOutputMode, value);
-    // The camera may change other values with its output; what it reports
-    // is taken as it is, a failed read leaves the record as it was.
-    (void)CameraLibrary::instance().getConfigParam(s.handle, tyxid::kCameraBlockRead, &s.params, 0);
-    s.repaintInfo();
+    // The camera may change other values with its output; the description
+    // reads the record back.
+    camval::write(*camval::byId(tyxid::kOutputMode), value);
   }
   repaint();
 }
@@ -380,35 +329,29 @@ void CDlgMode::onProtectEdit(int row) {
   Busy guard(busy_);
   const Row& r = kRows[row];
   takeMembers();
-  const auto typed = paramnumber::unsignedValue(control<QLineEdit>(r.edit)->text());
+  const auto typed = numtext::unsignedValue(control<QLineEdit>(r.edit)->text());
   if (!typed || *typed > r.maximum) return;
   const int32_t x = static_cast<int32_t>(*typed);
-  CameraState& s = cameraState();
-  s.ext.*(r.field) = x;
   barPos_[row] = x;
   editValue_[row] = static_cast<uint32_t>(x);
-  s.applyParam(r.id, x);
-  s.repaintInfo();
+  camval::write(*camval::byId(r.id), x);
   pushMembers();
 }
 
 void CDlgMode::onProtectScroll(int row, int code, int pos) {
   if (busy_) return;
   const Row& r = kRows[row];
-  CameraState& s = cameraState();
   {
     Busy guard(busy_);
     auto* bar = control<ReqScrollBar>(r.bar);
     const int value = ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(),
                                                      1, kProtectPage);
-    s.ext.*(r.field) = value;
     barPos_[row] = value;
     editValue_[row] = static_cast<uint32_t>(value);
     // Every request writes: a drag once per movement, and once more with the
     // final value when the scrolling ends.
-    s.applyParam(r.id, value);
+    camval::write(*camval::byId(r.id), value);
     pushMembers();
-    s.repaintInfo();
   }
   repaint();
 }

@@ -73,10 +73,7 @@ class CDlgMode : public CameraPage {
   void onProtectEdit(int row);
   void onProtectScroll(int row, int code, int pos);
   // Writes the frame mode and tries once more before reporting a failure.
-  void writeFrameModeTwice(int32_t value);
   // Keeps the exposure inside the range of the present settings.
-  void clampExposureFromAbove();
-  void clampExposureFromBelow();
   bool rowShown(int row) const;
 
   int runSel_ = 0;

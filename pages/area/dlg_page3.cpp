@@ -8,10 +8,11 @@
 #include <algorithm>
 
 #include "app/camera_library.h"
+#include "app/camera_values.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
 #include "app/tyx_vistrel_dlg.h"
-#include "pages/area/color_number_text.h"
+#include "app/number_text.h"
 
 // The layout table and the tables below name controls by the window's ids.
 using enum CDlgPage3::CtlId;
@@ -37,6 +38,12 @@ constexpr EntryText kEntries[CDlgPage3::EntryCount] = {
     {"G Gain", "G增益"},        {"B Gain", "B增益"},          {"Saturation", "饱和度"},
 };
 constexpr int kBasicEntries = 5;
+
+// The camera value behind each entry; the bar shows the exposure in lines.
+constexpr const char* kEntryValues[CDlgPage3::EntryCount] = {
+    "gain", "black", "begin-line", "end-line", "exposure-lines", "r-gain", "g-gain", "b-gain", "saturation"};
+
+const camval::Descriptor& entryValue(int entry) { return *camval::byName(kEntryValues[entry]); }
 
 // The cameras whose bar also offers the colour values.
 bool hasColourEntries(int32_t type) { return types::hasRgbGains(type); }
@@ -199,14 +206,14 @@ void CDlgPage3::pushMembers() {
   auto* list = control<QComboBox>(kParamList);
   if (list->currentText() != listText_) list->setEditText(listText_);
   control<ReqScrollBar>(kValueBar)->setValue(barPos_);
-  colortext::setNumber(control<QLineEdit>(kValueEdit), editValue_);
+  numtext::showUnlessReadsAs(control<QLineEdit>(kValueEdit), editValue_);
 }
 
 void CDlgPage3::takeMembers() {
   auto* list = control<QComboBox>(kParamList);
   selected_ = list->currentIndex();
   listText_ = list->currentText();
-  if (auto v = colortext::unsignedValue(control<QLineEdit>(kValueEdit)->text()))
+  if (auto v = numtext::unsignedValue(control<QLineEdit>(kValueEdit)->text()))
     editValue_ = static_cast<int64_t>(*v);
   barPos_ = control<ReqScrollBar>(kValueBar)->value();
 }
@@ -221,22 +228,10 @@ void CDlgPage3::onSelect(int index) {
   pushMembers();
 }
 
-void CDlgPage3::clampExposure() {
-  CameraState& s = cameraState();
-  int32_t lo = 0, hi = 0;
-  // Without a range from the library there is nothing to clamp against; an
-  // unanswered question must not turn into an exposure of 0 lines.
-  if (CameraLibrary::instance().calExposeRange(s.handle, &lo, &hi) == 0) return;
-  if (s.params.exposalTime > hi) {
-    s.params.exposalTime = hi;
-    s.applyParam(tyxid::kExposalTime, hi);
-  }
-}
-
 TypedNumber::Verdict CDlgPage3::judgeEdit(const QString& text) const {
   const CameraState& s = cameraState();
   const CameraParams& p = s.params;
-  const auto typed = colortext::unsignedValue(text);
+  const auto typed = numtext::unsignedValue(text);
   const auto value = typed ? std::optional<int64_t>(static_cast<int64_t>(*typed)) : std::nullopt;
   const auto judge = [&](int64_t lo, int64_t hi, bool quiet = true) {
     return TypedNumber::judge(text, value, lo, hi, quiet);
@@ -271,33 +266,26 @@ void CDlgPage3::onEdit() {
   if (busy_) return;
   Busy guard(busy_);
   takeMembers();
-  const auto typed = colortext::unsignedValue(control<QLineEdit>(kValueEdit)->text());
+  const auto typed = numtext::unsignedValue(control<QLineEdit>(kValueEdit)->text());
   if (!typed) return;
   const uint64_t x = *typed;
   CameraState& s = cameraState();
-  CameraParams& p = s.params;
+  const CameraParams& p = s.params;
   CameraLibrary& lib = CameraLibrary::instance();
-  const auto v = static_cast<int32_t>(std::min<uint64_t>(x, INT32_MAX));
+  if (selected_ < 0 || selected_ >= EntryCount) return;
+  int32_t v = static_cast<int32_t>(std::min<uint64_t>(x, INT32_MAX));
   switch (selected_) {
     case Gain:
       if (x > 1023) return;
-      p.gain = v;
-      barPos_ = v;
-      s.applyParam(tyxid::kGain, v);
       break;
     case Black:
+    case Saturation:
       if (x > 255) return;
-      p.black = v;
-      barPos_ = v;
-      s.applyParam(tyxid::kBlack, v);
       break;
     case BeginLine:
-      // Off the step is refused, not lowered to it.
+      // Off the step is refused, not lowered to it (the parameter page
+      // lowers it); the begin line's description has both rows.
       if (v % step() != 0 || static_cast<int64_t>(x) > p.endLine - 1 || v < step()) return;
-      p.beginLine = v;
-      s.applyParam(tyxid::kBeginLine, v);
-      clampExposure();
-      barPos_ = v;
       break;
     case EndLine:
       // The sensor has no line past the last one; the camera would refuse it
@@ -306,10 +294,6 @@ void CDlgPage3::onEdit() {
           static_cast<int64_t>(x) > s.lineCount - 1) {
         return;
       }
-      p.endLine = v;
-      s.applyParam(tyxid::kEndLine, v);
-      clampExposure();
-      barPos_ = v;
       break;
     case Exposure: {
       int32_t lo = 0, hi = 0;
@@ -318,121 +302,56 @@ void CDlgPage3::onEdit() {
       const int64_t tmin = lib.calExposeTime(s.handle, lo);
       const int64_t tmax = lib.calExposeTime(s.handle, hi);
       if (static_cast<int64_t>(x) < tmin || static_cast<int64_t>(x) > tmax) return;
-      p.exposalTime = lib.calExposeLine(s.handle, v);
-      barPos_ = p.exposalTime;
-      s.applyParam(tyxid::kExposalTime, p.exposalTime);
+      v = lib.calExposeLine(s.handle, v);
       break;
     }
     case RedGain:
     case GreenGain:
-    case BlueGain: {
+    case BlueGain:
+      // Off the step is refused here too; the colour page lowers it.
       if (x > 255 || x % 4 != 0) return;
-      int32_t& field = selected_ == RedGain ? p.rGain : selected_ == GreenGain ? p.gGain : p.bGain;
-      const int32_t id = selected_ == RedGain ? 10 : selected_ == GreenGain ? 11 : 12;
-      field = v;
-      barPos_ = v;
-      s.applyParam(id, std::min(v, 252));
-      break;
-    }
-    case Saturation:
-      if (x > 255) return;
-      p.saturation = v;
-      barPos_ = v;
-      s.applyParam(tyxid::kSaturation, v);
       break;
     default: return;
   }
+  barPos_ = v;
+  camval::write(entryValue(selected_), v);
   editValue_ = static_cast<int64_t>(x);
-  s.repaintInfo();
   pushMembers();
 }
 
 void CDlgPage3::onScroll(int code, int pos) {
   if (busy_) return;
+  if (selected_ < 0 || selected_ >= EntryCount) return;
   Busy guard(busy_);
   auto* bar = control<ReqScrollBar>(kValueBar);
+  const camval::Descriptor& value = entryValue(selected_);
   const int32_t st = step();
-  const int32_t p = bar->value();
-  const int32_t lo = bar->minimum();
-  const int32_t hi = bar->maximum();
-  const int32_t page = (st == 1 || st == 4) ? 40 : 3 * st;
-  int32_t v = p;
-  switch (code) {
-    // A line move from a camera value off the step stays inside the bar.
-    case SbLineLeft:
-      if (p > lo) v = std::max(lo, p - st);
-      break;
-    case SbLineRight:
-      if (p < hi) v = std::min(hi, p + st);
-      break;
-    case SbPageLeft:
-      if (p > lo) v = std::max(lo, p - page);
-      break;
-    case SbPageRight:
-      if (p < hi) v = std::min(hi, p + page);
-      break;
-    case SbThumbPosition:
-    case SbThumbTrack: v = st * (pos / st); break;
-    case SbLeft: v = lo; break;
-    case SbRight: v = hi; break;
-    default: break;
-  }
+  const int32_t v = ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(), st,
+                                                   camval::rule(value, camval::Window::ControlBar).bar);
   CameraState& s = cameraState();
-  CameraParams& par = s.params;
+  const CameraParams& par = s.params;
   CameraLibrary& lib = CameraLibrary::instance();
   switch (selected_) {
-    case Gain:
-      par.gain = v;
-      s.applyParam(tyxid::kGain, v);
-      break;
-    case Black:
-      par.black = v;
-      s.applyParam(tyxid::kBlack, v);
-      break;
-    case RedGain:
-      par.rGain = v;
-      s.applyParam(tyxid::kRGain, std::min(v, 252));
-      break;
-    case GreenGain:
-      par.gGain = v;
-      s.applyParam(tyxid::kGGain, v);
-      break;
-    case BlueGain:
-      par.bGain = v;
-      s.applyParam(tyxid::kBGain, std::min(v, 252));
-      break;
-    case Saturation:
-      par.saturation = v;
-      s.applyParam(tyxid::kSaturation, v);
-      break;
     case BeginLine:
       if (v % st != 0 || v > par.endLine - 1 || v < st || v > s.lineCount - st) return;
-      par.beginLine = v;
-      s.applyParam(tyxid::kBeginLine, v);
-      clampExposure();
       break;
     case EndLine:
       if (v < par.beginLine + 1 || v > s.lineCount - 1) return;
-      par.endLine = v;
-      s.applyParam(tyxid::kEndLine, v);
-      clampExposure();
       break;
     case Exposure: {
       int32_t emin = 0, emax = 0;
       if (lib.calExposeRange(s.handle, &emin, &emax) == 0 || v < emin || v > emax) return;
-      par.exposalTime = v;
-      s.applyParam(tyxid::kExposalTime, v);
+      camval::write(value, v);
       editValue_ = lib.calExposeTime(s.handle, v);
       barPos_ = v;
-      s.repaintInfo();
       pushMembers();
       return;
     }
-    default: return;
+    default: break;
   }
+  camval::write(value, v);
   editValue_ = v;
   barPos_ = v;
-  s.repaintInfo();
   pushMembers();
 }
 

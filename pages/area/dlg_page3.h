@@ -60,7 +60,6 @@ class CDlgPage3 : public CompanionWindow {
   void onScroll(int code, int pos);
   void onFullMode();
   // After a line change the exposure may no longer fit the frame.
-  void clampExposure();
   void setRange(int lo, int hi);
   int step() const { return step_ < 1 ? 1 : step_; }
 

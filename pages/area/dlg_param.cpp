@@ -14,10 +14,11 @@
 #include <cmath>
 
 #include "app/camera_library.h"
+#include "app/camera_values.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
-#include "pages/area/param_number.h"
+#include "app/number_text.h"
 
 // The layout table and the tables below name controls by the window's ids.
 using enum CDlgParam::CtlId;
@@ -59,11 +60,11 @@ struct RowIds {
   int bar, edit, label, id;
 };
 constexpr RowIds kRowIds[] = {
-    {kGainBar, kGainEdit, kGainLabel, 1},
-    {kBlackBar, kBlackEdit, kBlackLabel, 4},
-    {kBrightnessBar, kBrightnessEdit, kBrightnessLabel, 37},
-    {kBeginLineBar, kBeginLineEdit, kBeginLineLabel, 7},
-    {kEndLineBar, kEndLineEdit, kEndLineLabel, 8},
+    {kGainBar, kGainEdit, kGainLabel, tyxid::kGain},
+    {kBlackBar, kBlackEdit, kBlackLabel, tyxid::kBlack},
+    {kBrightnessBar, kBrightnessEdit, kBrightnessLabel, tyxid::kBrightness},
+    {kBeginLineBar, kBeginLineEdit, kBeginLineLabel, tyxid::kBeginLine},
+    {kEndLineBar, kEndLineEdit, kEndLineLabel, tyxid::kEndLine},
 };
 
 // Upper limits of the coarse positions: each is the shorter standard time
@@ -285,41 +286,38 @@ void CDlgParam::pushMembers() {
   Busy guard(busy_);
   for (int row = 0; row < RowCount; ++row) {
     control<ReqScrollBar>(kRowIds[row].bar)->setValue(pos_[row]);
-    paramnumber::setNumber(control<QLineEdit>(kRowIds[row].edit), edit_[row]);
+    numtext::show(control<QLineEdit>(kRowIds[row].edit), edit_[row]);
   }
   auto* rate = control<QComboBox>(kRateList);
   rate->setCurrentIndex(ratePos_ < rate->count() ? ratePos_ : -1);
   control<QComboBox>(kCoarseList)->setCurrentIndex(coarsePos_);
-  paramnumber::setNumber(control<QLineEdit>(kExposureEdit), timeEdit_);
+  numtext::show(control<QLineEdit>(kExposureEdit), timeEdit_);
 }
 
 void CDlgParam::takeMembers() {
   for (int row = 0; row < RowCount; ++row) {
     pos_[row] = control<ReqScrollBar>(kRowIds[row].bar)->value();
-    if (auto x = paramnumber::unsignedValue32(control<QLineEdit>(kRowIds[row].edit)->text())) edit_[row] = *x;
+    if (auto x = numtext::unsignedValue32(control<QLineEdit>(kRowIds[row].edit)->text())) edit_[row] = *x;
   }
   ratePos_ = control<QComboBox>(kRateList)->currentIndex();
   coarsePos_ = control<QComboBox>(kCoarseList)->currentIndex();
-  if (auto x = paramnumber::unsignedValue32(control<QLineEdit>(kExposureEdit)->text())) timeEdit_ = *x;
+  if (auto x = numtext::unsignedValue32(control<QLineEdit>(kExposureEdit)->text())) timeEdit_ = *x;
 }
 
-void CDlgParam::clampExposureAfterLines() {
-  CameraState& s = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
-  int32_t lo = 0, hi = 0;
-  // Without a range from the library there is nothing to clamp against.
-  if (lib.calExposeRange(s.handle, &lo, &hi) == 0) return;
-  if (s.params.exposalTime > hi) {
-    s.params.exposalTime = hi;
-    lastTime_ = lib.calExposeTime(s.handle, hi);
-    s.applyParam(tyxid::kExposalTime, hi);
-  }
+camval::WriteOptions CDlgParam::lineWriteOptions() {
+  // A shorter window can lower the exposure; the page keeps the time it then
+  // shows, converted before the camera is written.
+  camval::WriteOptions options;
+  options.onExposureClamped = [this](int32_t hi) {
+    lastTime_ = CameraLibrary::instance().calExposeTime(cameraState().handle, hi);
+  };
+  return options;
 }
 
 TypedNumber::Verdict CDlgParam::judgeValue(int row, const QString& text) const {
   const CameraState& s = cameraState();
   const CameraParams& p = s.params;
-  const auto value = TypedNumber::value(paramnumber::unsignedValue(text));
+  const auto value = TypedNumber::value(numtext::unsignedValue(text));
   switch (row) {
     case Gain:
     case Brightness: return TypedNumber::judge(text, value, 0, 1023);
@@ -343,51 +341,38 @@ TypedNumber::Verdict CDlgParam::judgeValue(int row, const QString& text) const {
 void CDlgParam::onValueEdit(int row) {
   if (busy_) return;
   CameraState& s = cameraState();
-  CameraParams& p = s.params;
+  const CameraParams& p = s.params;
   {
     Busy guard(busy_);
     takeMembers();
-    const auto typed = paramnumber::unsignedValue(control<QLineEdit>(kRowIds[row].edit)->text());
+    const auto typed = numtext::unsignedValue(control<QLineEdit>(kRowIds[row].edit)->text());
     if (!typed) return;
     const int64_t x0 = static_cast<int64_t>(*typed);
     int32_t x = 0;
     switch (row) {
       case Gain:
+      case Brightness:
         if (x0 > 1023) return;
         x = static_cast<int32_t>(x0);
-        p.gain = x;
-        s.applyParam(tyxid::kGain, x);
         break;
       case Black:
         if (x0 > 255) return;
         x = static_cast<int32_t>(x0);
-        p.black = x;
-        s.applyParam(tyxid::kBlack, x);
-        break;
-      case Brightness:
-        if (x0 > 1023) return;
-        x = static_cast<int32_t>(x0);
-        p.brightness = x;
-        s.applyParam(tyxid::kBrightness, x);
         break;
       case Begin:
+        // This page lowers a first line off the step to it (the control bar
+        // refuses it); the begin line's description has both rows.
         if (x0 > p.endLine - 1 || x0 < step() || p.frameMode != 2) return;
         x = static_cast<int32_t>(x0 - x0 % step());
-        p.beginLine = x;
-        s.applyParam(tyxid::kBeginLine, x);
-        clampExposureAfterLines();
         break;
       case End:
         if (x0 < static_cast<int64_t>(p.beginLine) + 1 || x0 > s.lineCount - 1 || p.frameMode != 2) return;
         x = static_cast<int32_t>(x0);
-        p.endLine = x;
-        s.applyParam(tyxid::kEndLine, x);
-        clampExposureAfterLines();
         break;
       default: return;
     }
+    camval::write(*camval::byId(kRowIds[row].id), x, lineWriteOptions());
     edit_[row] = pos_[row] = x;
-    s.repaintInfo();
     pushMembers();
   }
   if (row == Begin || row == End) repaint();
@@ -396,87 +381,40 @@ void CDlgParam::onValueEdit(int row) {
 void CDlgParam::onScroll(int row, int code, int pos) {
   if (busy_) return;
   CameraState& s = cameraState();
-  CameraParams& p = s.params;
+  const CameraParams& p = s.params;
   {
     Busy guard(busy_);
     auto* bar = control<ReqScrollBar>(kRowIds[row].bar);
+    const camval::Descriptor& value = *camval::byId(kRowIds[row].id);
     const int st = row == Begin ? step() : 1;
-    const int page = st == 1 ? 40 : 3 * st;
-    const int cur = bar->value();
-    const int lo = bar->minimum();
-    const int hi = bar->maximum();
-    int v = cur;
-    switch (code) {
-      case SbLineLeft:
-        if (cur > lo) v = cur - st;
-        break;
-      case SbLineRight:
-        if (cur < hi) v = cur + st;
-        break;
-      case SbPageLeft:
-        if (cur > lo) v = std::max(lo, cur - page);
-        break;
-      case SbPageRight:
-        if (cur < hi) v = std::min(hi, cur + page);
-        break;
-      case SbThumbPosition: v = st * (pos / st); break;
-      case SbThumbTrack: v = pos; break;
-      case SbLeft: v = lo; break;
-      case SbRight: v = hi; break;
-      default: break;
-    }
+    const int v = ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(), st,
+                                                 camval::rule(value, camval::Window::ParamPage).bar);
     switch (row) {
       case End:
         if (v < p.beginLine + 1) return;
-        p.endLine = v;
-        s.applyParam(tyxid::kEndLine, v);
-        clampExposureAfterLines();
-        break;
-      case Black:
-        p.black = v;
-        s.applyParam(tyxid::kBlack, v);
         break;
       case Begin:
         // The window starts on whole line steps only.
         if (v % st != 0 || v > p.endLine - 1 || v < st) return;
-        p.beginLine = v;
-        s.applyParam(tyxid::kBeginLine, v);
-        clampExposureAfterLines();
         break;
-      case Gain:
-        p.gain = v;
-        s.applyParam(tyxid::kGain, v);
-        break;
-      case Brightness:
-        p.brightness = v;
-        s.applyParam(tyxid::kBrightness, v);
-        break;
-      default: return;
+      default: break;
     }
+    camval::write(value, v, lineWriteOptions());
     edit_[row] = pos_[row] = v;
     pushMembers();
-    s.repaintInfo();
   }
   repaint();
 }
 
 void CDlgParam::onRateChosen(int position) {
   if (busy_ || position < 0) return;
-  CameraState& s = cameraState();
   {
     Busy guard(busy_);
     WaitCursor wait;
-    CameraParams& p = s.params;
-    p.rate = position;
-    int32_t value = position;
-    // In PAL/NTSC mode these cameras number their two rates themselves.
-    if (p.frameMode == 4 && s.typeCode == model::kFieldCamera)
-      value = 1;
-    else if (p.frameMode == 4 && types::isPalSwitching(s.typeCode, s.versionCode))
-      value = 0;
-    s.applyParam(tyxid::kRate, value);
+    // In PAL/NTSC mode some cameras number their two rates themselves; the
+    // rate's description sends their number.
+    camval::write(*camval::byId(tyxid::kRate), position);
   }
-  s.repaintInfo();
   repaint();
 }
 
@@ -524,8 +462,7 @@ void CDlgParam::writeCoarse(int position) {
   if (e >= hi) e = hi - 1;
   // A range too narrow for that still never sends a value outside it.
   e = std::clamp(e, lo, std::max(lo, hi));
-  s.params.exposalTime = e;
-  s.applyParam(tyxid::kExposalTime, e);
+  camval::write(*camval::byName("exposure-lines"), e);
 }
 
 void CDlgParam::onApplyTime() {
@@ -534,13 +471,12 @@ void CDlgParam::onApplyTime() {
     Busy guard(busy_);
     if (exposureMode_ != Coarse) {
       takeMembers();
-      if (const auto typed = paramnumber::unsignedValue32(control<QLineEdit>(kExposureEdit)->text())) {
+      if (const auto typed = numtext::unsignedValue32(control<QLineEdit>(kExposureEdit)->text())) {
         WaitCursor wait;
         if (exposureMode_ == Fine)
           writeFine(*typed);
         else
           writeShort(*typed);
-        cameraState().repaintInfo();
       }
     }
     pushMembers();
@@ -567,8 +503,7 @@ void CDlgParam::writeFine(int32_t microseconds) {
     e = hi;
     bounded = true;
   }
-  s.params.exposalTime = e;
-  s.applyParam(tyxid::kExposalTime, e);
+  camval::write(*camval::byName("exposure-lines"), e);
   if (bounded) timeEdit_ = lib.calExposeTime(s.handle, e);
 }
 
@@ -586,11 +521,9 @@ void CDlgParam::writeShort(int32_t microseconds) {
   // The camera takes whole lines first and the fine part after it has
   // settled. A refused write is reported, so that the page never shows a
   // short exposure the camera did not take as if it had.
-  s.applyParam(tyxid::kExposalTime, lines);
+  camval::write(*camval::byName("exposure-lines"), lines);
   Desktop::get().sleepMs(500);
-  s.applyParam(tyxid::kShortExposure, setting);
-  s.params.saturation = setting;
-  s.params.exposalTime = lines;
+  camval::write(*camval::byId(tyxid::kShortExposure), setting);
 }
 
 void CDlgParam::paintEvent(QPaintEvent* event) {

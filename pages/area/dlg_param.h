@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/camera_page.h"
+#include "app/camera_values.h"
 #include "app/typed_number.h"
 
 class QGroupBox;
@@ -91,7 +92,8 @@ class CDlgParam : public CameraPage {
   void writeFine(int32_t microseconds);
   void writeShort(int32_t microseconds);
   // After a change of the partial window: the exposure may no longer fit.
-  void clampExposureAfterLines();
+  // Keeps lastTime_ when a shorter window lowers the exposure.
+  camval::WriteOptions lineWriteOptions();
   int step() const { return lineStep_ > 0 ? lineStep_ : 1; }
 
   int32_t edit_[RowCount] = {330, 0, 256, 195, 480};

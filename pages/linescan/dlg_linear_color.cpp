@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <vector>
 
+#include "app/camera_values.h"
+#include "app/number_text.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
@@ -17,7 +19,7 @@ namespace {
 // One value of the page: its parameter id, its field in the block and its
 // controls.
 struct Channel {
-  int32_t paramId;
+  tyxid::Param paramId;
   int32_t LinearParams::*field;
   int bar;
   int edit;
@@ -94,9 +96,8 @@ CDlgLinearColor::CDlgLinearColor(QWidget* parent, CTyxVistrelDlg* main) : Camera
 
 void CDlgLinearColor::takeValues() {
   for (int i = 0; i < kValues; ++i) {
-    bool ok = false;
-    const int v = control<QLineEdit>(kChannels[i].edit)->text().trimmed().toInt(&ok);
-    if (ok) edit_[static_cast<size_t>(i)] = v;
+    if (const auto v = numtext::intValue(control<QLineEdit>(kChannels[i].edit)->text()))
+      edit_[static_cast<size_t>(i)] = static_cast<int32_t>(*v);
   }
 }
 
@@ -123,18 +124,15 @@ void CDlgLinearColor::onTyped(int index) {
   if (busy_) return;
   Busy guard(busy_);
   const Channel& ch = kChannels[index];
-  bool ok = false;
-  const int value = control<QLineEdit>(ch.edit)->text().trimmed().toInt(&ok);
-  if (!ok) return;
+  const auto typed = numtext::intValue(control<QLineEdit>(ch.edit)->text());
+  if (!typed) return;
+  const int value = static_cast<int>(*typed);
   takeValues();
   if (value < 1 || value > 1023) return;
-  CameraState& s = cameraState();
-  s.linear.*(ch.field) = value;
   // The typed value is the base of the next scroll step; the thumb moves
   // only when its bar is scrolled.
   bar_[static_cast<size_t>(index)] = value;
-  s.applyParam(ch.paramId, value);
-  s.repaintInfo();
+  camval::write(ch.paramId, value);
   pushValues();
 }
 
@@ -147,14 +145,11 @@ void CDlgLinearColor::onScroll(int index, int code, int pos) {
   ReqScrollBar* bar = control<ReqScrollBar>(ch.bar);
   const int position =
       ReqScrollBar::standardPosition(code, pos, bar_[static_cast<size_t>(index)], 0, 1023, 1, 4);
-  CameraState& s = cameraState();
-  s.linear.*(ch.field) = position;
   bar_[static_cast<size_t>(index)] = position;
   edit_[static_cast<size_t>(index)] = position;
   bar->setValue(position);
-  s.applyParam(ch.paramId, position);
+  camval::write(ch.paramId, position);
   pushValues();
-  s.repaintInfo();
   repaint();
 }
 

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 
+#include "app/camera_values.h"
 #include "app/desktop.h"
 #include "pages/linescan/linear_timing.h"
 
@@ -137,40 +138,24 @@ void CDlgLinearMode::refresh() {
 void CDlgLinearMode::onSimpleChoice(int listId, int position) {
   const int index = indexOfList(listId);
   if (index < 1 || position < 0) return;
-  CameraState& s = cameraState();
   {
     WaitCursor wait;
     positions_[static_cast<size_t>(index)] = position;
-    blockField(s.linear, index) = position;
     if (listId == kOutputFormatList) outputText_ = control<QComboBox>(kOutputFormatList)->itemText(position);
     if (listId == kTestImageList) testImageText_ = control<QComboBox>(kTestImageList)->itemText(position);
-    s.applyParam(kIds[index], position);
+    camval::write(*camval::byId(kIds[index]), position);
   }
-  s.repaintInfo();
   repaint();
 }
 
 void CDlgLinearMode::onWorkMode(int position) {
   if (position < 0) return;
-  CameraState& s = cameraState();
   {
     WaitCursor wait;
     positions_[0] = position;
-    s.linear.workMode = position;
-    s.applyParam(tyxid::kWorkMode, position);
-    const linescan::ModeAdjust a =
-        linescan::adjustForWorkMode(s.typeCode, position, s.linear.time1, s.linear.time2);
-    // Each time is stored in the block before it is written, so the block
-    // holds what the page asked for even when the camera refuses it.
-    if (a.writeTime2) {
-      s.linear.time2 = a.time2;
-      s.applyParam(tyxid::kTime2, a.time2);
-    }
-    if (a.writeTime1) {
-      s.linear.time1 = a.time1;
-      s.applyParam(tyxid::kTime1, a.time1);
-    }
+    // The work mode's description also writes the pair of times the new
+    // mode needs, Time2 first, each stored before it is written.
+    camval::write(*camval::byId(tyxid::kWorkMode), position);
   }
-  s.repaintInfo();
   repaint();
 }

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/number_text.h"
 #include "app/camera_library.h"
+#include "app/camera_values.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
@@ -80,11 +82,7 @@ CDlgLinearParam::CDlgLinearParam(QWidget* parent, CTyxVistrelDlg* main) : Camera
   for (int id : {kStartEdit, kLengthEdit}) {
     TypedNumber::attach(
         control<QLineEdit>(id),
-        [](const QString& t) {
-          bool ok = false;
-          const int v = t.trimmed().toInt(&ok);
-          return TypedNumber::judge(t, ok ? std::optional<int64_t>(v) : std::nullopt, 1, 2160);
-        },
+        [](const QString& t) { return TypedNumber::judge(t, numtext::intValue(t), 1, 2160); },
         [this, id] { runEditHandler(id); });
   }
   for (int id : {kTime1Edit, kTime2Edit}) {
@@ -143,10 +141,9 @@ void CDlgLinearParam::setRanges(int32_t type) {
 }
 
 bool CDlgLinearParam::editNumber(int editId, int32_t* value) const {
-  bool ok = false;
-  const int v = control<QLineEdit>(editId)->text().trimmed().toInt(&ok);
-  if (ok) *value = v;
-  return ok;
+  const auto v = numtext::intValue(control<QLineEdit>(editId)->text());
+  if (v) *value = static_cast<int32_t>(*v);
+  return v.has_value();
 }
 
 void CDlgLinearParam::takeValues() {
@@ -204,13 +201,10 @@ void CDlgLinearParam::onAoiTyped(int editId) {
   if (!editNumber(editId, &value)) return;
   takeValues();
   if (value < 1 || value > 2160) return;
-  CameraState& s = cameraState();
   Pair& pair = isStart ? start_ : length_;
   pair.edit = value;
-  (isStart ? s.linear.aoiStart : s.linear.aoiLength) = value;
   setBarValue(pair, value);
-  s.applyParam(isStart ? tyxid::kAoiStart : tyxid::kAoiLength, value);
-  s.repaintInfo();
+  camval::write(isStart ? tyxid::kAoiStart : tyxid::kAoiLength, value);
   pushValues();
 }
 
@@ -224,11 +218,9 @@ void CDlgLinearParam::onTime1Typed() {
   if (c.message != nullptr) message(c.message);
   if (c.setOther) setTime2(c.other);
   time1_.edit = c.value;
-  s.linear.time1 = c.value;
   setBarValue(time1_, c.value);
-  if (c.write) s.applyParam(tyxid::kTime1, c.value);
+  keepTime(tyxid::kTime1, c.value, c.write);
   computeDerived();
-  s.repaintInfo();
   pushValues();
 }
 
@@ -241,35 +233,36 @@ void CDlgLinearParam::onTime2Typed() {
   const TimeCheck c = checkTime2(s.typeCode, s.linear.workMode, time1_.edit, typed, false);
   if (c.message != nullptr) message(c.message);
   if (c.setOther) setTime1(c.other);
-  if (c.setTime1) {
-    time1_.edit = c.value;
-    s.linear.time1 = c.value;
-    setBarValue(time1_, c.value);
-    s.applyParam(tyxid::kTime1, c.value);
-  }
+  if (c.setTime1) setTime1(c.value);
   time2_.edit = c.value;
-  s.linear.time2 = c.value;
   setBarValue(time2_, c.value);
-  if (c.write) s.applyParam(tyxid::kTime2, c.value);
+  keepTime(tyxid::kTime2, c.value, c.write);
   computeDerived();
-  s.repaintInfo();
   pushValues();
 }
 
 void CDlgLinearParam::setTime1(int32_t value) {
-  CameraState& s = cameraState();
   time1_.edit = value;
-  s.linear.time1 = value;
   setBarValue(time1_, value);
-  s.applyParam(tyxid::kTime1, value);
+  camval::write(tyxid::kTime1, value);
 }
 
 void CDlgLinearParam::setTime2(int32_t value) {
-  CameraState& s = cameraState();
   time2_.edit = value;
-  s.linear.time2 = value;
   setBarValue(time2_, value);
-  s.applyParam(tyxid::kTime2, value);
+  camval::write(tyxid::kTime2, value);
+}
+
+void CDlgLinearParam::keepTime(tyxid::Param id, int32_t value, bool send) {
+  if (send) {
+    camval::write(id, value);
+    return;
+  }
+  // A time the rules hold back is still what the page shows, so the record
+  // keeps it; only the camera does not hear of it.
+  CameraState& s = cameraState();
+  camval::store(*camval::byId(id), s, value);
+  s.repaintInfo();
 }
 
 TypedNumber::Verdict CDlgLinearParam::judgeTime(int editId, const QString& text) const {
@@ -286,8 +279,9 @@ TypedNumber::Verdict CDlgLinearParam::judgeTime(int editId, const QString& text)
     const TimeCheck c = check(v);
     return c.message == nullptr && c.value == v && !c.setTime1 && !c.setOther;
   };
-  bool ok = false;
-  const int typed = text.trimmed().toInt(&ok);
+  const auto number = numtext::intValue(text);
+  const bool ok = number.has_value();
+  const int typed = static_cast<int>(number.value_or(0));
   if (ok && text == QString::number(typed) && quiet(typed)) return TypedNumber::Take;
   if (TypedNumber::leadsTo(text, 0, 65535, quiet)) return TypedNumber::Wait;
   // Nothing more can make it a time the camera takes as it is: the rules
@@ -298,15 +292,12 @@ TypedNumber::Verdict CDlgLinearParam::judgeTime(int editId, const QString& text)
 
 void CDlgLinearParam::onGainLevel(int position) {
   if (position < 0) return;
-  CameraState& s = cameraState();
   {
     WaitCursor wait;
     gainLevel_ = position;
-    s.linear.gainLevel = position;
-    s.applyParam(tyxid::kGainLevel, position);
+    camval::write(tyxid::kGainLevel, position);
     pushValues();
   }
-  s.repaintInfo();
   repaint();
 }
 
@@ -345,9 +336,13 @@ void CDlgLinearParam::scrollAoi(int barId, int code, int position) {
   Pair& pair = isStart ? start_ : length_;
   pair.edit = position;
   setBar(barId, pair, position);
-  int32_t& field = isStart ? s.linear.aoiStart : s.linear.aoiLength;
-  field = position;
-  if (code == SbEndScroll) s.applyParam(isStart ? tyxid::kAoiStart : tyxid::kAoiLength, field);
+  const tyxid::Param id = isStart ? tyxid::kAoiStart : tyxid::kAoiLength;
+  // While the thumb moves the record follows it; the camera hears the
+  // value once, when scrolling ends.
+  if (code == SbEndScroll)
+    camval::write(id, position);
+  else
+    camval::store(*camval::byId(id), s, position);
 }
 
 void CDlgLinearParam::scrollTime1(int code, int position) {
@@ -365,8 +360,7 @@ void CDlgLinearParam::scrollTime1(int code, int position) {
   }
   if (c.setOther) setTime2(c.other);
   const int32_t value = c.value != time1_.edit ? c.value : position;
-  s.linear.time1 = value;
-  s.applyParam(tyxid::kTime1, value);
+  camval::write(tyxid::kTime1, value);
 }
 
 void CDlgLinearParam::scrollTime2(int code, int position) {
@@ -377,9 +371,8 @@ void CDlgLinearParam::scrollTime2(int code, int position) {
   if (code != SbEndScroll) return;
   const int32_t w = s.linear.workMode;
   if (s.typeCode == kLongType && w == 1) {
-    s.linear.time1 = position;
     time1_.edit = position;
-    s.applyParam(tyxid::kTime1, position);
+    camval::write(tyxid::kTime1, position);
   }
   const TimeCheck c = checkTime2(s.typeCode, w, time1_.edit, time2_.edit, true);
   if (c.message != nullptr) message(c.message);
@@ -391,16 +384,14 @@ void CDlgLinearParam::scrollTime2(int code, int position) {
   }
   if (c.setOther) setTime1(c.other);
   if (c.setTime1) {
-    s.linear.time1 = c.value;
     time1_.edit = c.value;
-    s.applyParam(tyxid::kTime1, c.value);
+    camval::write(tyxid::kTime1, c.value);
   }
   // Externally synchronised, the colour and the small camera run with a
   // fixed Time2: that value is written, never the bar's.
   const bool fixedTime2 = (s.typeCode == kColourType || s.typeCode == kSmallType) && w >= 2;
   const int32_t value = fixedTime2 || c.value != time2_.edit ? c.value : position;
-  s.linear.time2 = value;
-  s.applyParam(tyxid::kTime2, value);
+  camval::write(tyxid::kTime2, value);
   // The camera takes a while to settle a new line period and may adjust
   // Time1 with it; the block is read again afterwards.
   Desktop::get().sleepMs(1000);

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "app/camera_page.h"
+#include "abi/tyxcamera_ids.h"
 #include "app/typed_number.h"
 
 class ReqScrollBar;
@@ -59,6 +60,8 @@ class CDlgLinearParam : public CameraPage {
   // and written.
   void setTime1(int32_t value);
   void setTime2(int32_t value);
+  // Writes a time through, or only keeps it in the record when the rules hold it back.
+  void keepTime(tyxid::Param id, int32_t value, bool send);
   void onGainLevel(int position);
   void onScroll(int barId, int code, int pos);
   void scrollAoi(int barId, int code, int position);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QValidator>
 
+#include "app/camera_values.h"
 #include "app/desktop.h"
 
 // The layout table and the tables below name controls by the window's ids.
@@ -102,13 +103,10 @@ bool CDlgCirl::takeNumber(int editId, uint32_t* out) {
 
 void CDlgCirl::onChangeRadius() {
   if (!takeNumber(kRadiusEdit, &radius_)) return;
-  CameraState& s = cameraState();
   WaitCursor wait;
-  s.applyParam(tyxid::kRadius, static_cast<intptr_t>(radius_));
-  if (s.readCameraParams(0) == 0) s.showCameraError();
-  // The record keeps what the user asked for, whatever the read reported.
-  s.params.radius = static_cast<int32_t>(radius_);
-  s.repaintInfo();
+  // The radius reads the record back afterwards; the record keeps what the
+  // user asked for, whatever the read reported.
+  camval::write(tyxid::kRadius, static_cast<int32_t>(radius_));
 }
 
 void CDlgCirl::onChangeCentre() {
@@ -117,15 +115,11 @@ void CDlgCirl::onChangeCentre() {
   if (!takeNumber(kCentreXEdit, &x) || !takeNumber(kCentreYEdit, &y)) return;
   x_ = x;
   y_ = y;
-  CameraState& s = cameraState();
   WaitCursor wait;
   // Y is sent even when X failed: the two are independent settings.
-  s.applyParam(tyxid::kCoordinateX, static_cast<intptr_t>(x_));
+  camval::write(tyxid::kCoordinateX, static_cast<int32_t>(x_));
   Desktop::get().sleepMs(kCentreGapMs);
-  s.applyParam(tyxid::kCoordinateY, static_cast<intptr_t>(y_));
-  s.params.coordinateX = static_cast<int32_t>(x_);
-  s.params.coordinateY = static_cast<int32_t>(y_);
-  s.repaintInfo();
+  camval::write(tyxid::kCoordinateY, static_cast<int32_t>(y_));
 }
 
 void CDlgCirl::onRead(int32_t mode) {

@@ -7,6 +7,8 @@
 #include <array>
 #include <vector>
 
+#include "app/camera_values.h"
+#include "app/number_text.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 #include "app/typed_number.h"
@@ -50,7 +52,7 @@ constexpr int kPage = 3;
 constexpr int32_t kBrightnessFallback = 140;
 constexpr int32_t kContrastFallback = 60;
 
-std::vector<int32_t> brightnessIds(int channel, int32_t type) {
+std::vector<tyxid::Param> brightnessIds(int channel, int32_t type) {
   switch (channel) {
     case CDlgColorCorrect::All:
       if (types::hasAllContrast(type)) return {tyxid::kBlack};
@@ -63,7 +65,7 @@ std::vector<int32_t> brightnessIds(int channel, int32_t type) {
   }
 }
 
-std::vector<int32_t> contrastIds(int channel) {
+std::vector<tyxid::Param> contrastIds(int channel) {
   switch (channel) {
     case CDlgColorCorrect::All: return {tyxid::kRGain, tyxid::kGGain, tyxid::kBGain};
     case CDlgColorCorrect::Red: return {tyxid::kRGain};
@@ -74,28 +76,11 @@ std::vector<int32_t> contrastIds(int channel) {
   }
 }
 
-// The CameraParams field an id of this page writes.
-int32_t* fieldOf(CameraParams& p, int32_t id) {
-  switch (id) {
-    case 1: return &p.gain;
-    case 4: return &p.black;
-    case 10: return &p.rGain;
-    case 11: return &p.gGain;
-    case 12: return &p.bGain;
-    case 21: return &p.rBrightness;
-    case 22: return &p.gBrightness;
-    case 23: return &p.bBrightness;
-    case 24: return &p.allContrast;
-    default: return nullptr;
-  }
-}
-
 // A whole decimal number, or nothing for an empty or malformed text.
 bool parseNumber(const QString& text, int32_t* out) {
-  bool ok = false;
-  const int v = text.trimmed().toInt(&ok);
-  if (ok) *out = v;
-  return ok;
+  const auto v = numtext::intValue(text);
+  if (v) *out = static_cast<int32_t>(*v);
+  return v.has_value();
 }
 
 void setEditNumber(QLineEdit* edit, int32_t value) {
@@ -206,18 +191,12 @@ void CDlgColorCorrect::takeMembers() {
   channelText_ = control<QComboBox>(kChannelList)->currentText();
 }
 
-void CDlgColorCorrect::write(int32_t id, int32_t value) {
-  CameraState& s = cameraState();
-  if (int32_t* field = fieldOf(s.params, id)) *field = value;
-  s.applyParam(id, value);
-}
-
 void CDlgColorCorrect::setBrightness(int32_t value) {
   brightnessPos_ = brightnessValue_ = value;
   if (channel_ < All || channel_ >= ChannelCount) return;
   brightness_[channel_] = value;
   if (channel_ == All) brightness_[Red] = brightness_[Green] = brightness_[Blue] = value;
-  for (int32_t id : brightnessIds(channel_, cameraState().typeCode)) write(id, value);
+  for (tyxid::Param id : brightnessIds(channel_, cameraState().typeCode)) camval::write(id, value);
 }
 
 void CDlgColorCorrect::setContrast(int32_t value) {
@@ -225,7 +204,7 @@ void CDlgColorCorrect::setContrast(int32_t value) {
   if (channel_ < All || channel_ >= ChannelCount) return;
   contrast_[channel_] = value;
   if (channel_ == All) contrast_[Red] = contrast_[Green] = contrast_[Blue] = value;
-  for (int32_t id : contrastIds(channel_)) write(id, value);
+  for (tyxid::Param id : contrastIds(channel_)) camval::write(id, value);
 }
 
 void CDlgColorCorrect::onScroll(Slider slider, int code, int pos) {
@@ -240,7 +219,7 @@ void CDlgColorCorrect::onScroll(Slider slider, int code, int pos) {
     case Slider::Contrast: setContrast(position(kContrastBar)); break;
     case Slider::AllContrast:
       allContrastPos_ = allContrastValue_ = position(kAllContrastBar);
-      write(tyxid::kAllContrast, allContrastValue_);
+      camval::write(tyxid::kAllContrast, allContrastValue_);
       break;
   }
   pushMembers();
@@ -304,19 +283,19 @@ void CDlgColorCorrect::onSetDefault() {
 
   WaitCursor wait;
   if (types::hasPlainCorrection(type)) {
-    write(tyxid::kBlack, 140);
-    write(tyxid::kGain, 128);
+    camval::write(tyxid::kBlack, 140);
+    camval::write(tyxid::kGain, 128);
   } else if (types::hasChannelCorrection(type)) {
-    write(tyxid::kRGain, 212);
-    write(tyxid::kGGain, 160);
-    write(tyxid::kBGain, 252);
+    camval::write(tyxid::kRGain, 212);
+    camval::write(tyxid::kGGain, 160);
+    camval::write(tyxid::kBGain, 252);
     if (types::hasAllContrast(type)) {
-      write(tyxid::kAllContrast, 100);
-      write(tyxid::kBlack, 140);
+      camval::write(tyxid::kAllContrast, 100);
+      camval::write(tyxid::kBlack, 140);
     } else {
-      write(tyxid::kRBrightness, 128);
-      write(tyxid::kGBrightness, 123);  // this camera family's green default is 123, not 128
-      write(tyxid::kBBrightness, 128);
+      camval::write(tyxid::kRBrightness, 128);
+      camval::write(tyxid::kGBrightness, 123);  // this camera family's green default is 123, not 128
+      camval::write(tyxid::kBBrightness, 128);
     }
   }
   cameraState().repaintInfo();

@@ -55,8 +55,6 @@ class CDlgColorCorrect : public CameraPage {
   // writes the ids of that channel.
   void setBrightness(int32_t value);
   void setContrast(int32_t value);
-  // Mirrors the value in its CameraParams field, then writes it.
-  void write(int32_t id, int32_t value);
 
   int32_t channel_ = All;
   int32_t brightness_[ChannelCount] = {128, 128, 128, 128, 128};

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <array>
 
+#include "app/camera_values.h"
+#include "app/number_text.h"
 #include "app/camera_library.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
@@ -83,12 +85,9 @@ void CDlgTarvo::initialise() {
   Busy guard(busy_);
   // The three bar-and-edit pairs; static so the connections may refer to them.
   static const Slider sliders[] = {
-      {kContrastBar, kContrastEdit, &CDlgTarvo::contrast_, tyxid::kModelContrast,
-       &ExtendedParams::modelContrast},
-      {kSaturationBar, kSaturationEdit, &CDlgTarvo::saturation_, tyxid::kModelSaturation,
-       &ExtendedParams::modelSaturation},
-      {kExtinctionTargetBar, kExtinctionTargetEdit, &CDlgTarvo::target_, tyxid::kAutoExtinctionTarget,
-       &ExtendedParams::autoExtinctionTarget},
+      {kContrastBar, kContrastEdit, &CDlgTarvo::contrast_, tyxid::kModelContrast},
+      {kSaturationBar, kSaturationEdit, &CDlgTarvo::saturation_, tyxid::kModelSaturation},
+      {kExtinctionTargetBar, kExtinctionTargetEdit, &CDlgTarvo::target_, tyxid::kAutoExtinctionTarget},
   };
   for (const Slider& s : sliders) {
     ReqScrollBar* b = bar(s.barId);
@@ -109,32 +108,22 @@ void CDlgTarvo::initialise() {
   speeds->addItem(QString::fromUtf8("慢"));
   speeds->addItem(QString::fromUtf8("快"));
 
-  connect(control<QCheckBox>(kAutoExtinctionCheck), &QCheckBox::clicked, this, [](bool checked) {
-    cameraState().ext.autoExtinction = checked ? 1 : 0;
-    cameraState().applyParam(tyxid::kAutoExtinction, checked ? 1 : 0);
-    cameraState().repaintInfo();
-  });
-  connect(control<QCheckBox>(kAutoWhiteBalanceCheck), &QCheckBox::clicked, this, [](bool checked) {
-    CameraState& st = cameraState();
-    st.ext.autoWhiteBalance = checked ? 1 : 0;
-    // This switch has never reported a failed write; keep it quiet.
-    CameraLibrary::instance().setConfigParam(st.handle, tyxid::kAutoWhiteBalance, checked ? 1 : 0, 0);
-    st.repaintInfo();
-  });
+  connect(control<QCheckBox>(kAutoExtinctionCheck), &QCheckBox::clicked, this,
+          [](bool checked) { camval::write(tyxid::kAutoExtinction, checked ? 1 : 0); });
+  // This switch has never reported a failed write; its description keeps it quiet.
+  connect(control<QCheckBox>(kAutoWhiteBalanceCheck), &QCheckBox::clicked, this,
+          [](bool checked) { camval::write(tyxid::kAutoWhiteBalance, checked ? 1 : 0); });
   const auto radio = [this](int id, int32_t value) {
     connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
       if (!control<QRadioButton>(id)->isChecked()) return;
-      cameraState().ext.resolutionSettingMode = value;
-      cameraState().applyParam(tyxid::kResolutionSettingMode, value);
-      cameraState().repaintInfo();
+      camval::write(tyxid::kResolutionSettingMode, value);
     });
   };
   radio(kSwitchRadio, 0);
   radio(kComRadio, 1);
   connect(control<QPushButton>(kManualWhiteBalanceButton), &QPushButton::clicked, this, [] {
     WaitCursor wait;
-    cameraState().applyParam(tyxid::kManualWhiteBalance, 1);
-    cameraState().repaintInfo();
+    camval::write(tyxid::kManualWhiteBalance, 1);
   });
   connect(control<QPushButton>(kSetVideoModeButton), &QPushButton::clicked, this, [this] { onSet(); });
 
@@ -179,8 +168,9 @@ bool CDlgTarvo::takeMembers() {
   const Field fields[] = {
       {kContrastEdit, &contrast_}, {kSaturationEdit, &saturation_}, {kExtinctionTargetEdit, &target_}};
   for (const Field& f : fields) {
-    bool ok = false;
-    const int value = control<QLineEdit>(f.editId)->text().trimmed().toInt(&ok);
+    const auto typed = numtext::intValue(control<QLineEdit>(f.editId)->text());
+    const bool ok = typed.has_value();
+    const int value = static_cast<int>(typed.value_or(0));
     QString problem;
     if (!ok) {
       problem = st.text("Enter a whole number.", "请输入整数。");
@@ -209,13 +199,10 @@ void CDlgTarvo::onScroll(const Slider& slider, int code, int pos) {
   Busy guard(busy_);
   ReqScrollBar* b = bar(slider.barId);
   const int value = ReqScrollBar::standardPosition(code, pos, b->value(), kMin, kMax, kLine, kPage);
-  CameraState& st = cameraState();
   this->*slider.member = value;
-  st.ext.*slider.field = value;
-  st.applyParam(slider.paramId, value);
+  camval::write(slider.paramId, value);
   b->setValue(value);
   pushMembers();
-  st.repaintInfo();
   repaint();
 }
 
@@ -226,30 +213,20 @@ void CDlgTarvo::onEditChanged(const Slider& slider) {
   const int32_t value = this->*slider.member;
   // 0 moves nothing and writes nothing, as the camera has always had it.
   if (value <= 0 || value >= 256) return;
-  CameraState& st = cameraState();
   bar(slider.barId)->setValue(value);
-  st.ext.*slider.field = value;
-  st.applyParam(slider.paramId, value);
-  st.repaintInfo();
+  camval::write(slider.paramId, value);
 }
 
 void CDlgTarvo::onSet() {
   WaitCursor wait;
-  CameraState& st = cameraState();
-  CameraLibrary& lib = CameraLibrary::instance();
   const int mode = control<QComboBox>(kResolutionList)->currentIndex();
   const int speed = control<QComboBox>(kSensorRateList)->currentIndex();
-  // These three writes have never reported failures; the camera shows the
-  // result on its video output.
+  // These three writes have never reported failures (their descriptions
+  // keep them quiet); the camera shows the result on its video output.
   if (mode >= 0 && mode < static_cast<int>(kVideoModes.size())) {
     const VideoMode& m = kVideoModes[static_cast<size_t>(mode)];
-    st.ext.resolution = m.resolution;
-    st.ext.frameRate = m.frameRate;
-    lib.setConfigParam(st.handle, tyxid::kResolution, m.resolution, 0);
-    lib.setConfigParam(st.handle, tyxid::kFrameRate, m.frameRate, 0);
+    camval::write(tyxid::kResolution, m.resolution);
+    camval::write(tyxid::kFrameRate, m.frameRate);
   }
-  const int32_t fast = speed == 0 ? 0 : 1;
-  st.ext.sensorSpeed = fast;
-  lib.setConfigParam(st.handle, tyxid::kSensorSpeed, fast, 0);
-  st.repaintInfo();
+  camval::write(tyxid::kSensorSpeed, speed == 0 ? 0 : 1);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "abi/tyxcamera_ids.h"
 #include "app/camera_page.h"
 
 class QLineEdit;
@@ -41,14 +42,13 @@ class CDlgTarvo : public CameraPage {
   void inserted() override;
 
  private:
-  // One bar-and-edit pair: its controls, the page member, the parameter id
-  // that writes it and the field of ExtendedParams that mirrors it.
+  // One bar-and-edit pair: its controls, the page member and the parameter
+  // id that writes it (the id's description knows the record's field).
   struct Slider {
     int barId;
     int editId;
     int32_t CDlgTarvo::*member;
-    int32_t paramId;
-    int32_t ExtendedParams::*field;
+    tyxid::Param paramId;
   };
 
   void initialise();

@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QRadioButton>
 
+#include "app/camera_values.h"
+#include "app/number_text.h"
 #include "app/camera_library.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
@@ -83,6 +85,13 @@ void addSorted(QComboBox* box, const char* text, int value) {
   int at = 0;
   while (at < box->count() && collator.compare(box->itemText(at), item) <= 0) ++at;
   box->insertItem(at, item, value);
+}
+
+// The writes this page has always made without reporting a refusal.
+camval::WriteOptions unreported() {
+  camval::WriteOptions o;
+  o.apply = camval::Apply::Unreported;
+  return o;
 }
 
 }  // namespace
@@ -165,16 +174,12 @@ void CMelko::initialise() {
   connect(combo(kOrientationList), &QComboBox::activated, this, [this] { onOrientation(); });
   connect(combo(kAspectList), &QComboBox::activated, this, [this] { onAspect(); });
   connect(combo(kColourModeList), &QComboBox::activated, this, [this] { onColourMode(); });
-  connect(control<QCheckBox>(kTextDisplayCheck), &QCheckBox::clicked, this, [](bool checked) {
-    cameraState().params.textDisplay = checked ? 1 : 0;
-    cameraState().applyParam(tyxid::kTextDisplay, checked ? 1 : 0);
-    cameraState().repaintInfo();
-  });
+  connect(control<QCheckBox>(kTextDisplayCheck), &QCheckBox::clicked, this,
+          [](bool checked) { camval::write(tyxid::kTextDisplay, checked ? 1 : 0); });
   const auto display = [this](int id, int32_t value) {
     connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
       if (!control<QRadioButton>(id)->isChecked()) return;
-      cameraState().applyParam(tyxid::kDisplayMode, value);
-      cameraState().repaintInfo();
+      camval::write(tyxid::kDisplayMode, value);
     });
   };
   display(kFullScreenRadio, 1);
@@ -246,8 +251,9 @@ bool CMelko::takeMembers() {
       {kEdgeEnhanceEdit, &edge_, true, 0, 15},
   };
   for (const Field& f : fields) {
-    bool ok = false;
-    const int value = control<QLineEdit>(f.editId)->text().trimmed().toInt(&ok);
+    const auto typed = numtext::intValue(control<QLineEdit>(f.editId)->text());
+    const bool ok = typed.has_value();
+    const int value = static_cast<int>(typed.value_or(0));
     QString problem;
     if (!ok) {
       problem = st.text("Enter a whole number.", "请输入整数。");
@@ -267,16 +273,6 @@ bool CMelko::takeMembers() {
   return true;
 }
 
-void CMelko::mirror(int32_t paramId, int32_t value) {
-  CameraParams& p = cameraState().params;
-  switch (paramId) {
-    case tyxid::kXShift: p.xShift = value; break;
-    case tyxid::kYShift: p.yShift = value; break;
-    case tyxid::kEdgeEnhance: p.edgeEnhance = value; break;
-    default: break;
-  }
-}
-
 void CMelko::onEditChanged(const Slider& slider) {
   if (busy_) return;
   Busy guard(busy_);
@@ -284,12 +280,9 @@ void CMelko::onEditChanged(const Slider& slider) {
   const int32_t value = this->*slider.member;
   // A save value of 0 is no picture to store.
   if (slider.paramId == tyxid::kSaveValue && (value <= 0 || value >= 256)) return;
-  CameraState& st = cameraState();
-  mirror(slider.paramId, value);
-  // The edits have never reported failed writes.
-  CameraLibrary::instance().setConfigParam(st.handle, slider.paramId, value, 0);
+  // The edits have never reported failed writes; the bars do.
+  camval::write(slider.paramId, value, unreported());
   bar(slider.barId)->setValue(value);
-  st.repaintInfo();
 }
 
 void CMelko::onScroll(const Slider& slider, int code, int pos) {
@@ -302,8 +295,7 @@ void CMelko::onScroll(const Slider& slider, int code, int pos) {
   int value = ReqScrollBar::standardPosition(code, pos, b->value(), b->minimum(), b->maximum(), kLine, kPage);
   CameraState& st = cameraState();
   this->*slider.member = value;
-  mirror(slider.paramId, value);
-  st.applyParam(slider.paramId, value);
+  camval::write(slider.paramId, value);
   if (slider.paramId == tyxid::kExposureLines) {
     // The camera may hold the exposure to what its mode allows; show what
     // it took.
@@ -321,17 +313,14 @@ void CMelko::onScroll(const Slider& slider, int code, int pos) {
 
 void CMelko::onOrientation() {
   WaitCursor wait;
-  CameraState& st = cameraState();
   const QVariant data = combo(kOrientationList)->currentData();
   // No selection puts the image upright.
   const int code = data.isValid() ? data.toInt() : 0;
   const int32_t horizontal = code & 1;
   const int32_t vertical = (code >> 1) & 1;
-  st.params.horizontalInverse = horizontal;
-  st.params.verticalInverse = vertical;
-  CameraLibrary::instance().setConfigParam(st.handle, tyxid::kHorizontalInverse, horizontal, 0);
-  CameraLibrary::instance().setConfigParam(st.handle, tyxid::kVerticalInverse, vertical, 0);
-  st.repaintInfo();
+  // This list has never reported a failed write.
+  camval::write(tyxid::kHorizontalInverse, horizontal, unreported());
+  camval::write(tyxid::kVerticalInverse, vertical, unreported());
 }
 
 void CMelko::onAspect() {
@@ -348,9 +337,13 @@ void CMelko::onColourMode() {
   WaitCursor wait;
   CameraState& st = cameraState();
   const QVariant data = combo(kColourModeList)->currentData();
-  if (data.isValid())
-    CameraLibrary::instance().setConfigParam(st.handle, tyxid::kColourMode, data.toInt(), 0);
-  // The colour mode changes the camera's other colour values.
+  // The colour mode changes the camera's other colour values; its
+  // description reads them all again after the write. Without a choice
+  // nothing is written, but the values are read all the same.
+  if (data.isValid()) {
+    camval::write(tyxid::kColourMode, data.toInt());
+    return;
+  }
   st.readCameraParams();
   st.repaintInfo();
 }

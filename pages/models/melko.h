@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "abi/tyxcamera_ids.h"
 #include "app/camera_page.h"
 
 class QComboBox;
@@ -52,7 +53,7 @@ class CMelko : public CameraPage {
     int barId;
     int editId;
     int32_t CMelko::*member;
-    int32_t paramId;
+    tyxid::Param paramId;
     bool checked;
     int lo, hi;
   };
@@ -67,8 +68,6 @@ class CMelko : public CameraPage {
   void onOrientation();
   void onAspect();
   void onColourMode();
-  // Stores a value in the CameraParams field that mirrors it, if any.
-  static void mirror(int32_t paramId, int32_t value);
   ReqScrollBar* bar(int id) const;
   QComboBox* combo(int id) const;
 

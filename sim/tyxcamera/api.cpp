@@ -1,4 +1,4 @@
-// api.cpp - the exported camera library functions of the simulated library.
+// api.cpp - the simulated library's exported calls: opening, parameters, memory, files, tags, serial.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,13 +12,12 @@
 #include "param_ids.h"
 #include "sim_internal.h"
 #include "abi/tyxcamera.h"
+#include "api_call.h"
 #include "tyxcamera_sim.h"
 
 using namespace tyxsim;
 
 namespace {
-
-using Lock = std::unique_lock<std::mutex>;
 
 constexpr size_t kMaxOpenString = 255;
 constexpr size_t kMaxPath = 4096;
@@ -27,49 +26,6 @@ const char* const kKnownPorts[] = {
     "COM1",      "COM2", "COM3", "COM4", "CamLink1", "CamLink2", "USB/232-1", "USB/232-2", "USB/232-3",
     "USB/232-4", "USB1", "USB2", "USB3", "USB4",     "NetPort1", "NetPort2",  "NetPort3",  "NetPort4"};
 
-Session* findSession(const void* handle) {
-  if (!handle) return nullptr;
-  for (auto& s : state().sessions)
-    if (s.get() == handle) return s.get();
-  return nullptr;
-}
-
-// Checks a handle for a call. Returns 0 and the session, or the error code.
-int32_t check(const void* handle, Session** out) {
-  *out = findSession(handle);
-  Session* s = *out;
-  if (!s || !s->open) return kErrInvalidHandle;
-  if (s->vanishCode) return s->vanishCode;
-  // The camera was unplugged or replaced behind the handle's back.
-  auto it = state().cameras.find(s->port);
-  if (it == state().cameras.end() || it->second != s->camera) return kErrCameraInfo;
-  return 0;
-}
-
-// What every call on a camera handle starts with: its log line, the
-// simulated delay of the calls that talk to the camera at length, the state
-// lock, the handle check and the port in the log line. Declared in this
-// order, so the lock is given back before the log line is written.
-constexpr bool kSlowCall = true;
-struct HandleCall {
-  HandleCall(const char* name, const void* cam, bool slow = false) : log(name) {
-    if (slow) simulatedDelay();
-    lock = Lock(state().mutex);
-    err = check(cam, &s);
-    log.port(s, cam);
-  }
-  CallLog log;
-  Lock lock;
-  Session* s = nullptr;
-  int32_t err = 0;
-};
-
-int32_t fail(CallLog& log, int32_t code, int32_t result = 0) {
-  setError(code);
-  return log.result(result);
-}
-
-bool isLineScan(const SimCamera& c) { return c.info->kind == Kind::LineScan; }
 bool hasExtended(const SimCamera& c) { return c.tag(34) == 1; }
 
 // The fault injected for a whole operation ("memorize", "save", ...), or 0
@@ -251,41 +207,6 @@ int32_t readSingle(const SimCamera& c, const ParamSet& src, int32_t id, int32_t*
   return kErrBadParam;
 }
 
-bool parseIpv4(const char* text, uint8_t out[4]) {
-  if (!text) return false;
-  const size_t len = strnlen(text, 16);
-  if (len == 0 || len > 15) return false;
-  int part = 0;
-  size_t i = 0;
-  while (part < 4) {
-    if (i >= len || text[i] < '0' || text[i] > '9') return false;
-    int value = 0, digits = 0;
-    while (i < len && text[i] >= '0' && text[i] <= '9') {
-      value = value * 10 + (text[i] - '0');
-      ++digits;
-      ++i;
-    }
-    if (digits > 3 || value > 255 || (digits > 1 && text[i - digits] == '0')) return false;
-    out[part++] = static_cast<uint8_t>(value);
-    if (part < 4) {
-      if (i >= len || text[i] != '.') return false;
-      ++i;
-    }
-  }
-  if (i != len) return false;
-  const bool allZero = !out[0] && !out[1] && !out[2] && !out[3];
-  const bool broadcast = out[0] == 255 && out[1] == 255 && out[2] == 255 && out[3] == 255;
-  return !allZero && !broadcast;
-}
-
-uint32_t packIp(const std::string& dotted) {
-  uint8_t b[4] = {0, 0, 0, 0};
-  parseIpv4(dotted.c_str(), b);
-  uint32_t v;
-  std::memcpy(&v, b, 4);  // first byte of the address first in memory: network order
-  return v;
-}
-
 bool writeFileAtomically(const std::string& path, const std::string& content) {
   const std::string tmp = path + ".part";
   const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -329,22 +250,6 @@ bool readFileLimited(const std::string& path, size_t limit, std::vector<uint8_t>
   ::close(fd);
   out->resize(done);
   return ok;
-}
-
-bool isUsb(const SimCamera& c) { return c.info->usbImage; }
-
-void targetSize(const Session& s, int32_t* w, int32_t* h) {
-  const TypeInfo& t = *s.camera->info;
-  *w = s.targetWidth > 0 ? s.targetWidth : t.usbMaxWidth;
-  *h = s.targetHeight > 0 ? s.targetHeight : t.usbMaxHeight;
-}
-
-void stopCaptureLocked(Session* s, Lock& lock) {
-  if (!s->captureThread.joinable()) return;
-  lock.unlock();
-  stopCaptureThread(s);
-  lock.lock();
-  s->captureBlock = nullptr;
 }
 
 }  // namespace
@@ -637,89 +542,6 @@ TYXCAM_API int32_t tyxCamFunctionTag(void* cam, int32_t tag) {
   return log.result(s->camera->tag(tag));
 }
 
-TYXCAM_API double tyxCamCalFrameRate(void* cam, int32_t index) {
-  HandleCall call("CalFrameRate", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("index", index);
-  if (err || isLineScan(*s->camera) || index < -1) {
-    setError(err ? err : kErrBadParam);
-    return log.result(-1.0);
-  }
-  if (index == -1) return log.result(currentFrameRate(*s->camera));
-  return log.result(listFrameRate(*s->camera, index));
-}
-
-TYXCAM_API int32_t tyxCamCalExposeTime(void* cam, int32_t value) {
-  HandleCall call("CalExposeTime", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("value", value);
-  if (err) return fail(log, err, -1);
-  if (isLineScan(*s->camera) || value < 0) return fail(log, kErrBadParam, -1);
-  const double us = std::round(value * s->camera->info->linePeriodUs);
-  if (us > INT32_MAX) return fail(log, kErrBadParam, -1);
-  return log.result(static_cast<int32_t>(us));
-}
-
-TYXCAM_API int32_t tyxCamCalExposeLine(void* cam, int32_t value) {
-  HandleCall call("CalExposeLine", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("value", value);
-  if (err) return fail(log, err, -1);
-  if (isLineScan(*s->camera) || value < 0) return fail(log, kErrBadParam, -1);
-  return log.result(static_cast<int32_t>(std::lround(value / s->camera->info->linePeriodUs)));
-}
-
-TYXCAM_API int32_t tyxCamCalExposeRange(void* cam, int32_t* min, int32_t* max) {
-  HandleCall call("CalExposeRange", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  if (err) return fail(log, err);
-  if (!min || !max || isLineScan(*s->camera)) return fail(log, kErrBadParam);
-  const ExposureRange r = exposureRange(*s->camera);
-  *min = r.minLines;
-  *max = r.maxLines;
-  return log.result(1);
-}
-
-// Short exposure: below one line the camera adds a fine delay in steps of
-// one microsecond (the setting, id 29) to whole lines (id 9).
-namespace {
-constexpr int32_t kShortMinUs = 1;
-constexpr int32_t kShortMaxUs = 1000;
-}  // namespace
-
-TYXCAM_API int32_t tyxCamCalExposeShortRange(void* cam, int32_t* min, int32_t* max) {
-  HandleCall call("CalExposeShortRange", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  if (err) return fail(log, err);
-  if (!min || !max || !hasShortExposure(*s->camera)) return fail(log, kErrBadParam);
-  *min = kShortMinUs;
-  *max = kShortMaxUs;
-  return log.result(1);
-}
-
-TYXCAM_API int32_t tyxCamCalExposeshort_data(void* cam, int32_t microseconds, int32_t* lines) {
-  HandleCall call("CalExposeshort_data", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("us", microseconds);
-  if (err) return fail(log, err, -1);
-  if (!lines || !hasShortExposure(*s->camera) || microseconds < kShortMinUs || microseconds > kShortMaxUs)
-    return fail(log, kErrBadParam, -1);
-  const int32_t period = static_cast<int32_t>(s->camera->info->linePeriodUs);
-  *lines = microseconds / period;
-  return log.result(microseconds % period);
-}
-
-TYXCAM_API int32_t tyxCamCalExposeshort_Time(void* cam, int32_t setting) {
-  HandleCall call("CalExposeshort_Time", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("setting", setting);
-  if (err) return fail(log, err, -1);
-  if (!hasShortExposure(*s->camera) || setting < 0 ||
-      setting >= static_cast<int32_t>(s->camera->info->linePeriodUs))
-    return fail(log, kErrBadParam, -1);
-  return log.result(setting);
-}
-
 TYXCAM_API int32_t tyxGammaDlgCallback(void* cam, void* owner, int32_t* table, int32_t count, int32_t bits,
                                        uint8_t flag, TyxGammaCheckCallback check,
                                        TyxGammaApplyCallback apply) {
@@ -739,193 +561,6 @@ TYXCAM_API int32_t tyxGammaDlgCallback(void* cam, void* owner, int32_t* table, i
     apply(cam, value, 0, mode);
     log.key("value", value).key("mode", mode);
   }
-  return log.result(1);
-}
-
-TYXCAM_API int32_t tyxCamScanDevice(void* area208, void** list) {
-  CallLog log("ScanDevice");
-  simulatedDelay();
-  Lock lock(state().mutex);
-  if (!area208) return fail(log, kErrBadParam);
-  std::vector<const SimCamera*> net;
-  for (auto& [port, c] : state().cameras)
-    if (c->netIndex >= 0) net.push_back(c.get());
-  std::sort(net.begin(), net.end(),
-            [](const SimCamera* a, const SimCamera* b) { return a->netIndex < b->netIndex; });
-  if (net.size() > 4) net.resize(4);
-  // The library keeps its own copy of the list for the caller to look at.
-  static TyxNetDeviceRecord found[4];
-  std::memset(found, 0, sizeof found);
-  for (size_t i = 0; i < net.size(); ++i) {
-    TyxNetDeviceRecord& r = found[i];
-    r.number1 = net[i]->netIndex + 1;
-    r.number2 = net[i]->type;
-    r.ip1 = packIp(net[i]->ip);
-    r.ip2 = packIp("192.168.1.1");
-    r.ip3 = 5000 + net[i]->netIndex;
-  }
-  std::memcpy(area208, found, sizeof found);
-  if (list) *list = found;
-  if (net.empty()) setError(kErrCameraInfo);
-  return log.result(static_cast<int32_t>(net.size()));
-}
-
-TYXCAM_API int32_t tyxCamGetNetCameraVer(void* cam, int32_t item) {
-  HandleCall call("GetNetCameraVer", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("item", item);
-  if (err) return fail(log, err);
-  if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
-  switch (item) {
-    case 1: return log.result(0x0203);  // ARM firmware 2.03
-    case 2: return log.result(0x0110);  // core code 1.16
-    case 3: return log.result(0x0301);  // FPGA firmware 3.01
-    default: return fail(log, kErrBadParam);
-  }
-}
-
-TYXCAM_API int32_t tyxCamSetCameraIP(void* cam, const char* ip, int32_t flag) {
-  HandleCall call("SetCameraIP", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  const size_t len = ip ? strnlen(ip, 64) : 0;
-  log.key("ip", ip ? std::string(ip, len) : std::string("-")).key("flag", flag);
-  if (err) return fail(log, err);
-  uint8_t b[4];
-  if (!parseIpv4(ip, b)) return fail(log, kErrBadParam);
-  if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
-  char dotted[16];
-  std::snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
-  s->camera->ip = dotted;
-  return log.result(1);
-}
-
-TYXCAM_API int32_t tyxCamGetNetCameraIP(void* cam, char* buffer20, int32_t reserved) {
-  HandleCall call("GetNetCameraIP", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("reserved", reserved);
-  if (err) return fail(log, err);
-  if (!buffer20) return fail(log, kErrBadParam);
-  if (s->camera->netIndex < 0) return fail(log, kErrInvalidLink);
-  std::snprintf(buffer20, 20, "%s", s->camera->ip.c_str());
-  return log.result(1);
-}
-
-TYXCAM_API int32_t tyxCamCaptureFrame(void* cam, void** frame, int32_t mode) {
-  HandleCall call("CaptureFrame", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("mode", mode);
-  if (err) return fail(log, err);
-  if (!frame || (mode != 0 && mode != 1)) return fail(log, kErrBadParam);
-  if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
-  stopCaptureLocked(s, lock);
-  int32_t w = 0, h = 0;
-  targetSize(*s, &w, &h);
-  const bool colour = s->camera->info->colour;
-  FrameBlock* f = nullptr;
-  // Continuous capture goes on in the caller's block when it fits; otherwise,
-  // and for single frames, a new block is made. A block that no longer fits
-  // is left to its owner, never freed behind the caller's back.
-  if (mode == 0 && *frame && isLiveFrame(*frame) &&
-      frameMatches(static_cast<FrameBlock*>(*frame), w, h, colour))
-    f = static_cast<FrameBlock*>(*frame);
-  if (!f) f = allocateFrame(w, h, colour);
-  if (!f) return fail(log, 5);  // allocate memory error
-  const PictureSettings ps = pictureSettings(*s->camera);
-  void* bitmap = tyxCamFrameLock(f);
-  renderFrame(f, ps, 0);
-  tyxCamFrameUnlock(f);
-  (void)bitmap;
-  {
-    std::lock_guard<std::mutex> l(s->captureMutex);
-    s->framesCaptured = s->framesCaptured < 0 ? 1 : s->framesCaptured + 1;
-  }
-  *frame = f;
-  if (mode == 0) startCapture(s, f);
-  return log.result(1);
-}
-
-TYXCAM_API int32_t tyxCamSetTargetRect(void* cam, const int32_t* rect4) {
-  HandleCall call("SetTargetRect", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  if (rect4)
-    log.key("rect", std::to_string(rect4[0]) + "," + std::to_string(rect4[1]) + "," +
-                        std::to_string(rect4[2]) + "," + std::to_string(rect4[3]));
-  else
-    log.key("rect", "-");
-  if (err) return fail(log, err);
-  if (!rect4) return fail(log, kErrBadParam);
-  if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
-  const int64_t w = int64_t{rect4[2]} - rect4[0];
-  const int64_t h = int64_t{rect4[3]} - rect4[1];
-  if (rect4[0] < 0 || rect4[1] < 0 || w <= 0 || h <= 0) return fail(log, kErrBadParam);
-  const TypeInfo& t = *s->camera->info;
-  s->targetWidth = static_cast<int32_t>(std::min<int64_t>(w, t.usbMaxWidth));
-  s->targetHeight = static_cast<int32_t>(std::min<int64_t>(h, t.usbMaxHeight));
-  return log.result(1);
-}
-
-TYXCAM_API float tyxCamGetCaptureRate(void* cam, void* window, int32_t* count) {
-  (void)window;
-  HandleCall call("GetCaptureRate", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  if (err) {
-    if (count) *count = -1;
-    setError(err);
-    return static_cast<float>(log.result(0.0));
-  }
-  double rate = 0.0;
-  int64_t frames = -1;
-  {
-    std::lock_guard<std::mutex> l(s->captureMutex);
-    frames = s->framesCaptured;
-    const auto& t = s->frameTimes;
-    if (s->captureThread.joinable() && t.size() >= 2 && t.back() > t.front())
-      rate = static_cast<double>(t.size() - 1) / (t.back() - t.front());
-  }
-  if (count) *count = static_cast<int32_t>(std::min<int64_t>(frames, INT32_MAX));
-  return static_cast<float>(log.result(rate));
-}
-
-TYXCAM_API int32_t tyxCamStopCapture(void* cam) {
-  HandleCall call("StopCapture", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  if (err) return fail(log, err);
-  stopCaptureLocked(s, lock);
-  return log.result(1);
-}
-
-TYXCAM_API int32_t tyxCamGetUsbInfo(void* cam, int32_t selector, void* out) {
-  HandleCall call("GetUsbInfo", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  log.key("selector", selector);
-  if (err) return fail(log, err);
-  if (!out) return fail(log, kErrBadParam);
-  if (!isUsb(*s->camera)) return fail(log, kErrInvalidLink);
-  int32_t v = 0;
-  switch (selector) {
-    case 1: {
-      TyxUsbInfo info{};
-      info.size = sizeof(TyxUsbInfo);
-      info.firmwareVersion = 0x0105;
-      info.hardwareVersion = 0x0201;
-      info.fpgaVersion = 0x5A;  // hardware type, shown in hexadecimal
-      info.maxWidth = s->camera->info->usbMaxWidth;
-      info.maxHeight = s->camera->info->usbMaxHeight;
-      std::memcpy(out, &info, sizeof info);
-      return log.result(1);
-    }
-    case 2: v = 0x0203; break;  // software 2.03
-    case 3: v = 0x0105; break;  // driver 1.05
-    default: return fail(log, kErrBadParam);
-  }
-  std::memcpy(out, &v, sizeof v);
-  return log.result(1);
-}
-
-TYXCAM_API int32_t tyxCamGetLinkStatus(void* cam) {
-  HandleCall call("GetLinkStatus", cam);
-  [[maybe_unused]] auto& [log, lock, s, err] = call;
-  if (err) return fail(log, err);
   return log.result(1);
 }
 

@@ -41,6 +41,14 @@ std::vector<int> sleepLengths(const FakeDesktop& d) {
   return out;
 }
 
+// A control of the progress window, found as the user sees it: by its id.
+template <typename T>
+T* progressControl(const CDlgPageWati* window, CDlgPageWati::CtlId id) {
+  T* control = window->findChild<T*>(QString::number(id));
+  EXPECT_NE(control, nullptr) << id;
+  return control;
+}
+
 }  // namespace
 
 class DiscoveryTest : public ::testing::Test {
@@ -49,7 +57,7 @@ class DiscoveryTest : public ::testing::Test {
     sim.reset();
     // Record what the progress window says at each wait.
     desktop.onSleep = [this](int) {
-      if (CDlgPageWati* p = progressWindow()) shown.push_back(p->messageEdit()->text());
+      if (CDlgPageWati* p = progressWindow()) shown.push_back(progressControl<QLineEdit>(p, CDlgPageWati::kMessageEdit)->text());
     };
   }
   void TearDown() override {
@@ -102,12 +110,12 @@ TEST_P(FoundOnCom3, ProgressWindowFollowsTheScan) {
   std::vector<QPoint> places;
   desktop.onSleep = [&](int) {
     if (CDlgPageWati* p = progressWindow()) {
-      shown.push_back(p->messageEdit()->text());
-      captions.push_back(p->captionLabel()->text());
+      shown.push_back(progressControl<QLineEdit>(p, CDlgPageWati::kMessageEdit)->text());
+      captions.push_back(progressControl<QLabel>(p, CDlgPageWati::kCaptionLabel)->text());
       titles.push_back(p->windowTitle());
-      steps.push_back(p->progressBar()->value());
+      steps.push_back(progressControl<QProgressBar>(p, CDlgPageWati::kProgressBar)->value());
       places.push_back(p->pos());
-      EXPECT_EQ(p->progressBar()->maximum(), 4);
+      EXPECT_EQ(progressControl<QProgressBar>(p, CDlgPageWati::kProgressBar)->maximum(), 4);
       EXPECT_TRUE(p->isVisible());
     }
   };

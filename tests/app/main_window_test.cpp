@@ -382,6 +382,47 @@ TEST_F(MainWindowTest, InfoWindowToggles) {
   EXPECT_EQ(window->button(CTyxVistrelDlg::kInfoButton)->text(), "Info Window>>");
 }
 
+namespace {
+
+// Counts the paintings of the window it watches.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+}  // namespace
+
+// Nothing repaints the information window by hand: it follows the session's
+// signal after each operation of the main window's buttons.
+TEST_F(MainWindowTest, InfoWindowRepaintsAfterEveryButtonOperation) {
+  start("219290");
+  window->show();
+  window->onInfoWindow();
+  CompanionWindow* info = window->companion(CompanionKind::Info);
+  ASSERT_TRUE(info->isVisible());
+  PaintCounter counter;
+  info->installEventFilter(&counter);
+  const std::pair<const char*, void (CTyxVistrelDlg::*)()> operations[] = {
+      {"read memory", &CTyxVistrelDlg::onReadMemory},
+      {"write memory", &CTyxVistrelDlg::onWriteMemory},
+      {"default param", &CTyxVistrelDlg::onDefaultParam},
+      {"reopen", &CTyxVistrelDlg::reopenCamera}};
+  for (const auto& [name, operation] : operations) {
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+    (window.get()->*operation)();
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, 0) << name;
+  }
+  info->removeEventFilter(&counter);
+}
+
 TEST_F(MainWindowTest, InfoWindowSitsAtTheRightEdgeAndFollowsMoves) {
   start("219290");
   window->show();

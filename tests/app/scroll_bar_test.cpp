@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/camera_values.h"
 #include "app/desktop.h"
 #include "app/scroll_bar.h"
 #include "common/bar_input.h"
@@ -312,4 +313,57 @@ TEST_F(ScrollBarMessage, AMessageOutsideAnInteractionTouchesNoBar) {
   Desktop::get().message(nullptr, "elsewhere", QString());
   QCoreApplication::processEvents();
   EXPECT_TRUE(requests.empty());
+}
+
+// The windows' variants of the usual rule: a step of 12 on a bar 12..444
+// standing off the step at 149, as a camera value can leave it.
+struct RuleCase {
+  const char* name;
+  camval::BarRule rule;
+  int step, code, pos, current;
+  int expected;
+};
+
+class ScrollBarRule : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(ScrollBarRule, PositionFollowsTheWindowsRow) {
+  const RuleCase& c = GetParam();
+  EXPECT_EQ(ReqScrollBar::standardPosition(c.code, c.pos, c.current, 12, 444, c.step, c.rule), c.expected);
+}
+
+namespace {
+using TR = camval::ThumbRound;
+constexpr camval::BarRule kUsual{};
+constexpr camval::BarRule kParamLines{0, 40, TR::TowardZero, TR::Exact, false, false, 3};
+constexpr camval::BarRule kBarLines{0, 40, TR::TowardZero, TR::TowardZero, true, false, 3, 4};
+constexpr camval::BarRule kColourGains{0, 10, TR::Down, TR::Down, false, true, 10};
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScrollBarRule,
+    ::testing::Values(RuleCase{"UsualIsTheOldRule", kUsual, 12, SbThumbTrack, 500, 149, 444},
+                      RuleCase{"LineByTheStep", kParamLines, 12, SbLineRight, 0, 149, 161},
+                      // Unclamped line moves leave the bar; the page's own checks refuse them.
+                      RuleCase{"LinePastTheStartUnclamped", kParamLines, 12, SbLineLeft, 0, 20, 8},
+                      RuleCase{"LinePastTheStartClamped", kBarLines, 12, SbLineLeft, 0, 20, 12},
+                      RuleCase{"PageOfThreeSteps", kParamLines, 12, SbPageRight, 0, 149, 185},
+                      RuleCase{"PageOfFortyAtStepOne", kParamLines, 1, SbPageRight, 0, 149, 189},
+                      RuleCase{"PageKeptAtStepFour", kBarLines, 4, SbPageRight, 0, 149, 189},
+                      RuleCase{"PageStaysInTheBar", kParamLines, 12, SbPageRight, 0, 440, 444},
+                      RuleCase{"ThumbPositionLowered", kParamLines, 12, SbThumbPosition, 155, 149, 144},
+                      RuleCase{"ThumbTrackExact", kParamLines, 12, SbThumbTrack, 155, 149, 155},
+                      RuleCase{"ThumbTrackLoweredOnTheBar", kBarLines, 12, SbThumbTrack, 155, 149, 144},
+                      RuleCase{"ThumbPastTheEndUnclamped", kBarLines, 12, SbThumbTrack, 500, 149, 492},
+                      RuleCase{"ColourPageOfTenSteps", kColourGains, 4, SbPageLeft, 0, 149, 109},
+                      RuleCase{"EndsAreTheRangeEnds", kBarLines, 12, SbRight, 0, 149, 444},
+                      RuleCase{"EndOfScrollingKeepsThePlace", kBarLines, 12, SbEndScroll, 0, 149, 149}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ScrollBarRuleSigned, ThumbLoweredTowardMinusInfinityOrTowardZero) {
+  // The colour page's signed saturation bar lowers -3 to -4, not to 0.
+  constexpr camval::BarRule down{1, 10, camval::ThumbRound::Down, camval::ThumbRound::Down};
+  constexpr camval::BarRule towardZero{1, 10, camval::ThumbRound::TowardZero, camval::ThumbRound::TowardZero};
+  EXPECT_EQ(ReqScrollBar::standardPosition(SbThumbTrack, -3, 0, -128, 127, 4, down), -4);
+  EXPECT_EQ(ReqScrollBar::standardPosition(SbThumbTrack, -3, 0, -128, 127, 4, towardZero), 0);
+  EXPECT_EQ(ReqScrollBar::standardPosition(SbThumbTrack, -8, 0, -128, 127, 4, down), -8);
 }

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QPaintEvent>
 
+#include "app/camera_session.h"
 #include "mode_fixture.h"
 #include "pages/area/dlg_mode.h"
 #include "pages/area/dlg_param.h"
@@ -40,7 +41,8 @@ TEST_P(InfoFollows, TheInformationWindowRepaintsAfterTheChange) {
   InfoSpy spy;
   spy.resize(100, 100);
   spy.show();
-  cameraState().infoWindow = &spy;
+  // Follows the settings the way the information window does.
+  QObject::connect(&cameraSession(), &CameraSession::settingsChanged, &spy, qOverload<>(&QWidget::update));
   if (c.modePage)
     page = std::make_unique<CDlgMode>(nullptr, nullptr);
   else
@@ -59,7 +61,6 @@ TEST_P(InfoFollows, TheInformationWindowRepaintsAfterTheChange) {
   QCoreApplication::processEvents();
   EXPECT_FALSE(sim.writes().empty());
   EXPECT_GT(spy.paints, 0);
-  cameraState().infoWindow = nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -25,12 +25,12 @@ TEST_F(GrabVideoTest, SelectionListsTheBoardsAndTakesMinusOneAsTheFirst) {
   QStringList items;
   QString shownIndex, shownCount, afterChoice;
   desktop.dialogs.push_back([&](QDialog* d) {
-    auto* combo = d->findChild<QComboBox*>("2011");
+    auto* combo = d->findChild<QComboBox*>(QString::number(CDlgSelectBoard::kBoardList));
     for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    shownIndex = d->findChild<QLabel*>("2012")->text();
-    shownCount = d->findChild<QLabel*>("2010")->text();
+    shownIndex = d->findChild<QLabel*>(QString::number(CDlgSelectBoard::kSelectedText))->text();
+    shownCount = d->findChild<QLabel*>(QString::number(CDlgSelectBoard::kBoardCountText))->text();
     combo->setCurrentIndex(1);
-    afterChoice = d->findChild<QLabel*>("2012")->text();
+    afterChoice = d->findChild<QLabel*>(QString::number(CDlgSelectBoard::kSelectedText))->text();
     d->findChild<QPushButton*>("1")->click();
     return d->result();
   });
@@ -103,15 +103,15 @@ TEST_F(GrabVideoTest, SignalTestTexts) {
     ASSERT_EQ(sim.control("reset"), 1);
     window = std::make_unique<CDlgGrabVideo>(nullptr, nullptr);
     ASSERT_TRUE(open(c.config));
-    EXPECT_EQ(ctl<QLabel>(1157)->text(), c.source);
-    EXPECT_EQ(ctl<QLabel>(1158)->text(), c.type);
-    EXPECT_EQ(ctl<QLabel>(1159)->text(), c.lines);
-    EXPECT_EQ(ctl<QLabel>(1160)->text(), c.rate);
-    EXPECT_EQ(ctl<QLabel>(1161)->text(), c.trigger);
-    EXPECT_EQ(ctl<QPushButton>(1065)->isEnabled(), c.autoSet);
-    EXPECT_EQ(ctl<QRadioButton>(1162)->isEnabled(), c.autoSet);
-    EXPECT_EQ(ctl<QRadioButton>(1163)->isEnabled(), c.autoSet);
-    EXPECT_TRUE(ctl<QRadioButton>(1162)->isChecked());
+    EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kSourceText)->text(), c.source);
+    EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kTypeText)->text(), c.type);
+    EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kLinesText)->text(), c.lines);
+    EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kRateText)->text(), c.rate);
+    EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kTriggerText)->text(), c.trigger);
+    EXPECT_EQ(ctl<QPushButton>(CDlgGrabVideo::kAutoSetButton)->isEnabled(), c.autoSet);
+    EXPECT_EQ(ctl<QRadioButton>(CDlgGrabVideo::kAspect43Radio)->isEnabled(), c.autoSet);
+    EXPECT_EQ(ctl<QRadioButton>(CDlgGrabVideo::kAspect11Radio)->isEnabled(), c.autoSet);
+    EXPECT_TRUE(ctl<QRadioButton>(CDlgGrabVideo::kAspect43Radio)->isChecked());
     EXPECT_TRUE(logged("PutSignalParam 1 15"));
   }
 }
@@ -123,17 +123,17 @@ protected:
 
 TEST_F(GrabVideoChineseTest, SignalTestTextsInChinese) {
   ASSERT_TRUE(open("lines=525;rate=60"));
-  EXPECT_EQ(ctl<QLabel>(1157)->text(), QString::fromUtf8("检测到了信号源(Color)"));
-  EXPECT_EQ(ctl<QLabel>(1158)->text(), QString::fromUtf8("隔行信号(Interlaced)"));
-  EXPECT_EQ(ctl<QLabel>(1159)->text(), QString::fromUtf8("525 行"));
-  EXPECT_EQ(ctl<QLabel>(1160)->text(), QString::fromUtf8("60 场数/秒"));
-  EXPECT_EQ(ctl<QLabel>(1161)->text(), QString::fromUtf8("无触发"));
-  EXPECT_EQ(ctl<QPushButton>(1067)->text(), QString::fromUtf8("采集图像"));
+  EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kSourceText)->text(), QString::fromUtf8("检测到了信号源(Color)"));
+  EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kTypeText)->text(), QString::fromUtf8("隔行信号(Interlaced)"));
+  EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kLinesText)->text(), QString::fromUtf8("525 行"));
+  EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kRateText)->text(), QString::fromUtf8("60 场数/秒"));
+  EXPECT_EQ(ctl<QLabel>(CDlgGrabVideo::kTriggerText)->text(), QString::fromUtf8("无触发"));
+  EXPECT_EQ(ctl<QPushButton>(CDlgGrabVideo::kCaptureButton)->text(), QString::fromUtf8("采集图像"));
 }
 
 TEST_F(GrabVideoTest, OffsetRangesBeforeAndAfterOpening) {
-  auto* x = ctl<ReqScrollBar>(1167);
-  auto* y = ctl<ReqScrollBar>(1166);
+  auto* x = ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar);
+  auto* y = ctl<ReqScrollBar>(CDlgGrabVideo::kYOffsetBar);
   EXPECT_EQ(x->maximum(), 768);
   EXPECT_EQ(y->maximum(), 576);
   EXPECT_EQ(x->value(), 168);
@@ -182,11 +182,11 @@ TEST_F(GrabVideoTest, AutoSetWritesTheTimingOfTheSignal) {
     ASSERT_EQ(sim.control("reset"), 1);
     window = std::make_unique<CDlgGrabVideo>(nullptr, nullptr);
     ASSERT_TRUE(open(c.config));
-    if (c.square) ctl<QRadioButton>(1163)->click();
+    if (c.square) ctl<QRadioButton>(CDlgGrabVideo::kAspect11Radio)->click();
     clearLog();
     desktop.clear();
     const int cursorsBefore = desktop.waitCursorShown;
-    ctl<QPushButton>(1065)->click();
+    ctl<QPushButton>(CDlgGrabVideo::kAutoSetButton)->click();
     EXPECT_TRUE(loggedInOrder(c.writes)) << sim.log();
     EXPECT_EQ(desktop.waitCursorShown, cursorsBefore + 1);
     EXPECT_EQ(desktop.waitCursorDepth, 0);
@@ -196,7 +196,7 @@ TEST_F(GrabVideoTest, AutoSetWritesTheTimingOfTheSignal) {
     } else {
       EXPECT_TRUE(desktop.sleeps.empty());
     }
-    EXPECT_EQ(ctl<QRadioButton>(1163)->isChecked(), c.square);
+    EXPECT_EQ(ctl<QRadioButton>(CDlgGrabVideo::kAspect11Radio)->isChecked(), c.square);
   }
 }
 
@@ -204,47 +204,47 @@ TEST_F(GrabVideoTest, OffsetBarsWriteTheirHalfOfTheOffsetWord) {
   ASSERT_TRUE(open());
   clearLog();
   // The board starts at x 168, y 38.
-  ctl<ReqScrollBar>(1167)->request(SbLineRight);
+  ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->request(SbLineRight);
   EXPECT_TRUE(logged("SetVideoParam 19 " + std::to_string((38 << 16) | 169)));
-  EXPECT_EQ(ctl<QLineEdit>(1168)->text(), "169");
-  ctl<ReqScrollBar>(1166)->request(SbPageRight);
+  EXPECT_EQ(ctl<QLineEdit>(CDlgGrabVideo::kXOffsetEdit)->text(), "169");
+  ctl<ReqScrollBar>(CDlgGrabVideo::kYOffsetBar)->request(SbPageRight);
   EXPECT_TRUE(logged("SetVideoParam 19 " + std::to_string((78 << 16) | 169)));
-  EXPECT_EQ(ctl<QLineEdit>(1033)->text(), "78");
-  ctl<ReqScrollBar>(1166)->request(SbRight);
+  EXPECT_EQ(ctl<QLineEdit>(CDlgGrabVideo::kYOffsetEdit)->text(), "78");
+  ctl<ReqScrollBar>(CDlgGrabVideo::kYOffsetBar)->request(SbRight);
   EXPECT_TRUE(logged("SetVideoParam 19 " + std::to_string((200 << 16) | 169)));
-  ctl<ReqScrollBar>(1167)->request(SbThumbTrack, 7);
+  ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->request(SbThumbTrack, 7);
   EXPECT_TRUE(logged("SetVideoParam 19 " + std::to_string((200 << 16) | 7)));
-  ctl<ReqScrollBar>(1167)->request(SbLeft);
-  EXPECT_EQ(ctl<ReqScrollBar>(1167)->value(), 0);
+  ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->request(SbLeft);
+  EXPECT_EQ(ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->value(), 0);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(GrabVideoTest, EndOfScrollingWritesTheOffsetWordBackLast) {
   ASSERT_TRUE(open());
   // A drag: the thumb moves, then the bar reports the end of scrolling.
-  ctl<ReqScrollBar>(1167)->request(SbThumbTrack, 20);
+  ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->request(SbThumbTrack, 20);
   clearLog();
-  ctl<ReqScrollBar>(1167)->request(SbEndScroll);
+  ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->request(SbEndScroll);
   const std::string word = std::to_string((38 << 16) | 20);
   EXPECT_TRUE(logged("SetVideoParam 19 " + word)) << sim.log();
-  EXPECT_EQ(ctl<ReqScrollBar>(1167)->value(), 20);
-  EXPECT_EQ(ctl<QLineEdit>(1168)->text(), "20");
+  EXPECT_EQ(ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->value(), 20);
+  EXPECT_EQ(ctl<QLineEdit>(CDlgGrabVideo::kXOffsetEdit)->text(), "20");
 }
 
 TEST_F(GrabVideoTest, RefusedOffsetShowsTheBoardsError) {
   ASSERT_TRUE(open());
   ASSERT_EQ(sim.control("fail=video:19:103"), 1);
   desktop.clear();
-  ctl<ReqScrollBar>(1167)->request(SbLineRight);
+  ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->request(SbLineRight);
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, strings::cameraErrorMessage(103, false));
   // The repaint shows what the board kept.
-  EXPECT_EQ(ctl<QLineEdit>(1168)->text(), "168");
+  EXPECT_EQ(ctl<QLineEdit>(CDlgGrabVideo::kXOffsetEdit)->text(), "168");
 }
 
 TEST_F(GrabVideoTest, OffsetsWithoutABoardMoveWithoutWriting) {
-  ctl<ReqScrollBar>(1167)->request(SbLineLeft);
-  EXPECT_EQ(ctl<ReqScrollBar>(1167)->value(), 167);
+  ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->request(SbLineLeft);
+  EXPECT_EQ(ctl<ReqScrollBar>(CDlgGrabVideo::kXOffsetBar)->value(), 167);
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_TRUE(log().empty());
 }

@@ -36,15 +36,14 @@ TEST_F(PaintUsbTest, OpenWithoutACameraFails) {
 TEST_F(PaintUsbTest, StartSizeIsLimitedAtPaintingExceptForOneType) {
   open("211150");  // 1280 x 1024 at most
   window->refresh();
-  EXPECT_EQ(window->captureWidth(), 1280);
-  EXPECT_EQ(window->captureHeight(), 1024);
   EXPECT_EQ(ctl<QLineEdit>(kWidthEdit)->text(), "1280");
+  EXPECT_EQ(ctl<QLineEdit>(kHeightEdit)->text(), "1024");
   TearDown();
   SetUp();
   open("321510");
   window->refresh();
-  EXPECT_EQ(window->captureWidth(), 2048);
-  EXPECT_EQ(window->captureHeight(), 1536);
+  EXPECT_EQ(ctl<QLineEdit>(kWidthEdit)->text(), "2048");
+  EXPECT_EQ(ctl<QLineEdit>(kHeightEdit)->text(), "1536");
 }
 
 TEST_F(PaintUsbTest, SizeConfirmLowersToTheCameraMaximum) {
@@ -64,9 +63,8 @@ TEST_F(PaintUsbTest, SizeConfirmLowersToTheCameraMaximum) {
     ctl<QLineEdit>(kWidthEdit)->setText(c.width);
     ctl<QLineEdit>(kHeightEdit)->setText(c.height);
     ctl<QPushButton>(kSizeButton)->click();
-    EXPECT_EQ(window->captureWidth(), c.expectW);
-    EXPECT_EQ(window->captureHeight(), c.expectH);
     EXPECT_EQ(ctl<QLineEdit>(kWidthEdit)->text(), QString::number(c.expectW));
+    EXPECT_EQ(ctl<QLineEdit>(kHeightEdit)->text(), QString::number(c.expectH));
     ASSERT_EQ(desktop.sleeps.size(), 1u);
     EXPECT_EQ(desktop.sleeps[0].ms, 500);
     EXPECT_EQ(desktop.waitCursorShown, cursors + 1);
@@ -108,18 +106,18 @@ TEST_F(PaintUsbTest, ActualSizeShowsTheFrameFromItsTopLeftAndScrolls) {
   // Thumb and line requests move the source by their own amounts.
   ctl<ReqScrollBar>(kHorizontalBar)->request(SbThumbTrack, 100);
   ctl<ReqScrollBar>(kVerticalBar)->request(SbLineRight);
-  EXPECT_EQ(window->horizontalPosition(), 100);
-  EXPECT_EQ(window->verticalPosition(), 2);
+  EXPECT_EQ(ctl<ReqScrollBar>(kHorizontalBar)->value(), 100);
+  EXPECT_EQ(ctl<ReqScrollBar>(kVerticalBar)->value(), 2);
   EXPECT_EQ(pic.pixel(0, 0), framePixel(100, 2));
   // The test picture differs there, so the comparisons tell positions apart.
   EXPECT_NE(framePixel(0, 0), framePixel(100, 2));
   EXPECT_NE(framePixel(2047, 2), framePixel(0, 2));
   // The end goes to the camera's maximum width, held to the bar's range.
   ctl<ReqScrollBar>(kHorizontalBar)->request(SbRight);
-  EXPECT_EQ(window->horizontalPosition(), ctl<ReqScrollBar>(kHorizontalBar)->maximum());
+  EXPECT_EQ(ctl<ReqScrollBar>(kHorizontalBar)->value(), ctl<ReqScrollBar>(kHorizontalBar)->maximum());
   EXPECT_EQ(pic.pixel(pic.width() - 1, 0), framePixel(2047, 2));
   ctl<ReqScrollBar>(kHorizontalBar)->request(SbLeft);
-  EXPECT_EQ(window->horizontalPosition(), 0);
+  EXPECT_EQ(ctl<ReqScrollBar>(kHorizontalBar)->value(), 0);
 }
 
 TEST_F(PaintUsbTest, ScreenSizeStretchesTheWholeFrame) {

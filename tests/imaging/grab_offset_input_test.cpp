@@ -29,7 +29,7 @@ TEST_F(GrabOffsetInput, WheelAndEveryMenuEntryMoveTheirHalfOfTheOffset) {
     int id;
     bool x;
   };
-  for (const Bar b : {Bar{1167, true}, Bar{1166, false}}) {
+  for (const Bar b : {Bar{CDlgGrabVideo::kXOffsetBar, true}, Bar{CDlgGrabVideo::kYOffsetBar, false}}) {
     SCOPED_TRACE(b.id);
     auto* bar = ctl<ReqScrollBar>(b.id);
     // Away from both ends.

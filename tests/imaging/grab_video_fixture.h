@@ -17,6 +17,7 @@
 #include "app/camera_state.h"
 #include "common/fake_desktop.h"
 #include "imaging/dlg_grab_video.h"
+#include "imaging/dlg_select_board.h"
 #include "sim_board_control.h"
 
 class GrabVideoFixture : public ::testing::Test {
@@ -38,7 +39,7 @@ protected:
   // The selection dialog is confirmed (or cancelled) as the user would.
   void scriptSelection(int button = 1, int choose = -1) {
     desktop.dialogs.push_back([button, choose](QDialog* d) {
-      if (choose >= 0) d->findChild<QComboBox*>("2011")->setCurrentIndex(choose);
+      if (choose >= 0) d->findChild<QComboBox*>(QString::number(CDlgSelectBoard::kBoardList))->setCurrentIndex(choose);
       d->findChild<QPushButton*>(QString::number(button))->click();
       return d->result();
     });

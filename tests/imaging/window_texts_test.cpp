@@ -12,6 +12,7 @@
 #include "common/fake_desktop.h"
 #include "imaging/dlg_grab_video.h"
 #include "imaging/dlg_paint_usb.h"
+#include "imaging/dlg_select_board.h"
 
 namespace {
 
@@ -64,22 +65,22 @@ class ImagingWindowTexts : public ::testing::TestWithParam<int32_t> {
 TEST_P(ImagingWindowTexts, GrabVideo) {
   CDlgGrabVideo window(nullptr, nullptr);
   const WindowTexts en{"Grab video",
-                       {{1001, "video info"},
-                        {1065, "auto-set param"},
-                        {1067, "capture video"},
-                        {1068, "stop capture"},
-                        {1162, "4:3"},
-                        {1163, "1:1"}},
+                       {{CDlgGrabVideo::kSignalTestButton, "video info"},
+                        {CDlgGrabVideo::kAutoSetButton, "auto-set param"},
+                        {CDlgGrabVideo::kCaptureButton, "capture video"},
+                        {CDlgGrabVideo::kStopButton, "stop capture"},
+                        {CDlgGrabVideo::kAspect43Radio, "4:3"},
+                        {CDlgGrabVideo::kAspect11Radio, "1:1"}},
                        {"offset"},
                        {"video info:", "video type:", "scan lines  :", "framerate:", "trig status:",
                         "total num:", "display fps:", "x:", "y:"}};
   const WindowTexts zh{"Grab video",
-                       {{1001, u("测试信号源")},
-                        {1065, u("自动设置采集参数")},
-                        {1067, u("采集图像")},
-                        {1068, u("停止采集")},
-                        {1162, "4:3"},
-                        {1163, "1:1"}},
+                       {{CDlgGrabVideo::kSignalTestButton, u("测试信号源")},
+                        {CDlgGrabVideo::kAutoSetButton, u("自动设置采集参数")},
+                        {CDlgGrabVideo::kCaptureButton, u("采集图像")},
+                        {CDlgGrabVideo::kStopButton, u("停止采集")},
+                        {CDlgGrabVideo::kAspect43Radio, "4:3"},
+                        {CDlgGrabVideo::kAspect11Radio, "1:1"}},
                        {u("偏移")},
                        {u("视频输入源:"), u("视频输入类型:"), u("垂直扫描线数:"), u("场频:"),
                         u("外触发状态:"), u("总帧数:"), u("显示帧率:"), "x:", "y:"}};

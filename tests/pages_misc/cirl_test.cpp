@@ -69,6 +69,24 @@ TEST_F(CirlTest, RecordKeepsTheTypedRadiusWhenTheReadBackDiffers) {
   EXPECT_EQ(edit(kRadiusEdit)->text(), QString::number(before + 40));
 }
 
+// The circle's numbers are unsigned to the camera: one past the signed top
+// goes out as the large positive it was typed as, never as a negative.
+TEST_F(CirlTest, NumbersPastTheSignedTopAreSentAsTyped) {
+  start();
+  edit(kRadiusEdit)->setText("3000000000");
+  press(kRadiusButton);
+  edit(kCentreXEdit)->setText("4294967295");
+  edit(kCentreYEdit)->setText("2147483648");
+  press(kCentreButton);
+  const auto sets = sim.calls("SetConfigParam");
+  ASSERT_EQ(sets.size(), 3u);
+  EXPECT_EQ(sets[0].value("value"), 3000000000LL);
+  EXPECT_EQ(sets[1].value("value"), 4294967295LL);
+  EXPECT_EQ(sets[2].value("value"), 2147483648LL);
+  // The record keeps the same 32 bits.
+  EXPECT_EQ(static_cast<uint32_t>(cameraState().params.radius), 3000000000u);
+}
+
 // The centre goes as two writes 200 ms apart; the second is sent even when
 // the first fails.
 struct CentreCase {

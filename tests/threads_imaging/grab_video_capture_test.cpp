@@ -11,14 +11,14 @@ namespace {
 class GrabCaptureTest : public GrabVideoFixture {
  protected:
   bool buttonsEnabled() const {
-    return ctl<QPushButton>(1067)->isEnabled() && ctl<QPushButton>(1001)->isEnabled() &&
-           ctl<QPushButton>(1065)->isEnabled();
+    return ctl<QPushButton>(CDlgGrabVideo::kCaptureButton)->isEnabled() && ctl<QPushButton>(CDlgGrabVideo::kSignalTestButton)->isEnabled() &&
+           ctl<QPushButton>(CDlgGrabVideo::kAutoSetButton)->isEnabled();
   }
   bool anyButtonEnabled() const {
-    return ctl<QPushButton>(1067)->isEnabled() || ctl<QPushButton>(1001)->isEnabled() ||
-           ctl<QPushButton>(1065)->isEnabled();
+    return ctl<QPushButton>(CDlgGrabVideo::kCaptureButton)->isEnabled() || ctl<QPushButton>(CDlgGrabVideo::kSignalTestButton)->isEnabled() ||
+           ctl<QPushButton>(CDlgGrabVideo::kAutoSetButton)->isEnabled();
   }
-  QString totalShown() const { return ctl<QLineEdit>(1165)->text(); }
+  QString totalShown() const { return ctl<QLineEdit>(CDlgGrabVideo::kTotalFramesEdit)->text(); }
   // Distinct colours in the picture: a painted test picture has many.
   int colours() const {
     const QImage& img = window->picture();
@@ -46,7 +46,7 @@ TEST_F(GrabCaptureTest, FramesArePaintedAndCounted) {
   clearLog();
   // Shown, so each frame goes through the real paint of the picture frame.
   window->show();
-  ctl<QPushButton>(1067)->click();
+  ctl<QPushButton>(CDlgGrabVideo::kCaptureButton)->click();
   EXPECT_FALSE(anyButtonEnabled());
   EXPECT_TRUE(window->capturing());
   EXPECT_TRUE(loggedInOrder({"SetConvertParam 2 0", "SetSeqCallback set", "CaptureByBuffer 1"}));
@@ -56,7 +56,7 @@ TEST_F(GrabCaptureTest, FramesArePaintedAndCounted) {
   ASSERT_TRUE(deliver(1));
   EXPECT_NE(window->picture(), first);    // the picture moves from frame to frame
   EXPECT_EQ(window->paintedFrames(), 4);  // every delivered frame painted once
-  ctl<QPushButton>(1068)->click();
+  ctl<QPushButton>(CDlgGrabVideo::kStopButton)->click();
   EXPECT_TRUE(buttonsEnabled());
   EXPECT_FALSE(window->capturing());
   EXPECT_TRUE(loggedInOrder({"SetSeqCallback clear", "StopCapture"}));
@@ -84,7 +84,7 @@ TEST_F(GrabCaptureTest, DisplayedFramesPerSecondFollowTheClock) {
     desktop.clock += 100;
   }
   EXPECT_DOUBLE_EQ(window->displayedFps(), 10.0);
-  EXPECT_EQ(ctl<QLineEdit>(1169)->text(), "10.0");
+  EXPECT_EQ(ctl<QLineEdit>(CDlgGrabVideo::kDisplayRateEdit)->text(), "10.0");
   window->onCaptureStop();
 }
 

@@ -1,5 +1,5 @@
 // glyph_check.cpp - laying texts out as Qt draws them and looking for .notdef.
-#include "app/glyph_check.h"
+#include "selfcheck/glyph_check.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "app/glyph_check.h"
+#include "selfcheck/glyph_check.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
-// color_number_text.cpp - reading and writing the numbers of the colour page and the control bar edits.
-#include "pages/area/color_number_text.h"
+// number_text.cpp - the one way the program reads a number out of an edit and shows one in it.
+#include "app/number_text.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
-namespace colortext {
+namespace numtext {
 
 namespace {
-// Far above every range of these edits, and far below overflow.
+// Far above every range of the edits, and far below overflow.
 constexpr uint64_t kSaturated = 1'000'000'000'000ULL;
 }  // namespace
 
@@ -16,10 +17,21 @@ std::optional<uint64_t> unsignedValue(const QString& text) {
   uint64_t value = 0;
   for (const QChar c : t) {
     if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(c.unicode() - '0');
-    if (value > kSaturated) value = kSaturated;
+    value = std::min(kSaturated, value * 10 + static_cast<uint64_t>(c.unicode() - '0'));
   }
   return value;
+}
+
+std::optional<int32_t> unsignedValue32(const QString& text) {
+  const auto v = unsignedValue(text);
+  if (!v) return std::nullopt;
+  return static_cast<int32_t>(std::min<uint64_t>(*v, INT32_MAX));
+}
+
+std::optional<int64_t> intValue(const QString& text) {
+  bool ok = false;
+  const int v = text.trimmed().toInt(&ok);
+  return ok ? std::optional<int64_t>(v) : std::nullopt;
 }
 
 std::optional<int32_t> signedPrefix(const QString& text, int maxChars) {
@@ -46,7 +58,13 @@ std::optional<int32_t> signedPrefix(const QString& text, int maxChars) {
   return static_cast<int32_t>(negative ? -value : value);
 }
 
-void setNumber(QLineEdit* edit, int64_t value) {
+void show(QLineEdit* edit, int64_t value) {
+  if (edit == nullptr) return;
+  const QString text = QString::number(value);
+  if (edit->text() != text) edit->setText(text);
+}
+
+void showUnlessReadsAs(QLineEdit* edit, int64_t value) {
   if (edit == nullptr) return;
   bool ok = false;
   const qlonglong shown = edit->text().trimmed().toLongLong(&ok);
@@ -54,4 +72,4 @@ void setNumber(QLineEdit* edit, int64_t value) {
   edit->setText(QString::number(value));
 }
 
-}  // namespace colortext
+}  // namespace numtext
