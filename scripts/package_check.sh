@@ -134,10 +134,17 @@ depends=$(in_root dpkg-query -W -f='${Depends}' vistrel)
 cache=$(in_root ldconfig -p)
 [[ "$cache" == *"libclsertyx.so.1 "* ]] || { echo "package: ldconfig does not know libclsertyx.so.1"; exit 1; }
 for f in /usr/share/man/man1/vistrel.1.gz /usr/share/man/man7/vistrel-simulators.7.gz \
+         /usr/bin/tyxctl /usr/share/man/man1/tyxctl.1.gz /usr/share/bash-completion/completions/tyxctl \
          /usr/share/metainfo/io.github.vistrel.vistrel.metainfo.xml /usr/share/icons/hicolor/scalable/apps/vistrel.svg \
          /usr/share/doc/vistrel/copyright /usr/lib/x86_64-linux-gnu/clsertyx.so /usr/include/clser/clsertyx.h; do
   [ -e "$root$f" ] || { echo "package: $f is not installed"; exit 1; }
 done
+
+echo "== package: tyxctl in the root"
+# The tool finds the installed simulator as the program does, with no display.
+probe=$(in_root env LANG=C.UTF-8 TYXCAM_SIM="clear;camera COM1=219290" tyxctl ports 2>&1) ||
+  { echo "package: tyxctl ports failed: $probe"; exit 1; }
+[[ "$probe" == "COM1: type 219290,"* ]] || { echo "package: tyxctl ports printed: $probe"; exit 1; }
 
 echo "== package: self-check in the root"
 sims=/usr/lib/x86_64-linux-gnu/vistrel
