@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/camera_library.h"
+#include "app/camera_models.h"
 #include "app/desktop.h"
 #include "app/net_records.h"
 #include "app/strings.h"
@@ -15,7 +16,7 @@ const char* const kFixedPorts[] = {"COM1",      "COM2",      "COM3",      "COM4"
                                    "USB/232-2", "USB/232-3", "USB/232-4", "USB1", "USB2",     "USB3",     "USB4"};
 
 // Every opening, one row each. Only what differs is written here; the
-// order of the reads is CameraState::readOpenedCamera's.
+// order of the reads is readOpened's.
 constexpr OpenWay kWays[] = {
     // The start-up scan probes COM1-COM4 itself; its waits go with the
     // progress window that tells the user about them.
@@ -157,7 +158,85 @@ void CameraSession::identifyAndRead(OpenedBy by) {
     readCommand(Report::Shown);
     return;
   }
-  cameraState().readOpenedCamera(by, requestedType_);
+  readOpened(by);
+}
+
+// The four openings read the same things in the order each has always used,
+// and the library's log shows that order:
+//   - start-up: type code, model, version, tags; then the records, the
+//     line-scan block chosen by the type the opening reported; only a failed
+//     line-scan read is reported (line geometry is copied by the caller);
+//   - Reopen: type code, model, version, tags; then the records chosen by the
+//     type code, with line geometry; both kinds of failed read are reported;
+//   - port change: tags first; then the records chosen by the type the
+//     opening reported, with line geometry (only a failed line-scan read is
+//     reported); type code, model and version last;
+//   - network open: CameraParams first, unchecked; then type code, model,
+//     version, tags and line geometry.
+// Every one of them reads the second block when tag 34 is 1: a camera
+// opened later than start-up would otherwise keep the block of the camera
+// before it, show those values and write them back with Default Param. A
+// failed read of it is reported where the opening reports a failed read of
+// CameraParams (Reopen) and passes silently where that one does. The
+// waits around an opening (500 and 1000 ms for Reopen, 1000 ms after a
+// network open) belong to the callers and stay there.
+void CameraSession::readOpened(OpenedBy by) {
+  CameraState& s = cameraState();
+  CameraLibrary& lib = CameraLibrary::instance();
+  const int32_t requestedType = requestedType_;
+  auto identify = [&](bool withTags) {
+    const char* model = nullptr;
+    s.typeCode = lib.getTypeCode(s.handle, &model);
+    s.modelText = model != nullptr ? QString::fromUtf8(model) : QString("ERR ID");
+    s.versionCode = lib.getVerCode(s.handle, 0);
+    if (withTags) s.readFunctionTags();
+  };
+  auto readLinear = [&] {
+    if (s.readLinearParams() == 0) s.showCameraError();
+  };
+  switch (by) {
+    case OpenedBy::Startup:
+      identify(true);
+      if (types::isLineScan(requestedType)) {
+        readLinear();
+      } else {
+        s.readCameraParams();
+        s.readExtendedParams();
+      }
+      break;
+    case OpenedBy::Reopen:
+      identify(true);
+      if (types::isLineScan(s.typeCode)) {
+        readLinear();
+      } else {
+        const int32_t result = s.readCameraParams();
+        s.copyLineGeometry();
+        if (result == 0) s.showCameraError();
+      }
+      if (!s.readExtendedParams()) s.showCameraError();
+      break;
+    case OpenedBy::PortChange:
+      s.readFunctionTags();
+      if (types::isLineScan(requestedType)) {
+        readLinear();
+      } else {
+        s.readCameraParams();
+        s.copyLineGeometry();
+      }
+      s.readExtendedParams();
+      identify(false);
+      break;
+    case OpenedBy::Network:
+      s.readCameraParams();
+      identify(true);
+      s.readExtendedParams();
+      s.copyLineGeometry();
+      break;
+    case OpenedBy::Command:
+      // The session reads for the command line itself (CameraSession::readCommand),
+      // because there a failed read must come back as a result, not a message.
+      break;
+  }
 }
 
 // A command-line opening reads like Reopen (identity, tags, the records the

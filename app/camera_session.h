@@ -192,6 +192,9 @@ class CameraSession : public QObject {
  private:
   CameraSession() = default;
   SessionResult readCommand(Report report);
+  // Reads identity and records after an opening from a window, in that
+  // opening's own order.
+  void readOpened(OpenedBy by);
 
   int32_t requestedType_ = -2;
   QString openedAddress_;

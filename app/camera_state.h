@@ -17,7 +17,7 @@ using NetDeviceRecord = TyxNetDeviceRecord;
 class QWidget;
 
 // Who has just opened the camera. Each reads the camera's identity and
-// records in its own order (see CameraState::readOpenedCamera). Command is
+// records in its own order (see CameraSession::readOpened). Command is
 // an opening without a window (a command line): no waits, and a failed
 // read is returned to the caller rather than only shown.
 enum class OpenedBy { Startup, Reopen, PortChange, Network, Command };
@@ -77,11 +77,6 @@ class CameraState {
   void initRecords();
   // Reads the function tags in their fixed order.
   void readFunctionTags();
-  // Reads what every page depends on from the camera just opened: type code,
-  // model text, version code, function tags, and its records (the line-scan
-  // block, or CameraParams and, when function tag 34 is 1, the second block).
-  // requestedType is what the opening reported through its type argument.
-  void readOpenedCamera(OpenedBy by, int32_t requestedType);
   // Reads the second block (id 34) of a camera whose function tag 34 is 1;
   // false when that read failed, which leaves the block as it was (as a
   // failed read of CameraParams leaves that record). A camera without the

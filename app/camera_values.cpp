@@ -149,6 +149,8 @@ constexpr Word kOffOn[] = {{"off", 0, 0}, {"on", 1, 1}};
 constexpr Word kResolutionSettingModes[] = {{"switch", 0, 0}, {"com", 1, 1}};
 constexpr Word kSensorSpeeds[] = {{"slow", 0, 0}, {"fast", 1, 1}};
 constexpr Word kDisplayModes[] = {{"half-screen", 0, 0}, {"full-screen", 1, 1}};
+// The image orientation model reads the frame-mode id as its picture aspect.
+constexpr Word kImageAspects[] = {{"scaled-4-3", 0, 0}, {"wide-16-9", 1, 1}, {"unscaled-4-3", 2, 2}};
 constexpr Word kWorkModes[] = {
     {"free-run-programmable", 0, 0},  {"free-run-edge", 1, 1}, {"exsync-programmable", 2, 2},
     {"exsync-edge", 3, 3},            {"exsync-level", 4, 4},
@@ -435,6 +437,14 @@ std::vector<Descriptor> buildTable() {
                    [](Descriptor& d) { d.words = kOffOn; }));
   t.push_back(with(command("display-mode", tyxid::kDisplayMode, fixed<0, 1>, melko, "full- or half-screen display"),
                    [](Descriptor& d) { d.words = kDisplayModes; }));
+  // The same id as the frame mode and the same record field, with the
+  // model's own meaning: a plain write, no exposure clamp, no read-back.
+  t.push_back(with(field("image-aspect", tyxid::kFrameMode, &P::frameMode, fixed<0, 2>, melko,
+                          "picture aspect: 16:9, 4:3 scaled or 4:3 unscaled"),
+                   [](Descriptor& d) {
+                     d.words = kImageAspects;
+                     d.apply = Apply::Unreported;
+                   }));
   t.push_back(with(command("colour-mode", tyxid::kColourMode, fixed<0, kIntMax>, melko, "colour mode"),
                    [](Descriptor& d) {
                      d.apply = Apply::Unreported;
@@ -504,6 +514,11 @@ const Word* wordOf(const Descriptor& d, int32_t stored) {
 
 QString rangeText(const Range& r) { return QStringLiteral("%1..%2").arg(r.lo).arg(r.hi); }
 
+// "gain takes 0..1023", in the language of the program (the tool's --lang).
+QString takes(const Descriptor& d, const CameraState& s, const QString& allowedText) {
+  return s.text("%1 takes %2", "%1 的取值为 %2").arg(QString::fromUtf8(d.name), allowedText);
+}
+
 // The line-scan times have rules of their own against the other time of the
 // pair and the work mode; a time the rules would correct is not taken.
 std::optional<QString> timeRule(const Descriptor& d, const CameraState& s, int64_t value) {
@@ -513,7 +528,8 @@ std::optional<QString> timeRule(const Descriptor& d, const CameraState& s, int64
                                     ? linescan::checkTime1(s.typeCode, b.workMode, value, b.time2, false)
                                     : linescan::checkTime2(s.typeCode, b.workMode, b.time1, value, false);
   if (c.message == nullptr && c.value == value && !c.setTime1 && !c.setOther && c.write) return std::nullopt;
-  return QStringLiteral("%1 %2 does not fit time%3 %4 in work mode %5 (the camera would take %6)")
+  return s.text("%1 %2 does not fit time%3 %4 in work mode %5 (the camera would take %6)",
+                "%1 %2 与工作模式 %5 下的 time%3 %4 不相配（相机会取 %6）")
       .arg(QString::fromUtf8(d.name))
       .arg(value)
       .arg(d.id == tyxid::kTime1 ? 2 : 1)
@@ -536,6 +552,18 @@ const Descriptor* byId(int32_t id) {
   for (const Descriptor& d : table())
     if (d.id == id) return &d;
   return nullptr;
+}
+
+const Descriptor& of(int32_t id) {
+  const Descriptor* d = byId(id);
+  if (d == nullptr) qFatal("camval: no description for parameter id %d", int(id));
+  return *d;
+}
+
+const Descriptor& named(std::string_view name) {
+  const Descriptor* d = byName(name);
+  if (d == nullptr) qFatal("camval: no description named \"%.*s\"", int(name.size()), name.data());
+  return *d;
 }
 
 WindowRule rule(const Descriptor& d, Window window) {
@@ -595,38 +623,40 @@ Verdict validate(const Descriptor& d, const CameraState& s, int64_t value, Windo
   Verdict v;
   const QString name = QString::fromUtf8(d.name);
   if (s.handle == nullptr) {
-    v.reason = QStringLiteral("no camera is open");
+    v.reason = s.text("no camera is open", "没有打开的相机");
     return v;
   }
   if (!available(d, s)) {
-    v.reason = QStringLiteral("this camera (type %1) has no %2").arg(s.typeCode).arg(name);
+    v.reason = s.text("this camera (type %1) has no %2", "此相机（型号 %1）没有 %2").arg(s.typeCode).arg(name);
     return v;
   }
   if (!d.words.empty()) {
     const Word* w = wordOf(d, static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)));
     if (w == nullptr || w->stored != value) {
-      v.reason = QStringLiteral("%1 takes %2").arg(name, allowed(d, s, window));
+      v.reason = takes(d, s, allowed(d, s, window));
       return v;
     }
     if (w->available != nullptr && !w->available(s)) {
-      v.reason = QStringLiteral("this camera (type %1) has no %2 %3").arg(s.typeCode).arg(name, QString::fromUtf8(w->name));
+      v.reason = s.text("this camera (type %1) has no %2 %3", "此相机（型号 %1）没有 %2 %3")
+                     .arg(s.typeCode)
+                     .arg(name, QString::fromUtf8(w->name));
       return v;
     }
   }
   const Range r = range(d, s, window);
   if (!r.known) {
-    v.reason = QStringLiteral("the library gives no range for %1 now").arg(name);
+    v.reason = s.text("the library gives no range for %1 now", "相机库此刻给不出 %1 的范围").arg(name);
     return v;
   }
   if (value < r.lo || value > r.hi) {
-    v.reason = QStringLiteral("%1 takes %2").arg(name, allowed(d, s, window));
+    v.reason = takes(d, s, allowed(d, s, window));
     return v;
   }
   int64_t x = value;
   const int32_t st = step(d, s);
   if (st > 1 && x % st != 0) {
     if (rule(d, window).offStep != OffStep::Lower) {
-      v.reason = QStringLiteral("%1 takes %2").arg(name, allowed(d, s, window));
+      v.reason = takes(d, s, allowed(d, s, window));
       return v;
     }
     x -= x % st;
@@ -650,10 +680,10 @@ QString allowed(const Descriptor& d, const CameraState& s, Window window) {
     return names.join(QStringLiteral(", "));
   }
   const Range r = range(d, s, window);
-  if (!r.known) return QStringLiteral("nothing now (no range from the library)");
+  if (!r.known) return s.text("nothing now (no range from the library)", "此刻无可取的值（相机库未给出范围）");
   QString out = rangeText(r);
   const int32_t st = step(d, s);
-  if (st > 1) out += QStringLiteral(" in steps of %1").arg(st);
+  if (st > 1) out += s.text(" in steps of %1", "，步长 %1").arg(st);
   if (*d.unit != '\0') out += QLatin1Char(' ') + QString::fromUtf8(d.unit);
   return out;
 }
@@ -728,19 +758,16 @@ bool write(const Descriptor& d, int32_t value, const WriteOptions& options) {
   return ok;
 }
 
-bool write(tyxid::Param id, int32_t value, const WriteOptions& options) {
-  const Descriptor* d = byId(id);
-  if (d == nullptr) return false;
-  return write(*d, value, options);
-}
+bool write(tyxid::Param id, int32_t value, const WriteOptions& options) { return write(of(id), value, options); }
 
 SetResult set(const Descriptor& d, const QString& text) {
   const CameraState& s = cameraState();
   const auto value = parse(d, text);
-  if (!value) return {false, QStringLiteral("%1 takes %2, not \"%3\"").arg(QString::fromUtf8(d.name), allowed(d, s), text)};
+  if (!value) return {false, takes(d, s, allowed(d, s)) + s.text(", not \"%1\"", "，而不是 \"%1\"").arg(text)};
   const Verdict v = validate(d, s, *value);
   if (!v.ok) return {false, v.reason};
-  if (!write(d, v.value)) return {false, QStringLiteral("the camera refused %1 %2").arg(QString::fromUtf8(d.name)).arg(*value)};
+  if (!write(d, v.value))
+    return {false, s.text("the camera refused %1 %2", "相机拒绝了 %1 %2").arg(QString::fromUtf8(d.name)).arg(*value)};
   return {true, QString()};
 }
 

@@ -192,6 +192,11 @@ std::span<const Descriptor> all();
 // gives the first, "exposure-us".
 const Descriptor* byName(std::string_view name);
 const Descriptor* byId(int32_t id);
+// The same for the program's own tables, which must only name described
+// values: a missing description stops the program at once with the name or
+// id, rather than as a null dereference somewhere in a page.
+const Descriptor& of(int32_t id);
+const Descriptor& named(std::string_view name);
 
 // The row of a window for a value: its own, else the value's default row,
 // else the plain rule (keep, the value's range, a bar of line 1, page 40).

@@ -495,7 +495,13 @@ void CTyxVistrelDlg::reopenCamera() {
     void* list = nullptr;
     const int32_t count = session.scanNetwork(&list);
     desktop.setWaitCursor(false);
-    if (!showNetCameraList(this, s.netArea, list, count)) return;
+    if (!showNetCameraList(this, s.netArea, list, count)) {
+      // The camera was closed above and none was chosen: the port page must
+      // not go on showing it as linked (the pages stay as they were).
+      s.linkFlag = 0;
+      repaintWindow();
+      return;
+    }
     port = netrecords::portName(s.netPortChoice);
     desktop.setWaitCursor(true);
     desktop.sleepMs(way.waitAroundNetworkPickMs);

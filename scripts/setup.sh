@@ -11,7 +11,7 @@ task=${1:-run}
 RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev fonts-wqy-microhei)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-tidy
   xvfb xauth x11-utils xdotool imagemagick locales dpkg-dev file
-  debootstrap lintian)
+  debootstrap lintian bash-completion)
 
 # The Windows build of clsertyx and its Wine run (scripts/windows.sh).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 xvfb xauth xdotool imagemagick)

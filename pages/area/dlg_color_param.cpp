@@ -178,7 +178,7 @@ void CDlgColorParam::onGainEdit(int row) {
   // Red and green show the value the camera got; blue keeps what was typed
   // until the next repaint.
   if (row != 2) gainEdit_[row] = x;
-  camval::write(*camval::byId(kGainIds[row]), x);
+  camval::write(camval::of(kGainIds[row]), x);
   pushMembers();
 }
 
@@ -197,7 +197,7 @@ void CDlgColorParam::onSaturationEdit() {
   } else {
     saturationPos_ = v;
     saturationByte_ = lowByte(v);
-    camval::write(*camval::byId(tyxid::kSaturation), v);
+    camval::write(camval::of(tyxid::kSaturation), v);
   }
   pushMembers();
 }
@@ -207,7 +207,7 @@ void CDlgColorParam::onScroll(int row, int code, int pos) {
   Busy guard(busy_);
   const bool saturation = row == kSaturationRow;
   auto* bar = control<ReqScrollBar>(saturation ? kSaturationBar : kGainBars[row]);
-  const camval::Descriptor& value = *camval::byId(saturation ? tyxid::kSaturation : kGainIds[row]);
+  const camval::Descriptor& value = camval::of(saturation ? tyxid::kSaturation : kGainIds[row]);
   // Line moves from a camera value off the step may leave the bar; the
   // colour page's row keeps them inside it.
   const int v = ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(),
@@ -239,7 +239,7 @@ void CDlgColorParam::onWhiteBalance() {
   // them back so the page shows them, and reports a failed read rather than
   // leaving the old gains looking current. A refused start has already been
   // reported.
-  if (!camval::write(*camval::byId(tyxid::kStartWhiteBalance), 1)) return;
+  if (!camval::write(camval::of(tyxid::kStartWhiteBalance), 1)) return;
   repaint();
 }
 

@@ -251,7 +251,7 @@ void CDlgMode::onRunMode(int32_t value) {
     // The exposure range follows the new mode (free-running modes bound it
     // by the frame, trigger modes need a few lines to arm); the run mode's
     // description clamps it.
-    camval::write(*camval::byId(tyxid::kRunMode), value);
+    camval::write(camval::of(tyxid::kRunMode), value);
   }
   // The protection rows exist only in edge-trigger mode.
   repaint();
@@ -260,7 +260,7 @@ void CDlgMode::onRunMode(int32_t value) {
 void CDlgMode::onFrameMode(int buttonId) {
   if (busy_) return;
   CameraState& s = cameraState();
-  const camval::Descriptor& frameMode = *camval::byId(tyxid::kFrameMode);
+  const camval::Descriptor& frameMode = camval::of(tyxid::kFrameMode);
   {
     Busy guard(busy_);
     CameraParams& p = s.params;
@@ -319,7 +319,7 @@ void CDlgMode::onOutput(int32_t value) {
     WaitCursor wait;
     // The camera may change other values with its output; the description
     // reads the record back.
-    camval::write(*camval::byId(tyxid::kOutputMode), value);
+    camval::write(camval::of(tyxid::kOutputMode), value);
   }
   repaint();
 }
@@ -334,7 +334,7 @@ void CDlgMode::onProtectEdit(int row) {
   const int32_t x = static_cast<int32_t>(*typed);
   barPos_[row] = x;
   editValue_[row] = static_cast<uint32_t>(x);
-  camval::write(*camval::byId(r.id), x);
+  camval::write(camval::of(r.id), x);
   pushMembers();
 }
 
@@ -350,7 +350,7 @@ void CDlgMode::onProtectScroll(int row, int code, int pos) {
     editValue_[row] = static_cast<uint32_t>(value);
     // Every request writes: a drag once per movement, and once more with the
     // final value when the scrolling ends.
-    camval::write(*camval::byId(r.id), value);
+    camval::write(camval::of(r.id), value);
     pushMembers();
   }
   repaint();

@@ -43,7 +43,7 @@ constexpr int kBasicEntries = 5;
 constexpr const char* kEntryValues[CDlgPage3::EntryCount] = {
     "gain", "black", "begin-line", "end-line", "exposure-lines", "r-gain", "g-gain", "b-gain", "saturation"};
 
-const camval::Descriptor& entryValue(int entry) { return *camval::byName(kEntryValues[entry]); }
+const camval::Descriptor& entryValue(int entry) { return camval::named(kEntryValues[entry]); }
 
 // The cameras whose bar also offers the colour values.
 bool hasColourEntries(int32_t type) { return types::hasRgbGains(type); }

@@ -371,7 +371,7 @@ void CDlgParam::onValueEdit(int row) {
         break;
       default: return;
     }
-    camval::write(*camval::byId(kRowIds[row].id), x, lineWriteOptions());
+    camval::write(camval::of(kRowIds[row].id), x, lineWriteOptions());
     edit_[row] = pos_[row] = x;
     pushMembers();
   }
@@ -385,7 +385,7 @@ void CDlgParam::onScroll(int row, int code, int pos) {
   {
     Busy guard(busy_);
     auto* bar = control<ReqScrollBar>(kRowIds[row].bar);
-    const camval::Descriptor& value = *camval::byId(kRowIds[row].id);
+    const camval::Descriptor& value = camval::of(kRowIds[row].id);
     const int st = row == Begin ? step() : 1;
     const int v = ReqScrollBar::standardPosition(code, pos, bar->value(), bar->minimum(), bar->maximum(), st,
                                                  camval::rule(value, camval::Window::ParamPage).bar);
@@ -413,7 +413,7 @@ void CDlgParam::onRateChosen(int position) {
     WaitCursor wait;
     // In PAL/NTSC mode some cameras number their two rates themselves; the
     // rate's description sends their number.
-    camval::write(*camval::byId(tyxid::kRate), position);
+    camval::write(camval::of(tyxid::kRate), position);
   }
   repaint();
 }
@@ -462,7 +462,7 @@ void CDlgParam::writeCoarse(int position) {
   if (e >= hi) e = hi - 1;
   // A range too narrow for that still never sends a value outside it.
   e = std::clamp(e, lo, std::max(lo, hi));
-  camval::write(*camval::byName("exposure-lines"), e);
+  camval::write(camval::named("exposure-lines"), e);
 }
 
 void CDlgParam::onApplyTime() {
@@ -503,7 +503,7 @@ void CDlgParam::writeFine(int32_t microseconds) {
     e = hi;
     bounded = true;
   }
-  camval::write(*camval::byName("exposure-lines"), e);
+  camval::write(camval::named("exposure-lines"), e);
   if (bounded) timeEdit_ = lib.calExposeTime(s.handle, e);
 }
 
@@ -521,9 +521,9 @@ void CDlgParam::writeShort(int32_t microseconds) {
   // The camera takes whole lines first and the fine part after it has
   // settled. A refused write is reported, so that the page never shows a
   // short exposure the camera did not take as if it had.
-  camval::write(*camval::byName("exposure-lines"), lines);
+  camval::write(camval::named("exposure-lines"), lines);
   Desktop::get().sleepMs(500);
-  camval::write(*camval::byId(tyxid::kShortExposure), setting);
+  camval::write(camval::of(tyxid::kShortExposure), setting);
 }
 
 void CDlgParam::paintEvent(QPaintEvent* event) {

@@ -143,7 +143,7 @@ void CDlgLinearMode::onSimpleChoice(int listId, int position) {
     positions_[static_cast<size_t>(index)] = position;
     if (listId == kOutputFormatList) outputText_ = control<QComboBox>(kOutputFormatList)->itemText(position);
     if (listId == kTestImageList) testImageText_ = control<QComboBox>(kTestImageList)->itemText(position);
-    camval::write(*camval::byId(kIds[index]), position);
+    camval::write(camval::of(kIds[index]), position);
   }
   repaint();
 }
@@ -155,7 +155,7 @@ void CDlgLinearMode::onWorkMode(int position) {
     positions_[0] = position;
     // The work mode's description also writes the pair of times the new
     // mode needs, Time2 first, each stored before it is written.
-    camval::write(*camval::byId(tyxid::kWorkMode), position);
+    camval::write(camval::of(tyxid::kWorkMode), position);
   }
   repaint();
 }

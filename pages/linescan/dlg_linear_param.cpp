@@ -261,7 +261,7 @@ void CDlgLinearParam::keepTime(tyxid::Param id, int32_t value, bool send) {
   // A time the rules hold back is still what the page shows, so the record
   // keeps it; only the camera does not hear of it.
   CameraState& s = cameraState();
-  camval::store(*camval::byId(id), s, value);
+  camval::store(camval::of(id), s, value);
   s.repaintInfo();
 }
 
@@ -342,7 +342,7 @@ void CDlgLinearParam::scrollAoi(int barId, int code, int position) {
   if (code == SbEndScroll)
     camval::write(id, position);
   else
-    camval::store(*camval::byId(id), s, position);
+    camval::store(camval::of(id), s, position);
 }
 
 void CDlgLinearParam::scrollTime1(int code, int position) {

@@ -325,12 +325,9 @@ void CMelko::onOrientation() {
 
 void CMelko::onAspect() {
   WaitCursor wait;
-  CameraState& st = cameraState();
+  // Without a choice the camera gets the unscaled 4:3 picture.
   const QVariant data = combo(kAspectList)->currentData();
-  const int32_t mode = data.isValid() ? data.toInt() : 2;
-  st.params.frameMode = mode;
-  CameraLibrary::instance().setConfigParam(st.handle, tyxid::kFrameMode, mode, 0);
-  st.repaintInfo();
+  camval::write(camval::named("image-aspect"), data.isValid() ? data.toInt() : 2);
 }
 
 void CMelko::onColourMode() {

@@ -48,6 +48,16 @@ TEST(CameraValuesTable, NamesAreUniqueLowerCaseAndFound) {
   EXPECT_EQ(camval::byId(12345), nullptr);
 }
 
+TEST(CameraValuesTableDeathTest, TheProgramsOwnLookupsStopAtAnUndescribedValue) {
+  // The test program runs a QApplication with threads of its own: the child
+  // starts afresh rather than as a fork of them.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EQ(&camval::of(tyxid::kExposalTime), camval::byName("exposure-us"));
+  EXPECT_EQ(&camval::named("gain"), camval::byName("gain"));
+  EXPECT_DEATH(camval::of(12345), "no description for parameter id 12345");
+  EXPECT_DEATH(camval::named("no-such-value"), "no description named \"no-such-value\"");
+}
+
 TEST(CameraValuesTable, EachValueHasExactlyTheFieldOfItsRecord) {
   for (const camval::Descriptor& d : camval::all()) {
     const int fields = (d.cameraField != nullptr) + (d.extendedField != nullptr) + (d.linearField != nullptr);

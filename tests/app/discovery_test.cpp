@@ -264,6 +264,7 @@ TEST_F(DiscoveryTest, ReopenOnANetworkPortWhoseListIsCancelledLeavesNoCamera) {
   desktop.dialogs.push_back(nullptr);  // the user closes the list
   window->reopenCamera();
   EXPECT_EQ(cameraState().handle, nullptr);
+  EXPECT_EQ(cameraState().linkFlag, 0) << "a closed camera is not shown as linked";
   EXPECT_EQ(window->tabs()->pageCount(), tabsBefore);
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_EQ(sleepLengths(desktop), (std::vector<int>{500, 1000}));

@@ -51,6 +51,27 @@ TEST_F(ToolCommandLine, EveryCommandHasItsOwnHelpWithTheExitCodes) {
   }
 }
 
+TEST_F(ToolCommandLine, HelpInChineseByOptionOrLocaleKeepsTheNamesAndExitCodes) {
+  const QList<QStringList> commands = {{"ports"}, {"set"}, {"save"}, {"net", "set-ip"}, {"grab"}};
+  for (const QStringList& command : commands) {
+    SCOPED_TRACE(command.join(' ').toStdString());
+    const ToolRun run = runTool(dir, command + QStringList{"--help", "--lang", "zh"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith(QString::fromUtf8("用法：tyxctl ") + command.join(' '))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QString::fromUtf8("退出码：\n  0  完成")));
+    EXPECT_FALSE(run.out.contains("Usage")) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains("Exit codes")) << run.out.toStdString();
+  }
+  const ToolRun overview = runTool(dir, {"--help"}, {}, {{"LANG", "zh_CN.UTF-8"}});
+  EXPECT_TRUE(overview.out.startsWith(QString::fromUtf8("用法：tyxctl 命令 [选项]"))) << overview.out.toStdString();
+  // The names are typed alike in both languages and stay in the list.
+  const ToolRun set = runTool(dir, {"set", "--help", "--lang", "zh"});
+  EXPECT_TRUE(set.out.contains("\n  exposure-us ")) << set.out.toStdString();
+  // The completion asks for the English help whatever the locale.
+  const ToolRun forCompletion = runTool(dir, {"get", "--help", "--lang", "en"}, {}, {{"LANG", "zh_CN.UTF-8"}});
+  EXPECT_TRUE(forCompletion.out.contains("\nNames")) << forCompletion.out.toStdString();
+}
+
 struct BadLine {
   QStringList args;
   const char* message;  // what the one line must say

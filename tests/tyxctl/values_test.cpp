@@ -97,6 +97,24 @@ TEST_F(ToolValues, EnumerationsTakeWordsOrNumbers) {
   }
 }
 
+TEST_F(ToolValues, TheOrientationModelsAspectIsAPlainWriteOfItsOwnWords) {
+  // The model reads the frame-mode id as its picture aspect: no exposure
+  // clamp, no read-back, nothing reported, as its page writes it.
+  const ToolRun run = runTool(dir, {"set", "-p", "COM1", "image-aspect=wide-16-9", "image-aspect=0"},
+                              "clear;camera COM1=321140");
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(run.writes(), (Writes{{5, 1}, {5, 0}}));
+  EXPECT_TRUE(run.calls("CalExposeRange").isEmpty());
+  // Each line is what the camera holds once every value is written.
+  EXPECT_EQ(run.outLines(), QStringList({"image-aspect=scaled-4-3", "image-aspect=scaled-4-3"}));
+
+  const ToolRun other = runTool(dir, {"set", "-p", "COM1", "image-aspect=wide-16-9"});
+  EXPECT_EQ(other.exitCode, 2);
+  EXPECT_TRUE(other.err.contains("image-aspect is not a setting of the camera on COM1 (type 219290)"))
+      << other.err.toStdString();
+  EXPECT_TRUE(other.calls("SetConfigParam").isEmpty());
+}
+
 struct Refusal {
   const char* port;
   QStringList values;
@@ -131,10 +149,20 @@ TEST_F(ToolValues, BadValuesAreRefusedWithWhatIsAllowedAndNothingIsWritten) {
   }
 }
 
-TEST_F(ToolValues, ARefusalInChinese) {
-  const ToolRun run = runTool(dir, {"set", "-p", "COM1", "--lang", "zh", "gain=5000"});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_TRUE(run.err.startsWith(QString::fromUtf8("tyxctl: gain=5000 被拒绝："))) << run.err.toStdString();
+TEST_F(ToolValues, RefusalsInChineseSayWhyInChineseToo) {
+  const Refusal cases[] = {
+      {"COM1", {"gain=5000"}, "tyxctl: gain=5000 被拒绝：gain 的取值为 0..1023；未写入任何值"},
+      {"COM1", {"begin-line=100"}, "tyxctl: begin-line=100 被拒绝：begin-line 的取值为 12..448，步长 12 lines；未写入任何值"},
+      {"COM1", {"run-mode=99"}, "tyxctl: run-mode=99 被拒绝：run-mode 的取值为 free-run, edge-trigger"},
+  };
+  for (const Refusal& c : cases) {
+    SCOPED_TRACE(c.values.join(' ').toStdString());
+    const ToolRun run = runTool(dir, QStringList{"set", "-p", c.port, "--lang", "zh"} + c.values);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.startsWith(QString::fromUtf8(c.message))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("takes")) << run.err.toStdString();
+    EXPECT_TRUE(run.calls("SetConfigParam").isEmpty());
+  }
 }
 
 TEST_F(ToolValues, AWriteTheLibraryRefusesPrintsItsMessageStopsAndKeepsWhatWasWritten) {

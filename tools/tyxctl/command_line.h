@@ -42,8 +42,10 @@ bool parseArguments(const QStringList& args, Invocation* inv, QString* error);
 bool splitPort(const QString& typed, QString* port, QString* settings);
 
 // --help: the overview, or one command's (command "net" with sub for the
-// two network commands). Empty for a command the tool does not have.
-QString helpText(const QString& command, const QString& sub);
+// two network commands), in English or Chinese. Empty for a command the tool
+// does not have. The value names and their one-line summaries stay as the
+// descriptions give them: the names are what is typed in either language.
+QString helpText(const QString& command, const QString& sub, bool chinese);
 
 // The greatest --count.
 inline constexpr int kMaxCount = 1000;

@@ -16,7 +16,7 @@ int run(const QStringList& args, Console& console) {
     return kExitUsage;
   }
   if (inv.help) {
-    for (const QString& line : helpText(inv.command, inv.sub).split('\n')) console.out(line);
+    for (const QString& line : helpText(inv.command, inv.sub, inv.chinese).split('\n')) console.out(line);
     return kExitOk;
   }
   // The shared camera code picks its messages by the program's language flag.
