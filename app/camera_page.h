@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <span>
 
+#include "abi/tyxcamera_ids.h"
 #include "app/camera_state.h"
 #include "app/layout.h"
 #include "app/typed_number.h"
@@ -76,6 +77,12 @@ class CameraPage : public ControlHost<QWidget> {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // A check box the user clicks to switch a camera value: 1 checked, 0 not,
+  // through the value's writer.
+  void writesOnClick(int checkId, tyxid::Param value);
+  // A radio button that writes `number` to a camera value when the user
+  // checks it (a click on a checked button writes again, as it always has).
+  void writesOnChoice(int radioId, tyxid::Param value, int32_t number);
 
  private:
   CTyxVistrelDlg* main_;

@@ -108,19 +108,11 @@ void CDlgTarvo::initialise() {
   speeds->addItem(QString::fromUtf8("慢"));
   speeds->addItem(QString::fromUtf8("快"));
 
-  connect(control<QCheckBox>(kAutoExtinctionCheck), &QCheckBox::clicked, this,
-          [](bool checked) { camval::write(tyxid::kAutoExtinction, checked ? 1 : 0); });
+  writesOnClick(kAutoExtinctionCheck, tyxid::kAutoExtinction);
   // This switch has never reported a failed write; its description keeps it quiet.
-  connect(control<QCheckBox>(kAutoWhiteBalanceCheck), &QCheckBox::clicked, this,
-          [](bool checked) { camval::write(tyxid::kAutoWhiteBalance, checked ? 1 : 0); });
-  const auto radio = [this](int id, int32_t value) {
-    connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
-      if (!control<QRadioButton>(id)->isChecked()) return;
-      camval::write(tyxid::kResolutionSettingMode, value);
-    });
-  };
-  radio(kSwitchRadio, 0);
-  radio(kComRadio, 1);
+  writesOnClick(kAutoWhiteBalanceCheck, tyxid::kAutoWhiteBalance);
+  writesOnChoice(kSwitchRadio, tyxid::kResolutionSettingMode, 0);
+  writesOnChoice(kComRadio, tyxid::kResolutionSettingMode, 1);
   connect(control<QPushButton>(kManualWhiteBalanceButton), &QPushButton::clicked, this, [] {
     WaitCursor wait;
     camval::write(tyxid::kManualWhiteBalance, 1);

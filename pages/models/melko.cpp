@@ -174,16 +174,9 @@ void CMelko::initialise() {
   connect(combo(kOrientationList), &QComboBox::activated, this, [this] { onOrientation(); });
   connect(combo(kAspectList), &QComboBox::activated, this, [this] { onAspect(); });
   connect(combo(kColourModeList), &QComboBox::activated, this, [this] { onColourMode(); });
-  connect(control<QCheckBox>(kTextDisplayCheck), &QCheckBox::clicked, this,
-          [](bool checked) { camval::write(tyxid::kTextDisplay, checked ? 1 : 0); });
-  const auto display = [this](int id, int32_t value) {
-    connect(control<QRadioButton>(id), &QRadioButton::clicked, this, [this, id, value] {
-      if (!control<QRadioButton>(id)->isChecked()) return;
-      camval::write(tyxid::kDisplayMode, value);
-    });
-  };
-  display(kFullScreenRadio, 1);
-  display(kHalfScreenRadio, 0);
+  writesOnClick(kTextDisplayCheck, tyxid::kTextDisplay);
+  writesOnChoice(kFullScreenRadio, tyxid::kDisplayMode, 1);
+  writesOnChoice(kHalfScreenRadio, tyxid::kDisplayMode, 0);
 }
 
 void CMelko::refresh() {
