@@ -353,6 +353,7 @@ TYXCAM_API int32_t tyxCamCloseCamera(void* cam) {
   // released so that the program can open it again.
   closeSessionLocked(s, lock);
   s->captureBlock = nullptr;
+  if (s->camera) saveKept(state(), *s->camera);
   if (err) return fail(log, err);
   return log.result(1);
 }

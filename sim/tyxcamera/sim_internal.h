@@ -135,6 +135,9 @@ struct SimState {
   bool fast = false;
   int32_t gammaMode = 2;
   int32_t gammaValue = 45;
+  // Where the cameras keep their settings between runs ("keep DIR"); empty:
+  // every run starts from the factory settings.
+  std::string keepDir;
 };
 
 SimState& state();
@@ -150,6 +153,14 @@ const char* intern(const std::string& text);
 void resetState(SimState& s);
 bool runCommands(const std::string& commands);
 void closeSessionLocked(Session* s, std::unique_lock<std::mutex>& lock);
+
+// Settings kept between runs (kept_settings.cpp). setKeepFolder creates the
+// folder and loads what the placed cameras kept there ("-" stops keeping);
+// loadKept gives a camera just placed what it kept; saveKept writes a
+// camera's present settings and memory.
+bool setKeepFolder(SimState& s, const std::string& dir);
+void loadKept(const SimState& s, SimCamera& c);
+void saveKept(const SimState& s, const SimCamera& c);
 void simulatedDelay();
 
 // Call log. Each ABI call builds one line and appends it when done.

@@ -102,7 +102,9 @@ bool cmdCamera(SimState& s, const std::string& arg) {
     return false;
   const TypeInfo* t = findType(static_cast<int32_t>(type));
   if (version < 0) version = t ? t->defaultVersion : 1;
-  s.cameras[port] = makeCamera(port, static_cast<int32_t>(type), static_cast<int32_t>(version));
+  auto camera = makeCamera(port, static_cast<int32_t>(type), static_cast<int32_t>(version));
+  loadKept(s, *camera);
+  s.cameras[port] = camera;
   return true;
 }
 
@@ -208,6 +210,7 @@ bool runOne(SimState& s, std::unique_lock<std::mutex>& lock, const std::string& 
     cam->modelText = text == "-" ? nullptr : intern(text);
     return true;
   }
+  if (word == "keep") return setKeepFolder(s, arg);
   if (word == "log") return !arg.empty() && setLogFile(arg == "-" ? std::string() : arg);
   if (word == "log-clear" && arg.empty()) {
     clearLog();
@@ -254,8 +257,12 @@ struct LibraryLifetime {
     std::vector<Session*> capturing;
     {
       std::lock_guard<std::mutex> lock(state().mutex);
-      for (auto& s : state().sessions)
+      for (auto& s : state().sessions) {
         if (s->captureThread.joinable()) capturing.push_back(s.get());
+        // A program that ends without closing its camera still leaves the
+        // camera holding what it was given.
+        if (s->open && s->camera) saveKept(state(), *s->camera);
+      }
     }
     for (Session* s : capturing) stopCaptureThread(s);
     std::lock_guard<std::mutex> lock(logState().mutex);
@@ -296,6 +303,7 @@ void resetState(SimState& s) {
   s.fast = false;
   s.gammaMode = 2;
   s.gammaValue = 45;
+  s.keepDir.clear();
   setError(0);
 }
 

@@ -51,6 +51,13 @@ extern "C" {
  *                               dialog: mode 1..4 and gamma value (default
  *                               2 and 45)
  *   log -                       stop appending to the log file
+ *   keep DIR                    the cameras keep their settings and memory in
+ *                               DIR between runs: written when a handle is
+ *                               closed (or the library unloaded with one
+ *                               open), read back when the camera is placed;
+ *                               a file of another type or version, or a
+ *                               damaged one, is ignored ("keep -" stops;
+ *                               "reset" forgets the folder)
  *
  * Notes: "reset" also closes every handle still open (their capture stops)
  * so the default ports are free; "unfail" also brings vanished cameras back.

@@ -115,6 +115,19 @@ TEST_F(ToolValues, TheOrientationModelsAspectIsAPlainWriteOfItsOwnWords) {
   EXPECT_TRUE(other.calls("SetConfigParam").isEmpty());
 }
 
+TEST_F(ToolValues, WithKeptSettingsTheNextRunReadsWhatTheLastOneSet) {
+  // Each run loads the simulator afresh; "keep" makes its cameras hold their
+  // settings from one run to the next, as powered cameras do.
+  const QString keep = "keep " + dir.path() + "/cameras";
+  const ToolRun set = runTool(dir, {"set", "-p", "COM1", "gain=400", "black=20"}, keep);
+  ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+  const ToolRun get = runTool(dir, {"get", "-p", "COM1", "gain", "black"}, keep);
+  EXPECT_EQ(get.outLines(), QStringList({"gain=400", "black=20"})) << get.err.toStdString();
+  EXPECT_FALSE(get.wroteAnything());
+  const ToolRun fresh = runTool(dir, {"get", "-p", "COM1", "gain"});
+  EXPECT_EQ(fresh.outLines(), QStringList({"gain=330"}));
+}
+
 struct Refusal {
   const char* port;
   QStringList values;
