@@ -288,9 +288,8 @@ Descriptor with(Descriptor d, F change) {
   return d;
 }
 
-std::vector<Descriptor> buildTable() {
-  std::vector<Descriptor> t;
-  // Area-scan parameter page and control bar.
+// The area-scan parameter page's and the control bar's values.
+void addParamPageValues(std::vector<Descriptor>& t) {
   t.push_back(with(field("gain", tyxid::kGain, &P::gain, fixed<0, 1023>, areaScan, "gain"),
                    [](Descriptor& d) { d.windows = kParamRowRules; }));
   t.push_back(with(field("black", tyxid::kBlack, &P::black, fixed<0, 255>, areaScan, "black level"),
@@ -331,7 +330,10 @@ std::vector<Descriptor> buildTable() {
   t.push_back(with(field("rate", tyxid::kRate, &P::rate, rateRange, exposureInLines,
                           "position in the camera's frame-rate list"),
                    [](Descriptor& d) { d.sent = rateSent; }));
-  // Mode page.
+}
+
+// The mode page's values.
+void addModePageValues(std::vector<Descriptor>& t) {
   t.push_back(with(field("run-mode", tyxid::kRunMode, &P::runMode, fixed<1, 6>, areaScan, "run mode or trigger"),
                    [](Descriptor& d) {
                      d.words = kRunModes;
@@ -362,7 +364,10 @@ std::vector<Descriptor> buildTable() {
                             "edge-trigger protect time"),
                    [](Descriptor& d) { d.unit = "ms"; }));
   t.push_back(field("gamma", tyxid::kGamma, &P::gamma, fixed<1, 4>, areaScan, "gamma setting"));
-  // Colour page.
+}
+
+// The colour page's and the electronic circle's values.
+void addColourAndCircleValues(std::vector<Descriptor>& t) {
   for (auto [name, id, member] : {std::tuple{"r-gain", tyxid::kRGain, &P::rGain},
                                  std::tuple{"g-gain", tyxid::kGGain, &P::gGain},
                                  std::tuple{"b-gain", tyxid::kBGain, &P::bGain}}) {
@@ -386,7 +391,10 @@ std::vector<Descriptor> buildTable() {
                    [](Descriptor& d) { d.sentUnsigned = true; }));
   t.push_back(with(field("circle-y", tyxid::kCoordinateY, &P::coordinateY, fixed<0, kIntMax>, circle, "circle centre y"),
                    [](Descriptor& d) { d.sentUnsigned = true; }));
-  // Colour correction.
+}
+
+// Colour correction and the model pages' values.
+void addModelValues(std::vector<Descriptor>& t) {
   t.push_back(field("r-brightness", tyxid::kRBrightness, &P::rBrightness, fixed<0, 255>, correction,
                      "red brightness"));
   t.push_back(field("g-brightness", tyxid::kGBrightness, &P::gBrightness, fixed<0, 255>, correction,
@@ -456,7 +464,10 @@ std::vector<Descriptor> buildTable() {
   t.push_back(with(field("vertical-inverse", tyxid::kVerticalInverse, &P::verticalInverse, fixed<0, 1>, areaScan,
                           "mirror top to bottom"),
                    [](Descriptor& d) { d.words = kOffOn; }));
-  // USB and video cameras.
+}
+
+// The USB and video cameras' values and the line-scan cameras'.
+void addUsbAndLineScanValues(std::vector<Descriptor>& t) {
   t.push_back(with(field("usb-exposure-us", tyxid::kUsbExposure, &P::usbExposure, fixed<0, kIntMax>, usbImage,
                           "exposure of the USB image models"),
                    [](Descriptor& d) { d.unit = "us"; }));
@@ -498,6 +509,15 @@ std::vector<Descriptor> buildTable() {
         std::tuple{"overall-offset", tyxid::kOverallOffset, &L::overallOffset, "overall offset"}}) {
     t.push_back(field(name, id, member, fixed<0, 1023>, colourLineScan, summary));
   }
+}
+
+std::vector<Descriptor> buildTable() {
+  std::vector<Descriptor> t;
+  addParamPageValues(t);
+  addModePageValues(t);
+  addColourAndCircleValues(t);
+  addModelValues(t);
+  addUsbAndLineScanValues(t);
   return t;
 }
 
