@@ -1,7 +1,8 @@
 # packaging.cmake - the Debian packages, built with `cpack -G DEB` from a
 # configured and built tree:
 #
-#   vistrel             the program, desktop entry, icons, AppStream data, man page
+#   vistrel             the program, desktop entry, icons, AppStream data, man page,
+#                       the command-line tool tyxctl with its man page and completion
 #   vistrel-simulators  the simulated camera and board libraries and their manual
 #   libclsertyx1        the Camera Link serial library (versioned SONAME)
 #   libclsertyx-dev     its header and unversioned link
@@ -64,6 +65,7 @@ macro(pkg_gzip src dst)
 endmacro()
 pkg_gzip(${pkg_src}/changelog ${pkg_out}/changelog.Debian.gz)
 pkg_gzip(${pkg_src}/vistrel.1 ${pkg_out}/vistrel.1.gz)
+pkg_gzip(${pkg_src}/tyxctl.1 ${pkg_out}/tyxctl.1.gz)
 pkg_gzip(${pkg_src}/vistrel-simulators.7 ${pkg_out}/vistrel-simulators.7.gz)
 add_custom_target(package_documents ALL DEPENDS ${pkg_gz_outputs})
 
@@ -96,6 +98,12 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vistrel.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT vistrel)
 install(FILES ${pkg_out}/vistrel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT vistrel)
+
+# The command-line tool's manual and its completion, in the folder bash
+# loads completions from on demand.
+install(FILES ${pkg_out}/tyxctl.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT vistrel)
+install(FILES ${pkg_src}/tyxctl.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  COMPONENT vistrel RENAME tyxctl)
 
 # --- The simulators' manual --------------------------------------------------
 
