@@ -3,7 +3,9 @@
 
 #include <QFile>
 
+#include "app/camera_values.h"
 #include "tool_run.h"
+#include "tools/tyxctl/tool_texts.h"
 
 namespace {
 
@@ -67,6 +69,8 @@ TEST_F(ToolCommandLine, HelpInChineseByOptionOrLocaleKeepsTheNamesAndExitCodes) 
   // The names are typed alike in both languages and stay in the list.
   const ToolRun set = runTool(dir, {"set", "--help", "--lang", "zh"});
   EXPECT_TRUE(set.out.contains("\n  exposure-us ")) << set.out.toStdString();
+  EXPECT_TRUE(set.out.contains(QString::fromUtf8("\n  gain                   增益\n"))) << set.out.toStdString();
+  for (const camval::Descriptor& d : camval::all()) EXPECT_TRUE(tooltext::hasChineseSummary(d.name)) << d.name;
   // The completion asks for the English help whatever the locale.
   const ToolRun forCompletion = runTool(dir, {"get", "--help", "--lang", "en"}, {}, {{"LANG", "zh_CN.UTF-8"}});
   EXPECT_TRUE(forCompletion.out.contains("\nNames")) << forCompletion.out.toStdString();

@@ -268,7 +268,10 @@ QString helpText(const QString& command, const QString& sub, bool chinese) {
     // miss a value the pages have.
     names = kNamesTitle.in(zh);
     for (const camval::Descriptor& d : camval::all())
-      names += ("  " + QString::fromUtf8(d.name).leftJustified(22) + " " + QString::fromUtf8(d.summary)).trimmed().prepend("  ") + "\n";
+      names += ("  " + QString::fromUtf8(d.name).leftJustified(22) + " " + tooltext::valueSummary(d.name, d.summary, zh))
+                   .trimmed()
+                   .prepend("  ") +
+               "\n";
   }
   return c->helpIn(zh) + options + common + names;
 }

@@ -1,6 +1,7 @@
 // tool_texts.cpp - the tool's texts, one row per text, both languages side by side.
 #include "tools/tyxctl/tool_texts.h"
 
+#include <cstring>
 #include <iterator>
 
 namespace tooltext {
@@ -85,6 +86,108 @@ QString format(Id id, bool chinese, const QStringList& values) {
     result += pattern[i];
   }
   return result;
+}
+
+}  // namespace tooltext
+
+namespace tooltext {
+namespace {
+
+// The Chinese line of each value in the help's name list; the English line
+// is the value's own summary in its description.
+struct SummaryRow {
+  const char* name;
+  const char* chinese;
+};
+
+constexpr SummaryRow kChineseSummaries[] = {
+    {"gain", "增益"},
+    {"black", "黑电平"},
+    {"brightness", "亮度"},
+    {"begin-line", "局部窗口的起始行"},
+    {"end-line", "局部窗口的结束行"},
+    {"exposure-us", "曝光时间，由相机库换算成行"},
+    {"exposure-lines", "以传感器行计的曝光"},
+    {"short-exposure", "短曝光的细调部分，按相机库的换算"},
+    {"rate", "相机帧频列表中的位置"},
+    {"run-mode", "运行模式或触发方式"},
+    {"frame-mode", "全图、局部、PAL/NTSC 或多帧平均"},
+    {"output-mode", "摄像机图像或测试图"},
+    {"rise-delay-us", "沿触发的上升沿延时"},
+    {"fall-delay-us", "沿触发的下降沿延时"},
+    {"protect-time-ms", "沿触发的保护时间"},
+    {"gamma", "GAMMA 设置"},
+    {"r-gain", "红色增益"},
+    {"g-gain", "绿色增益"},
+    {"b-gain", "蓝色增益"},
+    {"saturation", "饱和度"},
+    {"white-balance", "启动自动白平衡 (1)"},
+    {"radius", "电子圆半径"},
+    {"circle-x", "电子圆圆心 x"},
+    {"circle-y", "电子圆圆心 y"},
+    {"r-brightness", "红色亮度"},
+    {"g-brightness", "绿色亮度"},
+    {"b-brightness", "蓝色亮度"},
+    {"all-contrast", "全部通道的对比度"},
+    {"model-contrast", "对比度"},
+    {"model-saturation", "饱和度"},
+    {"extinction-target", "自动曝光的目标"},
+    {"auto-extinction", "自动曝光"},
+    {"auto-white-balance", "自动白平衡"},
+    {"resolution-setting", "视频模式的设置方式"},
+    {"resolution", "视频分辨率"},
+    {"frame-rate", "视频帧率"},
+    {"sensor-speed", "传感器速度"},
+    {"manual-white-balance", "一次手动白平衡 (1)"},
+    {"save-value", "保存值"},
+    {"open-value", "打开值"},
+    {"x-shift", "图像水平偏移"},
+    {"y-shift", "图像垂直偏移"},
+    {"edge-enhance", "边缘增强"},
+    {"model-exposure-lines", "以行计的曝光；显示相机自己的读数"},
+    {"text-display", "字符叠加显示"},
+    {"display-mode", "全屏或半屏显示"},
+    {"image-aspect", "图像比例：16:9、带缩放 4:3 或无缩放 4:3"},
+    {"colour-mode", "色彩模式"},
+    {"horizontal-inverse", "左右镜像"},
+    {"vertical-inverse", "上下镜像"},
+    {"usb-exposure-us", "USB 图像型号的曝光"},
+    {"recursion", "递归降噪"},
+    {"negative-image", "负片图像"},
+    {"work-mode", "工作模式"},
+    {"output-format", "Camera Link 输出格式（列表中的位置）"},
+    {"test-image", "实时图像或测试图（列表中的位置）"},
+    {"correction-start", "红行或蓝行在前"},
+    {"correction-lines", "位置校正的行数"},
+    {"data-shift", "数据移位（位）"},
+    {"aoi-start", "AOI 的第一个像素"},
+    {"aoi-length", "AOI 长度"},
+    {"time1", "工作模式的 Time1"},
+    {"time2", "工作模式的 Time2"},
+    {"gain-level", "增益档 1..4 (0..3)"},
+    {"red-gain", "红色增益"},
+    {"green-gain", "绿色增益"},
+    {"blue-gain", "蓝色增益"},
+    {"red-offset", "红色偏置"},
+    {"green-offset", "绿色偏置"},
+    {"blue-offset", "蓝色偏置"},
+    {"overall-gain", "总增益"},
+    {"overall-offset", "总偏置"},
+};
+
+}  // namespace
+
+QString valueSummary(const char* name, const char* english, bool chinese) {
+  if (chinese)
+    for (const SummaryRow& row : kChineseSummaries)
+      if (std::strcmp(row.name, name) == 0) return QString::fromUtf8(row.chinese);
+  return QString::fromUtf8(english);
+}
+
+bool hasChineseSummary(const char* name) {
+  for (const SummaryRow& row : kChineseSummaries)
+    if (std::strcmp(row.name, name) == 0) return true;
+  return false;
 }
 
 }  // namespace tooltext

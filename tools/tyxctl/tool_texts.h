@@ -55,4 +55,10 @@ QString text(Id id, bool chinese);
 // itself holds "%2" (a typed port name, say) is never replaced again.
 QString format(Id id, bool chinese, const QStringList& values);
 
+// A value's line in the help's name list: its description's summary, or
+// the Chinese line of the same name. Every described value has one (a
+// test holds the two lists together).
+QString valueSummary(const char* name, const char* english, bool chinese);
+bool hasChineseSummary(const char* name);
+
 }  // namespace tooltext
