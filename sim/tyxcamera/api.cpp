@@ -207,51 +207,6 @@ int32_t readSingle(const SimCamera& c, const ParamSet& src, int32_t id, int32_t*
   return kErrBadParam;
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& content) {
-  const std::string tmp = path + ".part";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  size_t done = 0;
-  bool ok = true;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmp.c_str());
-  return ok;
-}
-
-// Reads at most limit + 1 bytes so an oversized file is recognised without
-// reading all of it. Returns false when the file cannot be read at all.
-bool readFileLimited(const std::string& path, size_t limit, std::vector<uint8_t>* out) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  out->assign(limit + 1, 0);
-  size_t done = 0;
-  bool ok = true;
-  while (done < out->size()) {
-    const ssize_t n = ::read(fd, out->data() + done, out->size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    done += static_cast<size_t>(n);
-  }
-  ::close(fd);
-  out->resize(done);
-  return ok;
-}
-
 }  // namespace
 
 extern "C" {
@@ -495,9 +450,7 @@ TYXCAM_API int32_t tyxCamLoadConfigFile(void* cam, const char* utf8Path) {
   // The numbers are checked like single writes: a file edited into values the
   // camera refuses is a damaged file, and nothing of it is applied.
   const bool lineScan = isLineScan(c);
-  if ((!lineScan && checkCameraParamsBlock(*c.info, pc.cam)) || checkExtendedBlock(pc.ext) ||
-      (lineScan && checkLinearBlock(*c.info, pc.lin)))
-    return fail(log, kErrConfigTag);
+  if (checkConfigBlocks(c, pc) != 0) return fail(log, kErrConfigTag);
   // Sensor geometry is the camera's own, whatever the file says.
   pc.cam.marker = c.current.cam.marker;
   pc.cam.lineStep = c.info->lineStep;

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "param_ids.h"
+#include "config_file.h"
 #include "sim_internal.h"
 
 namespace tyxsim {
@@ -268,6 +269,15 @@ int32_t checkLinearBlock(const TypeInfo& t, const TyxLinearParams& p) {
     if (checkLinearRange(t, f.id, p.*(f.member)) != 0) return kErrBadParam;
   }
   return 0;
+}
+
+int32_t checkConfigBlocks(const SimCamera& c, const ParsedConfig& pc) {
+  const bool lineScan = c.info->kind == Kind::LineScan;
+  if (!lineScan) {
+    if (const int32_t e = checkCameraParamsBlock(*c.info, pc.cam)) return e;
+  }
+  if (const int32_t e = checkExtendedBlock(pc.ext)) return e;
+  return lineScan ? checkLinearBlock(*c.info, pc.lin) : 0;
 }
 
 }  // namespace tyxsim

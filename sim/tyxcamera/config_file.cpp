@@ -1,6 +1,10 @@
 // config_file.cpp - writing and strictly parsing the configuration file format.
 #include "config_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -168,6 +172,51 @@ bool parseConfigFile(const uint8_t* data, size_t size, ParsedConfig* out, int* e
   *out = c;
   *error = 0;
   return true;
+}
+
+// ---- the files themselves ----
+
+bool writeFileAtomically(const std::string& path, const std::string& content) {
+  const std::string tmp = path + ".part";
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  size_t done = 0;
+  bool ok = true;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(tmp.c_str());
+  return ok;
+}
+
+bool readFileLimited(const std::string& path, size_t limit, std::vector<uint8_t>* out) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  out->assign(limit + 1, 0);
+  size_t done = 0;
+  bool ok = true;
+  while (done < out->size()) {
+    const ssize_t n = ::read(fd, out->data() + done, out->size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  out->resize(done);
+  return ok;
 }
 
 }  // namespace tyxsim

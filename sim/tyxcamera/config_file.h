@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "abi/tyxcamera_types.h"
 
@@ -42,5 +43,13 @@ bool parseConfigFile(const uint8_t* data, size_t size, ParsedConfig* out, int* e
 std::string formatConfigFile(const ParsedConfig& config);
 
 uint32_t fnv1a(const uint8_t* data, size_t size);
+
+// Writes the whole content beside the file and renames it over, so that a
+// write stopped half-way never leaves half a file. False when it failed
+// (nothing is left behind then).
+bool writeFileAtomically(const std::string& path, const std::string& content);
+// Reads at most limit + 1 bytes so an oversized file is recognised without
+// reading all of it. Returns false when the file cannot be read at all.
+bool readFileLimited(const std::string& path, size_t limit, std::vector<uint8_t>* out);
 
 }  // namespace tyxsim

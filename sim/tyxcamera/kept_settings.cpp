@@ -5,11 +5,11 @@
 // would start from the factory settings each time. With a folder to keep
 // them in, each camera's present settings and memory are written there when
 // its handle is closed (and when the library is unloaded with a handle still
-// open) and read back when the camera is placed on its port again.
+// open) and read back when the camera is placed on its port again, in the
+// configuration file format and with its checks.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
+#include <vector>
 
 #include "config_file.h"
 #include "sim_internal.h"
@@ -30,38 +30,25 @@ std::filesystem::path keptFile(const std::string& dir, const SimCamera& c, bool 
 }
 
 // The record kept in a file, or false when there is none of this camera:
-// no file, a damaged one, or one of another type or version (a different
-// camera has been plugged in since).
+// no file, a damaged one, one of another type or version (a different
+// camera has been plugged in since), or values the camera would refuse, as
+// a loaded configuration file is checked.
 bool readKept(const std::filesystem::path& file, const SimCamera& c, ParamSet* out) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (data.size() > kMaxConfigFileSize) return false;
+  std::vector<uint8_t> data;
+  if (!readFileLimited(file.string(), kMaxConfigFileSize, &data)) return false;
   ParsedConfig config;
   int error = 0;
-  if (!parseConfigFile(reinterpret_cast<const uint8_t*>(data.data()), data.size(), &config, &error)) return false;
-  if (config.product != c.type || config.version != c.version) return false;
+  if (!parseConfigFile(data.data(), data.size(), &config, &error)) return false;
+  if (config.product != c.type || config.version != c.version || checkConfigBlocks(c, config) != 0) return false;
   out->cam = config.cam;
   out->ext = config.ext;
   out->lin = config.lin;
   return true;
 }
 
-// Written beside and renamed over the old file, so that a run stopped in
-// the middle never leaves half a file that would lose the settings.
 void writeKept(const std::filesystem::path& file, const SimCamera& c, const ParamSet& set) {
   const ParsedConfig config{c.type, c.version, set.cam, set.ext, set.lin};
-  const std::string text = formatConfigFile(config);
-  std::filesystem::path partial = file;
-  partial += ".partial";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out) return;
-    out << text;
-    if (!out.flush()) return;
-  }
-  std::error_code ignored;
-  std::filesystem::rename(partial, file, ignored);
+  (void)writeFileAtomically(file.string(), formatConfigFile(config));
 }
 
 }  // namespace

@@ -191,6 +191,10 @@ bool setLogFile(const std::string& path);
 int32_t checkCameraParamsBlock(const TypeInfo& t, const TyxCameraParams& p);
 int32_t checkExtendedBlock(const TyxExtendedParams& p);
 int32_t checkLinearBlock(const TypeInfo& t, const TyxLinearParams& p);
+struct ParsedConfig;
+// The checks of a configuration file's records for a camera, as single
+// writes check them: 0, or the error of the first value the camera refuses.
+int32_t checkConfigBlocks(const SimCamera& c, const ParsedConfig& pc);
 
 // Exposure model (see exposure.cpp).
 struct ExposureRange {

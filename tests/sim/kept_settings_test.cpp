@@ -82,7 +82,7 @@ TEST_F(KeptSettingsTest, ADifferentCameraOnThePortStartsFromItsFactorySettings) 
 TEST_F(KeptSettingsTest, ADamagedOrHalfWrittenFileIsIgnored) {
   fs::create_directories(dir);
   std::ofstream(dir / "COM1.cam") << "TYXCAM-CONFIG 1\nproduct 219290\nversion 1\ncamera 42 1 2 3\n";
-  std::ofstream(dir / "COM1.cam.partial") << "leftover of a run that was stopped";
+  std::ofstream(dir / "COM1.cam.part") << "leftover of a run that was stopped";
   nextRun();
   void* cam = open("COM1");
   ASSERT_NE(cam, nullptr);
